@@ -1,0 +1,28 @@
+#include "common/files.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace tovak {
+
+namespace fs = std::filesystem;
+
+int64_t FileSize(const std::string& path) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return -1;
+  const auto size = fs::file_size(path, error);
+  return error ? -1 : static_cast<int64_t>(size);
+}
+
+bool FileExists(const std::string& path) {
+  std::error_code error;
+  return fs::exists(path, error);
+}
+
+bool DeleteFileIfExists(const std::string& path) {
+  std::error_code error;
+  if (!fs::exists(path, error)) return false;
+  return fs::remove(path, error);
+}
+
+}  // namespace tovak

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tovak {
+
+// The size of a regular file in bytes, or -1 when it does not exist or cannot be examined.
+int64_t FileSize(const std::string& path);
+bool FileExists(const std::string& path);
+// Deletes the file after testing that it exists; a failed delete is not an error for callers.
+bool DeleteFileIfExists(const std::string& path);
+
+}  // namespace tovak
