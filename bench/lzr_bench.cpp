@@ -3,8 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "compress/lzr.h"
@@ -27,7 +29,7 @@ struct Corpus {
 };
 
 [[noreturn]] void Fail(const char* what, size_t block) {
-  std::fprintf(stderr, "lzr_bench: %s differs from the reference in block %zu\n", what, block);
+  std::fprintf(stderr, "lzr_bench: %s in block %zu\n", what, block);
   std::abort();
 }
 
@@ -46,14 +48,15 @@ Corpus Prepare(std::vector<uint8_t> data) {
     const uint8_t* source = corpus.input.data() + start;
     const uint16_t length = lzr.CompressBlock(source, ours.data(), n);
     const uint16_t referenceLength = reference.CompressBlock(source, theirs.data(), n);
-    if (length != referenceLength || !std::equal(ours.begin(), ours.begin() + length, theirs.begin()))
-      Fail("compressed block", index);
+    if (length != referenceLength ||
+        !std::equal(ours.begin(), ours.begin() + length, theirs.begin()))
+      Fail("TLZR and the reference code differently", index);
     if (lzr.DecompressBlock(ours.data(), decoded.data(), length) != n ||
         !std::equal(decoded.begin(), decoded.begin() + n, source))
-      Fail("decoded block", index);
+      Fail("TLZR does not decode its own output", index);
     if (Lzrw1KH::DecompressBlock(ours.data(), decoded.data(), length) != n ||
         !std::equal(decoded.begin(), decoded.begin() + n, source))
-      Fail("reference-decoded block", index);
+      Fail("the reference does not decode TLZR's output", index);
     corpus.blocks.emplace_back(ours.begin(), ours.begin() + length);
   }
   return corpus;
@@ -91,8 +94,8 @@ void Decompress(benchmark::State& state, const Corpus& (*data)()) {
   std::vector<uint8_t> out(kBlock);
   for (auto _ : state) {
     for (const auto& block : corpus.blocks) {
-      benchmark::DoNotOptimize(coder.DecompressBlock(
-          block.data(), out.data(), static_cast<uint16_t>(block.size())));
+      benchmark::DoNotOptimize(
+          coder.DecompressBlock(block.data(), out.data(), static_cast<uint16_t>(block.size())));
       benchmark::ClobberMemory();
     }
   }

@@ -164,7 +164,8 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
     if (q >= 0 && x - q < kWindow) {
       const uint64_t diff = head ^ Load64(source + q);
       if ((diff & kFirstThreeBytes) == 0) {
-        const int match = diff != 0 ? FirstDifferentByte(diff) : 8 + MatchLength10(p + 8, source + q + 8);
+        const int match =
+            diff != 0 ? FirstDifferentByte(diff) : 8 + MatchLength10(p + 8, source + q + 8);
         const int key = ((x - q) << 4) | (match - kMinCopy);
         destination[y] = static_cast<uint8_t>(key >> 8);
         destination[y + 1] = static_cast<uint8_t>(key);
@@ -227,9 +228,8 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
     }
   }
 
-  // The unused low bits of the last word are zero; only blocks too short to code (n <= 2) end with
-  // an empty group, whose word is never read.
-  control = items == 0 ? 0 : control << (kGroup - items);
+  // The unused low bits of the last word stay zero.
+  control <<= kGroup - items;
   destination[z] = static_cast<uint8_t>(control >> 8);
   destination[z + 1] = static_cast<uint8_t>(control);
 
@@ -248,7 +248,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     std::memmove(destination, source + 1, L - 1);
     return L - 1;
   }
-  if (L > 0xFFFF + 1u) Damaged("block longer than its length field allows");
+  if (L > 0xFFFF) Damaged("block longer than its length field allows");
   const int end = static_cast<int>(L);
   if (end < 3) Damaged("control word cut off");
 
@@ -275,6 +275,8 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     }
     if (end - x < kInputMargin || kMaxBlock - y < kOutputMargin) break;
 
+    // Copying a whole 16 bytes is cheaper than an exact count; the surplus lands beyond the output
+    // written so far and is overwritten by what follows.
     const int literals = std::countl_zero(control);
     std::memcpy(destination + y, source + x, 16);
     x += literals;
@@ -299,6 +301,8 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     uint8_t* const out = destination + y;
     const uint8_t* const from = out - distance;
     if (distance >= 8) {
+      // Eight bytes at a time behave like the byte-by-byte copy as long as each piece only reads
+      // what earlier pieces have finished writing, which a distance of 8 or more guarantees.
       std::memcpy(out, from, 8);
       std::memcpy(out + 8, from + 8, 8);
       if (count > 16) std::memcpy(out + 16, from + 16, 8);
@@ -323,8 +327,6 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
       const int literals = std::min(std::countl_zero(control), end - x);
       if (literals > kMaxBlock - y) Damaged("more than 32768 bytes of output");
       if (end - x >= 16 && kMaxBlock - y >= 16) {
-        // Copying a whole 16 bytes is cheaper than an exact count; the surplus lands beyond the
-        // output written so far and is overwritten by what follows.
         std::memcpy(destination + y, source + x, 16);
       } else {
         std::memcpy(destination + y, source + x, static_cast<size_t>(literals));
@@ -356,8 +358,6 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     uint8_t* const out = destination + y;
     const uint8_t* const from = out - distance;
     if (distance >= 8 && kMaxBlock - y >= 24) {
-      // Eight bytes at a time behave like the byte-by-byte copy as long as each piece only reads
-      // what earlier pieces have finished writing, which a distance of 8 or more guarantees.
       std::memcpy(out, from, 8);
       std::memcpy(out + 8, from + 8, 8);
       if (count > 16) std::memcpy(out + 16, from + 16, 8);

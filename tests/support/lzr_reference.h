@@ -4,7 +4,7 @@
 
 namespace tovak::reference {
 
-// A plain, line-by-line LZRW1/KH block coder kept as the yardstick for TLZR: the tests compare
+// A plain, direct LZRW1/KH block coder kept as the yardstick for TLZR: the tests compare
 // TLZR's output with it byte for byte and the benchmarks measure TLZR against it. It is
 // deliberately naive; do not optimise it.
 class Lzrw1KH {
