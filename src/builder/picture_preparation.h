@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "components/jpeg_picture.h"
+
+namespace tovak {
+
+struct TRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// Turns any supported picture into the JPEG a slideshow stores: loaded as it is (".JPG") or
+// converted, shrunk to the limits keeping its proportions, and re-encoded at a chosen quality.
+class PicturePreparation {
+ public:
+  int32_t MaxWidth = 0;   // largest stored width; no shrinking unless both limits are set
+  int32_t MaxHeight = 0;  // largest stored height
+  int32_t Quality = 0;    // 0: keep the encoding; else re-encode at its low byte (1..100)
+
+  // False exactly for the extension ".JPG" in any letter case; .jpeg and .jpe are converted.
+  static bool NeedsConversion(const std::string& path);
+  // Decodes a picture of any supported format into the object.
+  static void LoadConverted(const std::string& path, JpegPicture& picture);
+
+  // Loads path directly or converted. Failures throw EPictureError; a ".JPG" that is not a
+  // JPEG leaves its bytes in the object.
+  static void Load(const std::string& path, JpegPicture& picture);
+
+  bool NeedsResize(const JpegPicture& picture) const;
+  TRect FitRect(const JpegPicture& picture) const;
+  void ShrinkPicture(JpegPicture& picture) const;
+  void Reencode(JpegPicture& picture) const;
+
+  // Shrinks when needed and re-encodes when Quality is set; true when the picture was shrunk.
+  bool Finish(JpegPicture& picture) const;
+};
+
+// The reduced size of a width x height picture within the limits. The ratio is rounded to a
+// double and the product truncated from 64-bit-mantissa precision, so a ratio whose double lies
+// just below its true value loses a pixel (1000 x 1000 in 640 x 480 gives 479 x 480).
+TRect FitRect(int width, int height, int maxWidth, int maxHeight);
+
+}  // namespace tovak

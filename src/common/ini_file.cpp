@@ -1,0 +1,115 @@
+#include "common/ini_file.h"
+
+// The system library is built with ICU conversion; the header must agree with it.
+#define SI_CONVERT_ICU
+#include <SimpleIni.h>
+
+#include <cctype>
+#include <charconv>
+
+namespace tovak {
+
+struct IniFile::Data {
+  std::unique_ptr<CSimpleIniA> ini = Fresh();
+
+  static std::unique_ptr<CSimpleIniA> Fresh() {
+    return std::make_unique<CSimpleIniA>(/*isUtf8=*/true, /*multiKey=*/false,
+                                         /*multiLine=*/false);
+  }
+};
+
+namespace {
+
+std::string Trim(const std::string& s) {
+  size_t begin = 0;
+  size_t end = s.size();
+  while (begin < end && std::isspace(static_cast<unsigned char>(s[begin]))) ++begin;
+  while (end > begin && std::isspace(static_cast<unsigned char>(s[end - 1]))) --end;
+  return s.substr(begin, end - begin);
+}
+
+}  // namespace
+
+bool ParseProfileInteger(const std::string& raw, int32_t& value) {
+  const std::string text = Trim(raw);
+  size_t pos = 0;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '-' || text[pos] == '+')) negative = text[pos++] == '-';
+  int base = 10;
+  if (pos < text.size() && text[pos] == '$') {
+    base = 16;
+    ++pos;
+  } else if (pos + 1 < text.size() && text[pos] == '0' &&
+             (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+    base = 16;
+    pos += 2;
+  }
+  if (pos >= text.size()) return false;
+  int64_t magnitude = 0;
+  const char* first = text.data() + pos;
+  const char* last = text.data() + text.size();
+  const auto [end, error] = std::from_chars(first, last, magnitude, base);
+  if (error != std::errc() || end != last) return false;
+  const int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue < INT32_MIN || signedValue > INT32_MAX) return false;
+  value = static_cast<int32_t>(signedValue);
+  return true;
+}
+
+IniFile::IniFile(std::string path) : path_(std::move(path)), data_(std::make_unique<Data>()) {
+  loaded_ = data_->ini->LoadFile(path_.c_str()) == SI_OK;
+  if (!loaded_) data_->ini->Reset();
+}
+
+IniFile::~IniFile() = default;
+
+bool IniFile::SectionExists(const std::string& section) const {
+  return data_->ini->GetSectionSize(section.c_str()) >= 0;
+}
+
+bool IniFile::ValueExists(const std::string& section, const std::string& key) const {
+  return data_->ini->GetValue(section.c_str(), key.c_str()) != nullptr;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& defaultValue) const {
+  const char* value = data_->ini->GetValue(section.c_str(), key.c_str());
+  if (!value) return defaultValue;
+  std::string text = Trim(value);
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+      text.back() == text.front()) {
+    text = text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
+                             int32_t defaultValue) const {
+  int32_t value = 0;
+  return ParseProfileInteger(ReadString(section, key, ""), value) ? value : defaultValue;
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key,
+                       bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key,
+                          const std::string& value) {
+  // Another writer may have changed the file since it was read; keep what it wrote.
+  auto current = Data::Fresh();
+  if (current->LoadFile(path_.c_str()) == SI_OK) data_->ini = std::move(current);
+  data_->ini->SetValue(section.c_str(), key.c_str(), value.c_str());
+  loaded_ = data_->ini->SaveFile(path_.c_str(), /*addSignature=*/false) == SI_OK;
+  return loaded_;
+}
+
+bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  return WriteString(section, key, value ? "1" : "0");
+}
+
+}  // namespace tovak

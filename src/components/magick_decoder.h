@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace tovak {
+
+// GraphicsMagick, for the formats Qt has no reader for (PCX, PICT, PCD, WMF, EPS, TGA) and for
+// files Qt's readers reject. The coder is always named ("PCX", "PICT", "PCD", "WMF", "EPS",
+// "EPT", "TGA", "BMP", ...): letting the library guess from the content would also reach coders
+// that run scripts or read other files. Both functions throw EPictureError; the messages do not
+// name the file.
+
+// Vector pictures (WMF, EPS) are drawn at this resolution, a screen's, so that a drawing of a few
+// inches becomes a few hundred pixels.
+inline constexpr int kVectorDensity = 96;
+
+// Starts the library once for the whole process, without its signal handlers, and caps its
+// resources so that a picture beyond kMaxPicturePixels or about 1 GiB fails instead of
+// allocating. Every function here calls it; whoever uses Magick++ directly calls it first.
+void StartMagick();
+
+struct MagickHeader {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  int pageCount = 1;
+};
+
+// Reads the size of the first frame, and the number of frames, without decoding the pixels. Not
+// for EPS: the library renders PostScript even to learn its size.
+MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder);
+
+// Decodes the first frame or page to Format_RGB32, or Format_ARGB32 when it has transparency.
+// Photo CD gives its 768 x 512 base image.
+QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder);
+
+}  // namespace tovak

@@ -1,0 +1,139 @@
+#include "builder/picture_preparation.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "components/jpeg_codec.h"
+#include "components/picture_error.h"
+#include "support/temp_dir.h"
+#include "support/test_pictures.h"
+
+namespace tovak {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+TEST(FitRect, KeepsProportionsWithTheStoredRounding) {
+  struct Case {
+    int w, h, maxW, maxH, newW, newH;
+  };
+  const Case cases[] = {
+      {1000, 1000, 640, 480, 479, 480},  // 0.48 lies just below its double
+      {2592, 1944, 1152, 864, 1151, 864}, {1600, 1200, 640, 480, 640, 480},
+      {1200, 1600, 640, 480, 359, 480},   {800, 600, 640, 480, 640, 480},
+      {3000, 2000, 1024, 768, 1024, 682}, {4000, 3000, 420, 255, 340, 255},
+      {4000, 1000, 640, 480, 640, 160},
+  };
+  for (const Case& c : cases) {
+    const TRect r = FitRect(c.w, c.h, c.maxW, c.maxH);
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, c.newW) << c.w << "x" << c.h << " in " << c.maxW << "x" << c.maxH;
+    EXPECT_EQ(r.bottom, c.newH) << c.w << "x" << c.h << " in " << c.maxW << "x" << c.maxH;
+  }
+}
+
+TEST(PicturePreparation, OnlyDotJpgLoadsDirectly) {
+  EXPECT_FALSE(PicturePreparation::NeedsConversion("/a/b/photo.jpg"));
+  EXPECT_FALSE(PicturePreparation::NeedsConversion("PHOTO.JPG"));
+  EXPECT_FALSE(PicturePreparation::NeedsConversion("x.jPg"));
+  EXPECT_TRUE(PicturePreparation::NeedsConversion("photo.jpeg"));
+  EXPECT_TRUE(PicturePreparation::NeedsConversion("photo.JPE"));
+  EXPECT_TRUE(PicturePreparation::NeedsConversion("photo.jpg.png"));
+  EXPECT_TRUE(PicturePreparation::NeedsConversion("jpg"));
+}
+
+class Prepare : public ::testing::Test {
+ protected:
+  std::string Jpeg(const std::string& name, int w, int h, int quality = 90) {
+    const std::string path = dir.File(name);
+    testing::WriteBytes(path, EncodeJpeg(testing::PhotoLike(w, h), quality));
+    return path;
+  }
+
+  testing::TempDir dir;
+  PicturePreparation prep;
+  JpegPicture picture;
+};
+
+TEST_F(Prepare, AJpgWithinTheLimitsIsStoredByteForByte) {
+  const std::string path = Jpeg("small.JPG", 600, 400);
+  prep.MaxWidth = 640;
+  prep.MaxHeight = 480;
+  PicturePreparation::Load(path, picture);
+  EXPECT_FALSE(prep.NeedsResize(picture));
+  EXPECT_FALSE(prep.Finish(picture));
+  EXPECT_EQ(picture.Bytes(), testing::ReadBytes(path));
+
+  // Exactly at the limits is not too large either.
+  PicturePreparation::Load(Jpeg("exact.jpg", 640, 480), picture);
+  EXPECT_FALSE(prep.NeedsResize(picture));
+}
+
+TEST_F(Prepare, QualityReencodesEvenAnUntouchedJpg) {
+  const std::string path = Jpeg("small.jpg", 300, 200, 95);
+  prep.Quality = 75;
+  PicturePreparation::Load(path, picture);
+  prep.Finish(picture);
+  const Bytes original = testing::ReadBytes(path);
+  EXPECT_NE(picture.Bytes(), original);
+  EXPECT_EQ(picture.Bytes(), EncodeJpeg(DecodeJpeg(original.data(), original.size()), 75));
+  EXPECT_EQ(picture.CompressionQuality, 75);
+}
+
+TEST_F(Prepare, ShrinksToTheExactSizeByAveraging) {
+  prep.MaxWidth = 640;
+  prep.MaxHeight = 480;
+  PicturePreparation::Load(Jpeg("portrait.jpg", 1200, 1600), picture);
+  EXPECT_TRUE(prep.Finish(picture));
+  const Bytes stored = picture.Bytes();
+  const JpegHeader header = ReadJpegHeader(stored.data(), stored.size());
+  EXPECT_EQ(header.width, 359);
+  EXPECT_EQ(header.height, 480);
+
+  // One-pixel stripes average to grey; a plain stretch would keep black or white pixels.
+  QImage stripes(1280, 960, QImage::Format_RGB32);
+  for (int y = 0; y < stripes.height(); ++y)
+    for (int x = 0; x < stripes.width(); ++x)
+      stripes.setPixel(x, y, (x % 2) ? 0xFFFFFFFF : 0xFF000000);
+  ASSERT_TRUE(stripes.save(QString::fromStdString(dir.File("stripes.png"))));
+  PicturePreparation::Load(dir.File("stripes.png"), picture);
+  prep.Finish(picture);
+  const Bytes encoded = picture.Bytes();
+  const QImage small = DecodeJpeg(encoded.data(), encoded.size());
+  ASSERT_EQ(small.width(), 640);
+  for (int x = 100; x < 110; ++x) EXPECT_NEAR(qGray(small.pixel(x, 200)), 128, 24) << x;
+}
+
+TEST_F(Prepare, ConvertedPicturesAreEncodedAtTheDefaultQuality) {
+  // ".jpeg" is converted, so it is stored as a new encoding even with no quality set.
+  std::filesystem::copy_file(Jpeg("a.jpg", 200, 100), dir.File("a.jpeg"));
+  PicturePreparation::Load(dir.File("a.jpeg"), picture);
+  EXPECT_TRUE(picture.HoldsPixels());
+  prep.Finish(picture);
+  const QImage pixels = DecodeJpeg(testing::ReadBytes(dir.File("a.jpg")).data(),
+                                   testing::ReadBytes(dir.File("a.jpg")).size());
+  EXPECT_EQ(picture.Bytes(), EncodeJpeg(pixels, kDefaultJpegQuality));
+
+  // Transparency is laid on white.
+  QImage clear(20, 20, QImage::Format_ARGB32);
+  clear.fill(Qt::transparent);
+  ASSERT_TRUE(clear.save(QString::fromStdString(dir.File("clear.png"))));
+  PicturePreparation::Load(dir.File("clear.png"), picture);
+  const Bytes white = picture.Bytes();
+  EXPECT_GT(qGray(DecodeJpeg(white.data(), white.size()).pixel(10, 10)), 245);
+}
+
+TEST_F(Prepare, AJpgThatIsNotAJpegKeepsItsBytes) {
+  const Bytes junk = {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'e', 'g'};
+  testing::WriteBytes(dir.File("fake.jpg"), junk);
+  EXPECT_THROW(PicturePreparation::Load(dir.File("fake.jpg"), picture), EPictureError);
+  EXPECT_EQ(picture.Bytes(), junk);
+  // A file that cannot be read at all leaves the previous picture.
+  EXPECT_THROW(PicturePreparation::Load(dir.File("missing.jpg"), picture), EPictureError);
+  EXPECT_EQ(picture.Bytes(), junk);
+}
+
+}  // namespace
+}  // namespace tovak
