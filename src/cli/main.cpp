@@ -14,6 +14,21 @@ constexpr const char* kUsage =
     "      Packs the file IN into the voice container OUT (default method: lzh).\n"
     "  decompress IN OUT\n"
     "      Expands the voice container IN (either method) into OUT.\n"
+    "  prepare [--max WxH] [--quality Q] IN OUT.jpg\n"
+    "      Prepares one picture as a slideshow stores it: converted to JPEG, shrunk to fit\n"
+    "      WxH, re-encoded at quality Q (1-100; 0 keeps a JPEG as it is). Prints its size.\n"
+    "  build [--mode compact|full] [--size-index N] [--quality Q] [--max WxH] [-o OUT] PICTURE...\n"
+    "      Builds a talking slideshow. Each picture's message and voice are the files beside\n"
+    "      it with the same name and .txt or .wav. Defaults come from the settings (compact:\n"
+    "      size index 2 = 420x255, quality 50; full: index 2 = 1280x1024, quality 80).\n"
+    "      OUT defaults to Slideshow.exe. Ctrl-C cancels and leaves no file.\n"
+    "  info PACKAGE\n"
+    "      Lists the pictures, voices, messages and link menu of a slideshow.\n"
+    "  extract PACKAGE DIR\n"
+    "      Writes NNN.jpg, NNN.wav (expanded), NNN.txt and links.txt into DIR.\n"
+    "  demo DIR\n"
+    "      Draws a few sample pictures with messages and hummed voices into DIR/pictures and\n"
+    "      builds DIR/Demo Slideshow.exe from them.\n"
     "  help\n"
     "      Shows this text.\n";
 
@@ -43,6 +58,11 @@ int main(int argc, char** argv) {
     }
     if (command == "compress") return RunCompress(args);
     if (command == "decompress") return RunDecompress(args);
+    if (command == "prepare") return RunPrepare(args);
+    if (command == "build") return RunBuild(args);
+    if (command == "info") return RunInfo(args);
+    if (command == "extract") return RunExtract(args);
+    if (command == "demo") return RunDemo(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

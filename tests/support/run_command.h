@@ -16,7 +16,7 @@ struct CommandResult {
 // Runs a shell command line and gathers what it prints.
 inline CommandResult RunCommand(const std::string& commandLine) {
   CommandResult result;
-  FILE* pipe = popen((commandLine + " 2>&1").c_str(), "r");
+  FILE* pipe = popen(("{ " + commandLine + "\n} 2>&1").c_str(), "r");
   if (!pipe) return result;
   std::array<char, 4096> buffer;
   size_t got;

@@ -1,0 +1,105 @@
+#include "builder/package_reader.h"
+
+#include <filesystem>
+
+#include "builder/package_format.h"
+#include "common/text_lines.h"
+
+namespace tovak {
+
+namespace {
+
+std::string Name(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+void PackageReader::Open(const std::string& path) {
+  path_ = path;
+  records_.clear();
+  pictureCount_ = 0;
+  const std::string damaged = Name(path) + " : not a complete slideshow (";
+  if (!file_.Open(path, TFileStream::Mode::Read)) {
+    throw EPackageError(Name(path) + " : the file cannot be opened");
+  }
+  fileSize_ = file_.Size();
+  if (fileSize_ < package::kTrailerSize) throw EPackageError(damaged + "too short)");
+
+  uint8_t trailer[package::kTrailerSize];
+  if (file_.Seek(fileSize_ - package::kTrailerSize, TStream::soFromBeginning) < 0 ||
+      !file_.ReadExact(trailer, sizeof trailer)) {
+    throw EPackageError(Name(path) + " : the file cannot be read");
+  }
+  const uint32_t zero = package::GetLittleEndian32(trailer);
+  const uint32_t pictures = package::GetLittleEndian32(trailer + 4);
+  const uint32_t perPicture = package::GetLittleEndian32(trailer + 8);
+  trailerFlag_ = trailer[12];
+  if (zero != 0 || perPicture != package::kRecordsPerPicture) {
+    throw EPackageError(damaged + "no slideshow trailer)");
+  }
+  if (pictures == 0) throw EPackageError(damaged + "no pictures)");
+
+  // The table must fit in front of the trailer before a byte of it is allocated.
+  const int64_t entries = package::IndexEntryCount(pictures);
+  const int64_t tableStart = fileSize_ - package::kTrailerSize - 4 * entries;
+  if (tableStart < 0) throw EPackageError(damaged + "the picture count does not fit the file)");
+  std::vector<uint8_t> table(static_cast<size_t>(4 * entries));
+  if (file_.Seek(tableStart, TStream::soFromBeginning) < 0 ||
+      !file_.ReadExact(table.data(), static_cast<int64_t>(table.size()))) {
+    throw EPackageError(Name(path) + " : the file cannot be read");
+  }
+
+  std::vector<Record> records(static_cast<size_t>(entries / 2));
+  int64_t expected = -1;
+  for (size_t k = 0; k < records.size(); ++k) {
+    const uint32_t offset = package::GetLittleEndian32(&table[8 * k]);
+    const uint32_t size = package::GetLittleEndian32(&table[8 * k + 4]);
+    if (offset >= package::kLargestPackage || size >= package::kLargestPackage) {
+      throw EPackageError(damaged + "record " + std::to_string(k) + " is out of range)");
+    }
+    records[k] = {offset, size};
+    if (expected >= 0 && records[k].offset != expected) {
+      throw EPackageError(damaged + "record " + std::to_string(k) +
+                          " does not follow the one before)");
+    }
+    expected = records[k].offset + records[k].size;
+    if (expected > tableStart) {
+      throw EPackageError(damaged + "record " + std::to_string(k) + " reaches past the data)");
+    }
+  }
+  if (expected != tableStart) throw EPackageError(damaged + "the records do not reach the index)");
+  records_ = std::move(records);
+  pictureCount_ = static_cast<int>(pictures);
+}
+
+std::vector<uint8_t> PackageReader::Read(const Record& record) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(record.size));
+  if (record.size > 0 && (file_.Seek(record.offset, TStream::soFromBeginning) < 0 ||
+                          !file_.ReadExact(bytes.data(), record.size))) {
+    throw EPackageError(Name(path_) + " : the file cannot be read");
+  }
+  return bytes;
+}
+
+std::vector<std::string> PackageReader::MessageLines(int picture) {
+  const std::vector<uint8_t> bytes = Read(MessageRecord(picture));
+  return SplitLines(std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<std::string> PackageReader::LinkMenu() {
+  const std::vector<uint8_t> bytes = Read(LinkMenuRecord());
+  return SplitLines(std::string(bytes.begin(), bytes.end()));
+}
+
+bool HasPackageData(const std::string& path) {
+  try {
+    PackageReader reader;
+    reader.Open(path);
+    return true;
+  } catch (const EPackageError&) {
+    return false;
+  }
+}
+
+}  // namespace tovak

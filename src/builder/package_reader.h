@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/exception.h"
+#include "common/file_stream.h"
+
+namespace tovak {
+
+// A package that is not a complete slideshow: no trailer, a forged count, records outside the
+// file or not following each other.
+class EPackageError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Reads a slideshow package. Open checks the trailer, the picture count, the place of the index
+// table and every record's bounds and contiguity against the file before anything is read by
+// them, so a damaged package is refused with a clear message and never read outside the file.
+class PackageReader {
+ public:
+  struct Record {
+    int64_t offset = 0;
+    int64_t size = 0;
+  };
+
+  // Throws EPackageError.
+  void Open(const std::string& path);
+
+  int PictureCount() const { return pictureCount_; }
+  // Where the data begins: the length of the player engine in front of it.
+  int64_t EngineSize() const { return records_.empty() ? 0 : records_[0].offset; }
+  int64_t FileSize() const { return fileSize_; }
+  uint8_t TrailerFlag() const { return trailerFlag_; }
+
+  Record ImageRecord(int picture) const { return records_.at(3 * size_t(picture)); }
+  Record VoiceRecord(int picture) const { return records_.at(3 * size_t(picture) + 1); }
+  Record MessageRecord(int picture) const { return records_.at(3 * size_t(picture) + 2); }
+  Record LinkMenuRecord() const { return records_.back(); }
+
+  std::vector<uint8_t> Read(const Record& record);
+  std::vector<uint8_t> Image(int picture) { return Read(ImageRecord(picture)); }
+  // The voice as stored: a compressed container.
+  std::vector<uint8_t> VoiceContainer(int picture) { return Read(VoiceRecord(picture)); }
+  std::vector<std::string> MessageLines(int picture);
+  // Number of languages, number of links, then caption and address per link and language.
+  std::vector<std::string> LinkMenu();
+
+ private:
+  TFileStream file_;
+  std::string path_;
+  int64_t fileSize_ = 0;
+  int pictureCount_ = 0;
+  uint8_t trailerFlag_ = 0;
+  std::vector<Record> records_;
+};
+
+// Whether the file at path ends with a slideshow (the player engine uses this on itself).
+bool HasPackageData(const std::string& path);
+
+}  // namespace tovak

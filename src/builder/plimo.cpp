@@ -1,0 +1,224 @@
+#include "builder/plimo.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "builder/link_menu.h"
+#include "builder/package_format.h"
+#include "builder/picture_preparation.h"
+#include "common/file_stream.h"
+#include "common/files.h"
+#include "common/memory_stream.h"
+#include "common/text_lines.h"
+#include "components/jpeg_picture.h"
+#include "compress/lzrw1_class.h"
+
+namespace tovak {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ECanceled : public EPlimoError {
+ public:
+  ECanceled() : EPlimoError("Operation canceled by user.") {}
+};
+
+std::vector<uint8_t> ToBytes(const std::string& text) {
+  return {text.begin(), text.end()};
+}
+
+}  // namespace
+
+TPlimo::TPlimo(const Paths& paths) : OutputFile(paths.OutputFile()), paths_(paths) {}
+
+TPlimo::~TPlimo() = default;
+
+void TPlimo::Reset() {
+  MaxWidth = MaxHeight = Quality = 0;
+  IndexEntries.clear();
+  pictures_.clear();
+  CurrentIndex = 0;
+}
+
+void TPlimo::SetPictures(const std::vector<std::string>& pictures) {
+  pictures_ = pictures;
+}
+void TPlimo::SetMessages(const std::vector<std::string>& messages) {
+  messages_ = messages;
+}
+void TPlimo::SetVoices(const std::vector<std::string>& voices) {
+  voices_ = voices;
+}
+
+void TPlimo::SetOptions(int32_t maxWidth, int32_t maxHeight, int32_t quality) {
+  MaxWidth = maxWidth;
+  MaxHeight = maxHeight;
+  Quality = quality;
+}
+
+void TPlimo::Checkpoint() {
+  if (ProcessMessages) ProcessMessages();
+  if (CancelRequested) throw ECanceled();
+}
+
+bool TPlimo::Build() {
+  std::error_code ignored;
+  fs::create_directories(WorkFolder(), ignored);
+  DeleteFileIfExists(OutputFile);
+
+  Busy = true;
+  CancelRequested = false;
+  IndexEntries.clear();
+  LastError.clear();
+  bool result = true;
+  try {
+    BuildSteps();
+  } catch (const Exception& e) {
+    result = false;
+    LastError = e.Message();
+  } catch (const std::exception& e) {
+    result = false;
+    LastError = e.what();
+  }
+  file_.reset();
+  if (!result) DeleteFileIfExists(OutputFile);
+  Busy = false;
+  return result;
+}
+
+void TPlimo::BuildSteps() {
+  CopyEngine();
+  file_ = std::make_unique<TFileStream>();
+  if (!file_->Open(OutputFile, TFileStream::Mode::ReadWrite)) {
+    throw EPlimoError("Unable to create file handle.");
+  }
+  if (pictures_.empty()) throw EPlimoError("No files found to process.");
+
+  PicturePreparation preparation;
+  preparation.MaxWidth = MaxWidth;
+  preparation.MaxHeight = MaxHeight;
+  preparation.Quality = Quality;
+  JpegPicture picture;  // shared by every picture of the build, as a failed load relies on
+  const int32_t count = PictureCount();
+  for (int32_t i = 0; i < count; ++i) {
+    CurrentFile = pictures_[i];
+    if (OnProgress) OnProgress(i + 1, count);
+    Checkpoint();
+    CurrentIndex = i;
+    try {
+      PicturePreparation::Load(CurrentFile, picture);
+    } catch (const std::exception&) {
+      // A picture that cannot be loaded does not end the build; it keeps its place.
+    }
+    Checkpoint();
+    try {
+      if (MaxWidth != 0 && MaxHeight != 0) {
+        if (preparation.NeedsResize(picture)) preparation.ShrinkPicture(picture);
+        Checkpoint();
+      }
+      // A first picture that failed to load leaves nothing to re-encode: its image stays empty.
+      if (Quality != 0) {
+        if (!picture.Empty()) preparation.Reencode(picture);
+        Checkpoint();
+      }
+    } catch (const ECanceled&) {
+      throw;
+    } catch (const Exception& e) {
+      throw EPlimoError(fs::path(CurrentFile).filename().string() + " : " + e.Message());
+    }
+    if (static_cast<size_t>(i) >= messages_.size()) {
+      throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
+    }
+    const std::string voice = static_cast<size_t>(i) < voices_.size() ? voices_[i] : "";
+    WritePicture(picture, voice, messages_[i]);
+  }
+  Checkpoint();
+  WriteIndex();
+  Checkpoint();
+  WriteTrailer();
+  Checkpoint();
+}
+
+void TPlimo::CopyEngine() {
+  const std::string engine = paths_.EngineFile();
+  TMemoryStream image;
+  if (!image.LoadFromFile(engine)) {
+    throw EPlimoError("The player engine cannot be read: " + engine);
+  }
+  // A package that cannot be created here is reported when it is opened.
+  TFileStream out;
+  if (!out.Open(OutputFile, TFileStream::Mode::Create)) return;
+  const int64_t size = image.Size();
+  if ((size > 0 && !out.WriteAll(image.Bytes().data(), size)) || !out.Close()) {
+    DeleteFileIfExists(OutputFile);
+    throw EPlimoError("The slideshow could not be written (is the disk full?): " + OutputFile);
+  }
+  // The package runs as the engine does.
+  std::error_code ignored;
+  fs::permissions(OutputFile, fs::status(engine, ignored).permissions(), fs::perm_options::replace,
+                  ignored);
+}
+
+void TPlimo::WriteAtEnd(const uint8_t* bytes, size_t count) {
+  const int64_t end = file_->Seek(0, TStream::soFromEnd);
+  if (end < 0) throw EPlimoError("The slideshow file cannot be written: " + OutputFile);
+  if (end + static_cast<int64_t>(count) >= package::kLargestPackage) {
+    throw EPlimoError("The slideshow would be 2 GB or larger, more than a slideshow can hold.");
+  }
+  if (count > 0 && !file_->WriteAll(bytes, static_cast<int64_t>(count))) {
+    throw EPlimoError("The slideshow could not be written (is the disk full?): " + OutputFile);
+  }
+}
+
+void TPlimo::AppendRecord(const std::vector<uint8_t>& bytes) {
+  const int64_t offset = file_->Seek(0, TStream::soFromEnd);
+  WriteAtEnd(bytes.data(), bytes.size());
+  IndexEntries.push_back(static_cast<int32_t>(offset));
+  IndexEntries.push_back(static_cast<int32_t>(bytes.size()));
+}
+
+void TPlimo::WritePicture(JpegPicture& picture, const std::string& voicePath,
+                          const std::string& messagePath) {
+  AppendRecord(picture.Empty() ? std::vector<uint8_t>() : picture.Bytes());
+
+  TMemoryStream voice;
+  if (!voicePath.empty() && FileExists(voicePath) && !voice.LoadFromFile(voicePath)) {
+    throw EPlimoError("The voice file cannot be read: " + voicePath);
+  }
+  TMemoryStream packed;
+  TLzrw1Class compressor;
+  compressor.UseStreams = true;
+  compressor.Method = cmLzh;
+  compressor.InputStream = &voice;
+  compressor.OutputStream = &packed;
+  compressor.ProcessMessages = ProcessMessages;
+  compressor.Compress();
+  AppendRecord(packed.Bytes());
+
+  std::vector<std::string> lines;
+  if (!messagePath.empty() && FileExists(messagePath)) ReadTextLines(messagePath, lines);
+  AppendRecord(ToBytes(JoinLinesCrLf(lines)));
+}
+
+void TPlimo::WriteIndex() {
+  std::vector<std::string> links;
+  if (!ReadLinkMenu(lmPlayer, links, paths_.ProgramPath())) links.clear();
+  AppendRecord(ToBytes(JoinLinesCrLf(links)));
+
+  std::vector<uint8_t> table(IndexEntries.size() * 4);
+  for (size_t k = 0; k < IndexEntries.size(); ++k) {
+    package::PutLittleEndian32(&table[k * 4], static_cast<uint32_t>(IndexEntries[k]));
+  }
+  WriteAtEnd(table.data(), table.size());
+}
+
+void TPlimo::WriteTrailer() {
+  uint8_t trailer[package::kTrailerSize] = {};
+  package::PutLittleEndian32(trailer + 4, static_cast<uint32_t>(PictureCount()));
+  package::PutLittleEndian32(trailer + 8, package::kRecordsPerPicture);
+  trailer[12] = TrailerFlag;
+  WriteAtEnd(trailer, sizeof trailer);
+}
+
+}  // namespace tovak

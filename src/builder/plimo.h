@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/exception.h"
+#include "common/paths.h"
+
+namespace tovak {
+
+class JpegPicture;
+class TFileStream;
+
+// A failure that ends a build; its message becomes LastError.
+class EPlimoError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The slideshow builder: turns three parallel lists of picture, message and voice files into one
+// package at OutputFile. A build either leaves a complete package there or no file at all.
+class TPlimo {
+ public:
+  explicit TPlimo(const Paths& paths);
+  virtual ~TPlimo();
+  TPlimo(const TPlimo&) = delete;
+  TPlimo& operator=(const TPlimo&) = delete;
+
+  // Clears the picture options, the index and the picture list (messages and voices stay).
+  void Reset();
+  // Each replaces the builder's own copy.
+  void SetPictures(const std::vector<std::string>& pictures);
+  void SetMessages(const std::vector<std::string>& messages);
+  void SetVoices(const std::vector<std::string>& voices);
+  int32_t PictureCount() const { return static_cast<int32_t>(pictures_.size()); }
+  void SetOptions(int32_t maxWidth, int32_t maxHeight, int32_t quality);
+
+  // True when the package is complete at OutputFile; otherwise LastError says why.
+  virtual bool Build();
+
+  // The working folder, with a trailing separator.
+  std::string WorkFolder() const { return paths_.WorkFolder(); }
+
+  // Set by the caller, from the message processing inside a build, to stop it.
+  bool CancelRequested = false;
+  // True while Build runs.
+  bool Busy = false;
+  const std::string OutputFile;
+  std::string CurrentFile;
+  int32_t Quality = 0;  // 0: no re-encoding; else the JPEG quality (its low byte)
+  uint8_t TrailerFlag = 0;
+  int32_t MaxWidth = 0;
+  int32_t MaxHeight = 0;
+  // (offset, size) of each record appended so far, in file order.
+  std::vector<int32_t> IndexEntries;
+  int32_t CurrentIndex = 0;
+  std::string LastError;
+
+  // Called before each picture with (1..N, N).
+  std::function<void(int32_t current, int32_t total)> OnProgress;
+  // Lets the user interface process pending events; called at every checkpoint.
+  std::function<void()> ProcessMessages;
+
+  int32_t IndexCount() const { return static_cast<int32_t>(IndexEntries.size()); }
+
+ protected:
+  virtual void WriteIndex();
+  virtual void WriteTrailer();
+
+  void CopyEngine();
+  void AppendRecord(const std::vector<uint8_t>& bytes);
+  void WritePicture(JpegPicture& picture, const std::string& voicePath,
+                    const std::string& messagePath);
+
+ private:
+  void Checkpoint();
+  void BuildSteps();
+  void WriteAtEnd(const uint8_t* bytes, size_t count);
+
+  Paths paths_;
+  std::vector<std::string> pictures_;
+  std::vector<std::string> messages_;
+  std::vector<std::string> voices_;
+  std::unique_ptr<TFileStream> file_;
+};
+
+}  // namespace tovak

@@ -1,0 +1,147 @@
+// Makes a small demo slideshow from pictures and voices drawn and synthesised here, so that a
+// fresh checkout can show what the program produces without any files of its own.
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "builder/package_format.h"
+#include "cli/commands.h"
+
+namespace tovak::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QImage Landscape(int width, int height, QColor sky, QColor ground, QColor sun) {
+  QImage image(width, height, QImage::Format_RGB32);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  QLinearGradient air(0, 0, 0, height);
+  air.setColorAt(0, sky.darker(140));
+  air.setColorAt(1, sky.lighter(130));
+  painter.fillRect(image.rect(), air);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(sun);
+  painter.drawEllipse(QPointF(width * 0.72, height * 0.28), height * 0.09, height * 0.09);
+  QPainterPath hills;
+  hills.moveTo(0, height);
+  for (int x = 0; x <= width; x += 8) {
+    hills.lineTo(
+        x, height * (0.62 + 0.07 * std::sin(x * 6.0 / width) + 0.03 * std::sin(x * 23.0 / width)));
+  }
+  hills.lineTo(width, height);
+  QLinearGradient earth(0, height * 0.55, 0, height);
+  earth.setColorAt(0, ground.lighter(120));
+  earth.setColorAt(1, ground.darker(150));
+  painter.setBrush(earth);
+  painter.drawPath(hills);
+  return image;
+}
+
+// A hummed phrase: a few notes with a soft attack and decay, 8-bit mono at 11025 Hz.
+std::vector<uint8_t> Hum(const std::vector<double>& notes) {
+  constexpr int kRate = 11025;
+  std::vector<uint8_t> samples;
+  for (double frequency : notes) {
+    const int length = kRate / 2;
+    for (int i = 0; i < length; ++i) {
+      const double t = double(i) / kRate;
+      const double envelope = std::sin(M_PI * i / length);
+      const double wave =
+          std::sin(2 * M_PI * frequency * t) + 0.3 * std::sin(4 * M_PI * frequency * t);
+      samples.push_back(static_cast<uint8_t>(std::lround(128 + 70 * envelope * wave / 1.3)));
+    }
+    samples.insert(samples.end(), kRate / 10, 128);
+  }
+  return samples;
+}
+
+std::vector<uint8_t> Wave(const std::vector<uint8_t>& samples) {
+  std::vector<uint8_t> wav(44 + samples.size());
+  auto put = [&](size_t at, uint32_t v) { package::PutLittleEndian32(&wav[at], v); };
+  std::copy_n("RIFF", 4, wav.begin());
+  put(4, static_cast<uint32_t>(36 + samples.size()));
+  std::copy_n("WAVEfmt ", 8, wav.begin() + 8);
+  put(16, 16);
+  wav[20] = 1;  // PCM
+  wav[22] = 1;  // mono
+  put(24, 11025);
+  put(28, 11025);
+  wav[32] = 1;  // block align
+  wav[34] = 8;  // bits per sample
+  std::copy_n("data", 4, wav.begin() + 36);
+  put(40, static_cast<uint32_t>(samples.size()));
+  std::copy(samples.begin(), samples.end(), wav.begin() + 44);
+  return wav;
+}
+
+bool Save(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+bool Save(const fs::path& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
+}  // namespace
+
+int RunDemo(const Arguments& args) {
+  if (args.size() != 1) return Fail("usage: tovak-cli demo DIR");
+  const fs::path dir = args[0];
+  const fs::path assets = dir / "pictures";
+  std::error_code error;
+  fs::create_directories(assets, error);
+  if (error) return Fail("cannot make " + assets.string());
+
+  struct Slide {
+    const char* name;
+    QImage picture;
+    const char* message;
+    std::vector<double> notes;
+  };
+  const std::vector<Slide> slides = {
+      {"01 Morning.jpg",
+       Landscape(1600, 1200, QColor(250, 170, 90), QColor(70, 120, 60), QColor(255, 240, 180)),
+       "Good morning from the lake!\r\nThe sun came up over the hills.\r\n",
+       {392, 440, 494, 523}},
+      {"02 Noon.png",
+       Landscape(1200, 900, QColor(80, 150, 230), QColor(90, 150, 70), QColor(255, 255, 220)),
+       "At noon we walked up the green hill.\r\n",
+       {523, 494, 440}},
+      {"03 Evening.bmp",
+       Landscape(1024, 768, QColor(120, 60, 140), QColor(50, 70, 50), QColor(255, 150, 80)),
+       "",
+       {330, 392, 330, 262}},
+      {"04 Night.jpg",
+       Landscape(900, 1200, QColor(20, 30, 70), QColor(20, 40, 30), QColor(230, 230, 255)),
+       "Good night, and see you soon.\r\n",
+       {}},
+  };
+  std::vector<std::string> buildArgs = {"-o", (dir / "Demo Slideshow.exe").string()};
+  for (const Slide& slide : slides) {
+    const fs::path picture = assets / slide.name;
+    if (!slide.picture.save(QString::fromStdString(picture.string()), nullptr, 90)) {
+      return Fail("cannot write " + picture.string());
+    }
+    if (*slide.message)
+      Save(fs::path(picture).replace_extension(".txt"), std::string(slide.message));
+    if (!slide.notes.empty())
+      Save(fs::path(picture).replace_extension(".wav"), Wave(Hum(slide.notes)));
+    buildArgs.push_back(picture.string());
+  }
+  return RunBuild(buildArgs);
+}
+
+}  // namespace tovak::cli

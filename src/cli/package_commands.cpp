@@ -1,0 +1,153 @@
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "builder/package_format.h"
+#include "builder/package_reader.h"
+#include "cli/commands.h"
+#include "common/memory_stream.h"
+#include "components/jpeg_codec.h"
+#include "components/picture_error.h"
+#include "compress/lzrw1_class.h"
+
+namespace tovak::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Expands a voice container; a damaged one gives an error rather than noise.
+Bytes ExpandVoice(const Bytes& container) {
+  const auto magic = container.size() >= 8 ? package::GetLittleEndian32(container.data()) : 0;
+  if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
+    throw EPackageError("a voice record is damaged");
+  }
+  TMemoryStream in{Bytes(container)};
+  TMemoryStream out;
+  TLzrw1Class expander;
+  expander.UseStreams = true;
+  expander.InputStream = &in;
+  expander.OutputStream = &out;
+  const int32_t size = expander.Decompress();
+  if (size != expander.UncompressedSize()) {
+    throw EPackageError("a voice record is damaged");
+  }
+  return std::move(out.Bytes());
+}
+
+// The length of a RIFF WAVE file in seconds, or a negative value when it is not one.
+double WaveSeconds(const Bytes& wav) {
+  if (wav.size() < 12 || std::string(wav.begin(), wav.begin() + 4) != "RIFF" ||
+      std::string(wav.begin() + 8, wav.begin() + 12) != "WAVE") {
+    return -1;
+  }
+  uint32_t byteRate = 0;
+  for (size_t pos = 12; pos + 8 <= wav.size();) {
+    const std::string id(wav.begin() + pos, wav.begin() + pos + 4);
+    const uint64_t size = package::GetLittleEndian32(&wav[pos + 4]);
+    if (id == "fmt " && size >= 16 && pos + 8 + 16 <= wav.size()) {
+      byteRate = package::GetLittleEndian32(&wav[pos + 8 + 8]);
+    } else if (id == "data") {
+      const uint64_t available = std::min<uint64_t>(size, wav.size() - pos - 8);
+      return byteRate > 0 ? double(available) / byteRate : -1;
+    }
+    pos += 8 + size + (size & 1);
+  }
+  return -1;
+}
+
+std::string Number(int picture) {
+  char name[16];
+  std::snprintf(name, sizeof name, "%03d", picture + 1);
+  return name;
+}
+
+bool WriteFile(const std::string& path, const Bytes& bytes) {
+  TMemoryStream stream{Bytes(bytes)};
+  return stream.SaveToFile(path);
+}
+
+}  // namespace
+
+int RunInfo(const Arguments& args) {
+  if (args.size() != 1) return Fail("usage: tovak-cli info PACKAGE");
+  PackageReader reader;
+  try {
+    reader.Open(args[0]);
+    std::printf("%s: %d pictures, %lld bytes (player %lld bytes)\n",
+                fs::path(args[0]).filename().c_str(), reader.PictureCount(),
+                static_cast<long long>(reader.FileSize()),
+                static_cast<long long>(reader.EngineSize()));
+    std::printf("%4s  %11s  %9s  %7s  %s\n", "#", "picture", "bytes", "voice", "message");
+    for (int i = 0; i < reader.PictureCount(); ++i) {
+      const Bytes jpeg = reader.Image(i);
+      std::string size = "-";
+      if (!jpeg.empty()) {
+        try {
+          const JpegHeader header = ReadJpegHeader(jpeg.data(), jpeg.size());
+          size = std::to_string(header.width) + "x" + std::to_string(header.height);
+        } catch (const EPictureError&) {
+          size = "damaged";
+        }
+      }
+      const Bytes wav = ExpandVoice(reader.VoiceContainer(i));
+      char voice[32] = "-";
+      if (!wav.empty()) {
+        const double seconds = WaveSeconds(wav);
+        if (seconds >= 0) {
+          std::snprintf(voice, sizeof voice, "%.1f s", seconds);
+        } else {
+          std::snprintf(voice, sizeof voice, "not WAV");
+        }
+      }
+      const std::vector<std::string> lines = reader.MessageLines(i);
+      std::printf("%4d  %11s  %9zu  %7s  %s\n", i + 1, size.c_str(), jpeg.size(), voice,
+                  lines.empty() ? "" : lines[0].c_str());
+    }
+    const std::vector<std::string> links = reader.LinkMenu();
+    if (links.size() >= 2) {
+      std::printf("link menu: %s languages, %s links\n", links[0].c_str(), links[1].c_str());
+      for (size_t k = 2; k + 1 < links.size(); k += 2) {
+        std::printf("  %s  %s\n", links[k].c_str(), links[k + 1].c_str());
+      }
+    } else {
+      std::printf("link menu: none\n");
+    }
+  } catch (const Exception& e) {
+    return Fail(e.Message());
+  }
+  return 0;
+}
+
+int RunExtract(const Arguments& args) {
+  if (args.size() != 2) return Fail("usage: tovak-cli extract PACKAGE DIR");
+  PackageReader reader;
+  try {
+    reader.Open(args[0]);
+    std::error_code error;
+    fs::create_directories(args[1], error);
+    const fs::path dir(args[1]);
+    auto write = [&](const std::string& name, const Bytes& bytes) {
+      if (!WriteFile((dir / name).string(), bytes)) {
+        throw EPackageError((dir / name).string() + " : cannot be written");
+      }
+    };
+    for (int i = 0; i < reader.PictureCount(); ++i) {
+      const Bytes jpeg = reader.Image(i);
+      if (!jpeg.empty()) write(Number(i) + ".jpg", jpeg);
+      const Bytes wav = ExpandVoice(reader.VoiceContainer(i));
+      if (!wav.empty()) write(Number(i) + ".wav", wav);
+      const Bytes message = reader.Read(reader.MessageRecord(i));
+      if (!message.empty()) write(Number(i) + ".txt", message);
+    }
+    const Bytes links = reader.Read(reader.LinkMenuRecord());
+    if (!links.empty()) write("links.txt", links);
+  } catch (const Exception& e) {
+    return Fail(e.Message());
+  }
+  return 0;
+}
+
+}  // namespace tovak::cli

@@ -1,0 +1,92 @@
+#include "builder/package_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "builder/package_format.h"
+#include "builder/plimo.h"
+#include "support/package_fixture.h"
+
+namespace tovak {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class Reader : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  void SetUp() override {
+    TPlimo builder(paths);
+    picture = Picture("p.jpg");
+    builder.SetPictures({picture, picture});
+    builder.SetMessages({Text("m.txt", "first\nsecond"), ""});
+    builder.SetVoices({});
+    builder.TrailerFlag = 1;
+    ASSERT_TRUE(builder.Build()) << builder.LastError;
+    package = testing::ReadBytes(builder.OutputFile);
+  }
+
+  std::string Write(const Bytes& bytes) {
+    const std::string path = dir.File("damaged.exe");
+    testing::WriteBytes(path, bytes);
+    return path;
+  }
+
+  std::string picture;
+  Bytes package;
+  PackageReader reader;
+};
+
+TEST_F(Reader, GivesBackEveryRecord) {
+  reader.Open(Write(package));
+  EXPECT_EQ(reader.PictureCount(), 2);
+  EXPECT_EQ(reader.EngineSize(), static_cast<int64_t>(engine.size()));
+  EXPECT_EQ(reader.TrailerFlag(), 1);
+  EXPECT_EQ(reader.Image(1), testing::ReadBytes(picture));
+  EXPECT_EQ(reader.MessageLines(0), (std::vector<std::string>{"first", "second"}));
+  EXPECT_TRUE(reader.MessageLines(1).empty());
+  EXPECT_EQ(reader.VoiceContainer(0).size(), 10u);
+  EXPECT_TRUE(reader.LinkMenu().empty());
+}
+
+TEST_F(Reader, RefusesDamagedPackages) {
+  auto refused = [&](const Bytes& bytes) {
+    try {
+      reader.Open(Write(bytes));
+    } catch (const EPackageError& e) {
+      EXPECT_NE(e.Message().find("damaged.exe"), std::string::npos);
+      return true;
+    }
+    return false;
+  };
+  // A plain engine without data, and every cut of the package.
+  EXPECT_TRUE(refused(engine));
+  EXPECT_TRUE(refused({}));
+  for (size_t cut = 0; cut < package.size(); cut += 7)
+    EXPECT_TRUE(refused(Bytes(package.begin(), package.begin() + cut))) << cut;
+
+  const size_t trailer = package.size() - 16;
+  const size_t table = trailer - 4 * 14;
+  auto forged = [&](size_t at, uint32_t value) {
+    Bytes copy = package;
+    package::PutLittleEndian32(&copy[at], value);
+    return copy;
+  };
+  EXPECT_TRUE(refused(forged(trailer + 4, 0)));           // no pictures
+  EXPECT_TRUE(refused(forged(trailer + 4, 0xFFFFFFFF)));  // a count the file cannot hold
+  EXPECT_TRUE(refused(forged(trailer + 4, 3)));           // the table would start elsewhere
+  EXPECT_TRUE(refused(forged(trailer + 8, 4)));
+  EXPECT_TRUE(refused(forged(trailer, 1)));
+  EXPECT_TRUE(refused(forged(table, 0x7FFFFFF0)));      // an offset outside the file
+  EXPECT_TRUE(refused(forged(table + 4, 0xFFFFFFFF)));  // a size outside the file
+  EXPECT_TRUE(refused(forged(table + 8, package::GetLittleEndian32(&package[table + 8]) - 1)));
+  EXPECT_TRUE(refused(forged(table + 4 * 13, 1)));  // the last record overlaps the table
+  EXPECT_FALSE(refused(package));
+}
+
+TEST_F(Reader, ThePackageIsFoundFromItsOwnEnd) {
+  EXPECT_TRUE(HasPackageData(Write(package)));
+  EXPECT_FALSE(HasPackageData(Write(engine)));
+  EXPECT_FALSE(HasPackageData(dir.File("missing")));
+}
+
+}  // namespace
+}  // namespace tovak

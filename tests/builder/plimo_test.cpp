@@ -1,0 +1,227 @@
+#include "builder/plimo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "builder/package_format.h"
+#include "builder/package_reader.h"
+#include "common/memory_stream.h"
+#include "compress/lzrw1_class.h"
+#include "support/package_fixture.h"
+#include "support/sample_data.h"
+
+namespace tovak {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using testing::ReadBytes;
+
+std::vector<int32_t> IndexOf(const Bytes& package, int pictures) {
+  const size_t entries = 6 * pictures + 2;
+  const size_t start = package.size() - 16 - 4 * entries;
+  std::vector<int32_t> index;
+  for (size_t k = 0; k < entries; ++k) {
+    index.push_back(static_cast<int32_t>(package::GetLittleEndian32(&package[start + 4 * k])));
+  }
+  return index;
+}
+
+Bytes Slice(const Bytes& bytes, int32_t offset, int32_t size) {
+  return Bytes(bytes.begin() + offset, bytes.begin() + offset + size);
+}
+
+Bytes Expand(const Bytes& container) {
+  TMemoryStream in{Bytes(container)};
+  TMemoryStream out;
+  TLzrw1Class c;
+  c.UseStreams = true;
+  c.InputStream = &in;
+  c.OutputStream = &out;
+  c.Decompress();
+  return out.Bytes();
+}
+
+class Plimo : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  bool Build(const std::vector<std::string>& pictures, const std::vector<std::string>& messages,
+             const std::vector<std::string>& voices) {
+    builder.SetPictures(pictures);
+    builder.SetMessages(messages);
+    builder.SetVoices(voices);
+    builder.TrailerFlag = 1;
+    return builder.Build();
+  }
+
+  TPlimo builder{paths};
+};
+
+TEST_F(Plimo, OnePictureHasTheDocumentedLayout) {
+  const std::string picture = Picture("a.JPG");
+  const std::string message = Text("a.txt", "Hello\r\nlast line without break");
+  const Bytes wav = sample::VoiceAudio(5000, 1);
+  testing::WriteBytes(dir.File("a.wav"), wav);
+  ASSERT_TRUE(Build({picture}, {message}, {dir.File("a.wav")})) << builder.LastError;
+
+  const Bytes package = ReadBytes(builder.OutputFile);
+  const auto E = static_cast<int32_t>(engine.size());
+  const std::vector<int32_t> index = IndexOf(package, 1);
+  const int32_t a = index[1], b = index[3], c = index[5], d = index[7];
+  EXPECT_EQ(index, (std::vector<int32_t>{E, a, E + a, b, E + a + b, c, E + a + b + c, d}));
+  EXPECT_EQ(package.size(), size_t(E + a + b + c + d + 48));
+  EXPECT_EQ(Slice(package, 0, E), engine);
+  EXPECT_EQ(Slice(package, E, a), ReadBytes(picture));  // a .JPG within limits, stored as is
+  EXPECT_EQ(Expand(Slice(package, E + a, b)), wav);
+  const std::string text(package.begin() + E + a + b, package.begin() + E + a + b + c);
+  EXPECT_EQ(text, "Hello\r\nlast line without break\r\n");
+  EXPECT_EQ(d, 0);  // no link menu
+  const Bytes trailer(package.end() - 16, package.end());
+  EXPECT_EQ(trailer, (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0}));
+  EXPECT_EQ(builder.IndexCount(), 8);
+  // The package runs as the engine does.
+  EXPECT_EQ(fs::status(builder.OutputFile).permissions(), fs::perms::owner_all);
+}
+
+TEST_F(Plimo, MissingMessagesAndVoicesKeepTheirPlaces) {
+  const std::string p1 = Picture("one.jpg"), p2 = Picture("two.jpg"), p3 = Picture("three.jpg");
+  testing::WriteBytes(dir.File("v.wav"), sample::VoiceAudio(3000, 2));
+  const std::string empty = Text("empty.txt", "");
+  ASSERT_TRUE(Build({p1, p2, p3}, {"", empty, dir.File("gone.txt")}, {dir.File("v.wav")}))
+      << builder.LastError;
+  const Bytes package = ReadBytes(builder.OutputFile);
+  const std::vector<int32_t> index = IndexOf(package, 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(index[6 * i + 5], 0) << i;                 // every message record is empty
+    EXPECT_EQ(index[6 * i + 4], index[6 * i + 6]) << i;  // at the offset of what follows
+  }
+  // Pictures beyond the voice list, and a voice path that is empty, get the empty container.
+  const Bytes emptyVoice = {0x21, 0x48, 0x5A, 0x4C, 0, 0, 0, 0, 0xC6, 0x00};
+  EXPECT_EQ(Slice(package, index[8], index[9]), emptyVoice);
+  EXPECT_EQ(Slice(package, index[14], index[15]), emptyVoice);
+  EXPECT_GT(index[3], 10);
+}
+
+TEST_F(Plimo, TheLinkMenuRecordFollowsItsSwitch) {
+  const std::string p = Picture("p.jpg");
+  std::ofstream(paths.ProgramFolder() + "Tovak! Urls.ini")
+      << "[Settings]\nUseInPlayer=1\nMenuItems=0\nLanguages=2\n";
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  Bytes package = ReadBytes(builder.OutputFile);
+  std::vector<int32_t> index = IndexOf(package, 1);
+  EXPECT_EQ(std::string(package.begin() + index[6], package.begin() + index[6] + index[7]),
+            "2\r\n0\r\n");
+  EXPECT_EQ(index[6] + index[7], static_cast<int32_t>(package.size() - 16 - 32));
+
+  std::ofstream(paths.ProgramFolder() + "Tovak! Urls.ini")
+      << "[Settings]\nUseInBuilder=1\nMenuItems=0\nLanguages=2\n";
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  package = ReadBytes(builder.OutputFile);
+  index = IndexOf(package, 1);
+  EXPECT_EQ(index[7], 0);
+  EXPECT_EQ(index[6], static_cast<int32_t>(package.size() - 16 - 32));
+}
+
+TEST_F(Plimo, FailedBuildsLeaveNoFile) {
+  const std::string p = Picture("p.jpg");
+  EXPECT_FALSE(Build({}, {}, {}));
+  EXPECT_EQ(builder.LastError, "No files found to process.");
+  EXPECT_FALSE(fs::exists(builder.OutputFile));
+
+  EXPECT_FALSE(Build({p, p}, {""}, {}));
+  EXPECT_EQ(builder.LastError, "List index out of bounds (1)");
+  EXPECT_FALSE(fs::exists(builder.OutputFile));
+  EXPECT_FALSE(builder.Busy);
+
+  // A successful package is removed when the next build starts, also when that one fails.
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  fs::remove(paths.EngineFile());
+  EXPECT_FALSE(Build({p}, {""}, {}));
+  EXPECT_NE(builder.LastError.find(paths.EngineFile()), std::string::npos) << builder.LastError;
+  EXPECT_FALSE(fs::exists(builder.OutputFile));
+}
+
+TEST_F(Plimo, AMissingWorkingFolderIsCreated) {
+  fs::remove_all(builder.WorkFolder());
+  ASSERT_TRUE(Build({Picture("p.jpg")}, {""}, {}));
+  EXPECT_TRUE(fs::exists(builder.OutputFile));
+
+  // A working folder that cannot be made: the package cannot be created either.
+  fs::remove_all(builder.WorkFolder());
+  testing::WriteBytes(paths.ProgramFolder() + "Waves", {1});  // a file in its way
+  EXPECT_FALSE(Build({Picture("p.jpg")}, {""}, {}));
+  EXPECT_EQ(builder.LastError, "Unable to create file handle.");
+}
+
+TEST_F(Plimo, CancelAtEveryCheckpointFailsAndCleansUp) {
+  const std::vector<std::string> pictures = {Picture("a.jpg", 900, 700), Picture("b.jpg")};
+  builder.SetOptions(640, 480, 60);
+  // Count the checkpoints of a whole build first.
+  int checkpoints = 0;
+  builder.ProcessMessages = [&] { ++checkpoints; };
+  ASSERT_TRUE(Build(pictures, {"", ""}, {}));
+  const int total = checkpoints;
+  // Two pictures with four checkpoints each and three at the end, besides the compressor's own
+  // calls.
+  EXPECT_GE(total, 2 * 4 + 3);
+
+  for (int stopAt = 1; stopAt <= total; ++stopAt) {
+    int seen = 0;
+    builder.ProcessMessages = [&] {
+      if (++seen == stopAt) builder.CancelRequested = true;
+    };
+    EXPECT_FALSE(Build(pictures, {"", ""}, {})) << stopAt;
+    EXPECT_EQ(builder.LastError, "Operation canceled by user.");
+    EXPECT_FALSE(fs::exists(builder.OutputFile)) << stopAt;
+  }
+
+  // A cancel asked for during the progress call stops before that picture is loaded.
+  builder.ProcessMessages = nullptr;
+  std::vector<int32_t> progress;
+  builder.OnProgress = [&](int32_t current, int32_t total) {
+    progress.push_back(current);
+    EXPECT_EQ(total, 2);
+    if (current == 2) builder.CancelRequested = true;
+  };
+  EXPECT_FALSE(Build(pictures, {"", ""}, {}));
+  EXPECT_EQ(progress, (std::vector<int32_t>{1, 2}));
+  EXPECT_EQ(builder.CurrentIndex, 0);
+}
+
+TEST_F(Plimo, AFailedLoadKeepsTheIndexAligned) {
+  const std::string good = Picture("good.jpg");
+  testing::WriteBytes(dir.File("bad.png"), Bytes{'n', 'o', 't'});
+  const Bytes junk = {'j', 'u', 'n', 'k'};
+  testing::WriteBytes(dir.File("junk.jpg"), junk);
+  ASSERT_TRUE(Build({good, dir.File("bad.png"), dir.File("junk.jpg")}, {"", "", ""}, {}))
+      << builder.LastError;
+  const Bytes package = ReadBytes(builder.OutputFile);
+  const std::vector<int32_t> index = IndexOf(package, 3);
+  // The converted load failed: the previous picture is written again.
+  EXPECT_EQ(Slice(package, index[6], index[7]), ReadBytes(good));
+  // A .jpg that is not a JPEG is written as it is.
+  EXPECT_EQ(Slice(package, index[12], index[13]), junk);
+
+  // As a first picture, a failed converted load leaves an empty image record.
+  ASSERT_TRUE(Build({dir.File("bad.png"), good}, {"", ""}, {}));
+  EXPECT_EQ(IndexOf(ReadBytes(builder.OutputFile), 2)[1], 0);
+}
+
+TEST_F(Plimo, RepeatedBuildsAndLargeSlideshows) {
+  const std::string p = Picture("tiny.jpg", 8, 8);
+  ASSERT_TRUE(Build({p, p, p}, {"", "", ""}, {}));
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  EXPECT_EQ(builder.IndexCount(), 8);
+
+  // More pictures than the old fixed index held.
+  const std::vector<std::string> many(1100, p);
+  ASSERT_TRUE(Build(many, std::vector<std::string>(1100), {})) << builder.LastError;
+  PackageReader reader;
+  reader.Open(builder.OutputFile);
+  EXPECT_EQ(reader.PictureCount(), 1100);
+  EXPECT_EQ(reader.Image(1099), ReadBytes(p));
+}
+
+}  // namespace
+}  // namespace tovak

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "components/jpeg_codec.h"
+#include "support/run_command.h"
+#include "support/sample_data.h"
+#include "support/temp_dir.h"
+#include "support/test_pictures.h"
+
+namespace tovak {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using testing::Quote;
+using testing::ReadBytes;
+using testing::RunCommand;
+using testing::WriteBytes;
+
+class CliPackage : public ::testing::Test {
+ protected:
+  // Settings come from a folder of the test's own.
+  std::string Cli(const std::string& arguments) {
+    return "env XDG_CONFIG_HOME=" + Quote(dir.File("config")) + " " + TOVAK_CLI_PATH + " " +
+           arguments;
+  }
+
+  std::string Picture(const std::string& name, int w, int h) {
+    const std::string path = dir.File(name);
+    WriteBytes(path, EncodeJpeg(testing::PhotoLike(w, h), 85));
+    return path;
+  }
+
+  void Text(const std::string& name, const std::string& text) {
+    WriteBytes(dir.File(name), Bytes(text.begin(), text.end()));
+  }
+
+  testing::TempDir dir;
+};
+
+TEST_F(CliPackage, BuildInfoAndExtractGiveEverythingBack) {
+  const std::string a = Picture("a.jpg", 300, 200), b = Picture("b.jpg", 320, 240),
+                    c = Picture("c.JPG", 200, 300);
+  Text("a.txt", "Grandma's garden\r\nsummer 1998\r\n");
+  Text("c.txt", "no voice here");
+  Bytes wav(44 + 11025, 128);
+  std::copy_n("RIFF", 4, wav.begin());
+  wav[4] = uint8_t((36 + 11025) & 0xFF);
+  wav[5] = uint8_t((36 + 11025) >> 8);
+  std::copy_n("WAVEfmt ", 8, wav.begin() + 8);
+  const Bytes fmt = {16, 0, 0, 0, 1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0};
+  std::copy(fmt.begin(), fmt.end(), wav.begin() + 16);
+  std::copy_n("data", 4, wav.begin() + 36);
+  wav[40] = uint8_t(11025 & 0xFF);
+  wav[41] = uint8_t(11025 >> 8);
+  WriteBytes(dir.File("a.wav"), wav);
+  WriteBytes(dir.File("b.wav"), wav);
+
+  const std::string out = dir.File("show.exe");
+  const auto built = RunCommand(Cli("build --mode full --size-index 0 --quality 0 -o " +
+                                    Quote(out) + " " + Quote(a) + " " + Quote(b) + " " + Quote(c)));
+  ASSERT_EQ(built.status, 0) << built.output;
+  EXPECT_TRUE(fs::status(out).permissions() != fs::perms::none);
+
+  const auto info = RunCommand(Cli("info " + Quote(out)));
+  ASSERT_EQ(info.status, 0) << info.output;
+  EXPECT_NE(info.output.find("3 pictures"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("300x200"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("1.0 s"), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("Grandma's garden"), std::string::npos) << info.output;
+
+  const std::string x = dir.File("x");
+  ASSERT_EQ(RunCommand(Cli("extract " + Quote(out) + " " + Quote(x))).status, 0);
+  EXPECT_EQ(ReadBytes(x + "/001.jpg"), ReadBytes(a));
+  EXPECT_EQ(ReadBytes(x + "/003.jpg"), ReadBytes(c));
+  EXPECT_EQ(ReadBytes(x + "/001.wav"), wav);
+  EXPECT_EQ(ReadBytes(x + "/002.wav"), wav);
+  EXPECT_FALSE(fs::exists(x + "/003.wav"));
+  EXPECT_FALSE(fs::exists(x + "/002.txt"));
+  const Bytes message = ReadBytes(x + "/003.txt");
+  EXPECT_EQ(std::string(message.begin(), message.end()), "no voice here\r\n");
+
+  // The compact defaults shrink and re-encode.
+  ASSERT_EQ(RunCommand(Cli("build -o " + Quote(out) + " " + Quote(b))).status, 0);
+  EXPECT_NE(RunCommand(Cli("info " + Quote(out))).output.find("320x240"), std::string::npos);
+  ASSERT_EQ(RunCommand(Cli("build --max 100x100 -o " + Quote(out) + " " + Quote(b))).status, 0);
+  EXPECT_NE(RunCommand(Cli("info " + Quote(out))).output.find("100x75"), std::string::npos);
+}
+
+TEST_F(CliPackage, FailuresLeaveNoSlideshow) {
+  const std::string out = dir.File("show.exe");
+  auto run = RunCommand(Cli("info " + Quote(dir.File("nothing.exe"))));
+  EXPECT_NE(run.status, 0);
+  WriteBytes(dir.File("plain.exe"), Bytes(5000, 1));
+  run = RunCommand(Cli("info " + Quote(dir.File("plain.exe"))));
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.output.find("not a complete slideshow"), std::string::npos) << run.output;
+
+  // A full disk while writing.
+  const std::string big = Picture("big.jpg", 1200, 900);
+  std::string many;
+  for (int i = 0; i < 20; ++i) many += " " + Quote(big);
+  run = RunCommand("trap '' XFSZ; ulimit -f 200; " +
+                   Cli("build --mode full --size-index 0 --quality 0 -o " + Quote(out) + many));
+  EXPECT_NE(run.status, 0);
+  EXPECT_NE(run.output.find("disk full"), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(out));
+
+  // Interrupted: canceled, nothing left. The second picture is a pipe, so the build waits on it
+  // until the interrupt has been sent, however fast the machine.
+  const std::string pipe = dir.File("slow.jpg");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const std::string log = dir.File("log");
+  run = RunCommand("(exec " + Cli("build -o " + Quote(out) + " " + Quote(big) + " " + Quote(pipe)) +
+                   " 2>" + Quote(log) + ") & pid=$!; for i in $(seq 200); do grep -q 2/2 " +
+                   Quote(log) + " && break; sleep 0.1; done; kill -INT $pid; sleep 0.2; : >" +
+                   Quote(pipe) + "; wait $pid; status=$?; cat " + Quote(log) + "; exit $status");
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_NE(run.output.find("Operation canceled by user."), std::string::npos) << run.output;
+  EXPECT_FALSE(fs::exists(out));
+}
+
+TEST_F(CliPackage, PrepareShowsTheStoredSize) {
+  const std::string photo = Picture("photo.jpg", 1000, 1000);
+  auto run = RunCommand(
+      Cli("prepare --max 640x480 --quality 75 " + Quote(photo) + " " + Quote(dir.File("out.jpg"))));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, "479x480\n");
+  run = RunCommand(Cli("prepare " + Quote(photo) + " " + Quote(dir.File("same.jpg"))));
+  EXPECT_EQ(ReadBytes(dir.File("same.jpg")), ReadBytes(photo));
+
+  WriteBytes(dir.File("broken.png"), Bytes{0x89, 'P', 'N', 'G'});
+  run =
+      RunCommand(Cli("prepare " + Quote(dir.File("broken.png")) + " " + Quote(dir.File("b.jpg"))));
+  EXPECT_NE(run.status, 0);
+  EXPECT_FALSE(fs::exists(dir.File("b.jpg")));
+  EXPECT_NE(RunCommand(Cli("prepare --max 0x10 " + Quote(photo) + " x.jpg")).status, 0);
+}
+
+}  // namespace
+}  // namespace tovak
