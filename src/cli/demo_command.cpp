@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/package_format.h"
+#include "audio/wav_stream.h"
 #include "cli/commands.h"
 
 namespace tovak::cli {
@@ -63,23 +63,11 @@ std::vector<uint8_t> Hum(const std::vector<double>& notes) {
   return samples;
 }
 
-std::vector<uint8_t> Wave(const std::vector<uint8_t>& samples) {
-  std::vector<uint8_t> wav(44 + samples.size());
-  auto put = [&](size_t at, uint32_t v) { package::PutLittleEndian32(&wav[at], v); };
-  std::copy_n("RIFF", 4, wav.begin());
-  put(4, static_cast<uint32_t>(36 + samples.size()));
-  std::copy_n("WAVEfmt ", 8, wav.begin() + 8);
-  put(16, 16);
-  wav[20] = 1;  // PCM
-  wav[22] = 1;  // mono
-  put(24, 11025);
-  put(28, 11025);
-  wav[32] = 1;  // block align
-  wav[34] = 8;  // bits per sample
-  std::copy_n("data", 4, wav.begin() + 36);
-  put(40, static_cast<uint32_t>(samples.size()));
-  std::copy(samples.begin(), samples.end(), wav.begin() + 44);
-  return wav;
+void SaveWave(const fs::path& path, const std::vector<uint8_t>& samples) {
+  TWavStream wav;
+  wav.SetFormat(TWaveFormatEx::Pcm(11025, 1, 8));
+  wav.Write(samples.data(), static_cast<int64_t>(samples.size()));
+  wav.SaveToFile(path.string());
 }
 
 bool Save(const fs::path& path, const std::string& text) {
@@ -88,16 +76,9 @@ bool Save(const fs::path& path, const std::string& text) {
   return static_cast<bool>(out);
 }
 
-bool Save(const fs::path& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out);
-}
-
 }  // namespace
 
-int RunDemo(const Arguments& args) {
+int RunDemo(const Arguments& args) try {
   if (args.size() != 1) return Fail("usage: tovak-cli demo DIR");
   const fs::path dir = args[0];
   const fs::path assets = dir / "pictures";
@@ -138,10 +119,12 @@ int RunDemo(const Arguments& args) {
     if (*slide.message)
       Save(fs::path(picture).replace_extension(".txt"), std::string(slide.message));
     if (!slide.notes.empty())
-      Save(fs::path(picture).replace_extension(".wav"), Wave(Hum(slide.notes)));
+      SaveWave(fs::path(picture).replace_extension(".wav"), Hum(slide.notes));
     buildArgs.push_back(picture.string());
   }
   return RunBuild(buildArgs);
+} catch (const Exception& e) {
+  return Fail(e.Message());
 }
 
 }  // namespace tovak::cli

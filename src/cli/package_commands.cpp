@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <string>
 
+#include "audio/wav_reader.h"
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
 #include "cli/commands.h"
@@ -35,27 +36,6 @@ Bytes ExpandVoice(const Bytes& container) {
     throw EPackageError("a voice record is damaged");
   }
   return std::move(out.Bytes());
-}
-
-// The length of a RIFF WAVE file in seconds, or a negative value when it is not one.
-double WaveSeconds(const Bytes& wav) {
-  if (wav.size() < 12 || std::string(wav.begin(), wav.begin() + 4) != "RIFF" ||
-      std::string(wav.begin() + 8, wav.begin() + 12) != "WAVE") {
-    return -1;
-  }
-  uint32_t byteRate = 0;
-  for (size_t pos = 12; pos + 8 <= wav.size();) {
-    const std::string id(wav.begin() + pos, wav.begin() + pos + 4);
-    const uint64_t size = package::GetLittleEndian32(&wav[pos + 4]);
-    if (id == "fmt " && size >= 16 && pos + 8 + 16 <= wav.size()) {
-      byteRate = package::GetLittleEndian32(&wav[pos + 8 + 8]);
-    } else if (id == "data") {
-      const uint64_t available = std::min<uint64_t>(size, wav.size() - pos - 8);
-      return byteRate > 0 ? double(available) / byteRate : -1;
-    }
-    pos += 8 + size + (size & 1);
-  }
-  return -1;
 }
 
 std::string Number(int picture) {
@@ -95,10 +75,9 @@ int RunInfo(const Arguments& args) {
       const Bytes wav = ExpandVoice(reader.VoiceContainer(i));
       char voice[32] = "-";
       if (!wav.empty()) {
-        const double seconds = WaveSeconds(wav);
-        if (seconds >= 0) {
-          std::snprintf(voice, sizeof voice, "%.1f s", seconds);
-        } else {
+        try {
+          std::snprintf(voice, sizeof voice, "%.1f s", ReadWavInfo(wav).Seconds());
+        } catch (const EWavStreamError&) {
           std::snprintf(voice, sizeof voice, "not WAV");
         }
       }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/wav_stream.h"
 #include "components/jpeg_codec.h"
 #include "support/run_command.h"
 #include "support/sample_data.h"
@@ -48,17 +49,12 @@ TEST_F(CliPackage, BuildInfoAndExtractGiveEverythingBack) {
                     c = Picture("c.JPG", 200, 300);
   Text("a.txt", "Grandma's garden\r\nsummer 1998\r\n");
   Text("c.txt", "no voice here");
-  Bytes wav(44 + 11025, 128);
-  std::copy_n("RIFF", 4, wav.begin());
-  wav[4] = uint8_t((36 + 11025) & 0xFF);
-  wav[5] = uint8_t((36 + 11025) >> 8);
-  std::copy_n("WAVEfmt ", 8, wav.begin() + 8);
-  const Bytes fmt = {16, 0, 0, 0, 1, 0, 1, 0, 0x11, 0x2B, 0, 0, 0x11, 0x2B, 0, 0, 1, 0, 8, 0};
-  std::copy(fmt.begin(), fmt.end(), wav.begin() + 16);
-  std::copy_n("data", 4, wav.begin() + 36);
-  wav[40] = uint8_t(11025 & 0xFF);
-  wav[41] = uint8_t(11025 >> 8);
-  WriteBytes(dir.File("a.wav"), wav);
+  TWavStream recording;
+  recording.SetFormat(TWaveFormatEx::Pcm(11025, 1, 8));
+  const Bytes second(11025, 128);
+  recording.Write(second.data(), 11025);
+  recording.SaveToFile(dir.File("a.wav"));
+  const Bytes wav = ReadBytes(dir.File("a.wav"));
   WriteBytes(dir.File("b.wav"), wav);
 
   const std::string out = dir.File("show.exe");

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace tovak {
+
+// The time of day in the user's long time format with every ':' removed and anything a file
+// name cannot hold replaced, e.g. "140327" or "20327 PM".
+std::string TimeBasedName(std::time_t when);
+
+// A path in folder for a new file named after the time, with extension (".txt", ".wav"). A name
+// that is taken, by a file in the folder or by one of the paths in use, gets a numeric suffix:
+// two files made in the same second both survive.
+std::string NewWorkingFileName(const std::string& folder, const std::string& extension,
+                               const std::vector<std::string>& inUse, std::time_t when);
+
+// Message files hold single-byte text in the system's 8-bit code page where it has one, UTF-8
+// otherwise, one line per message line ended by CR LF. Text in the program is UTF-8.
+bool WriteMessageFile(const std::string& path, const std::vector<std::string>& lines);
+// Reads a message file back into UTF-8 lines; throws Exception when it cannot be read.
+std::vector<std::string> ReadMessageFile(const std::string& path);
+
+// Conversion between the program's UTF-8 and the message files' code page.
+std::string ToMessageEncoding(const std::string& utf8);
+std::string FromMessageEncoding(const std::string& text);
+
+}  // namespace tovak
