@@ -16,6 +16,8 @@ int RunBuild(const Arguments& args);
 int RunInfo(const Arguments& args);
 int RunExtract(const Arguments& args);
 int RunDemo(const Arguments& args);
+int RunRecord(const Arguments& args);
+int RunPlay(const Arguments& args);
 
 // Prints "tovak-cli: message" to stderr and returns the failure status.
 int Fail(const std::string& message);

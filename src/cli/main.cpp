@@ -29,6 +29,10 @@ constexpr const char* kUsage =
     "  demo DIR\n"
     "      Draws a few sample pictures with messages and hummed voices into DIR/pictures and\n"
     "      builds DIR/Demo Slideshow.exe from them.\n"
+    "  record SECONDS OUT.wav\n"
+    "      Records a voice comment from the default input as the editor does.\n"
+    "  play FILE.wav\n"
+    "      Plays a WAV file through the default output.\n"
     "  help\n"
     "      Shows this text.\n";
 
@@ -63,6 +67,8 @@ int main(int argc, char** argv) {
     if (command == "info") return RunInfo(args);
     if (command == "extract") return RunExtract(args);
     if (command == "demo") return RunDemo(args);
+    if (command == "record") return RunRecord(args);
+    if (command == "play") return RunPlay(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -1,0 +1,107 @@
+#include "audio/voice_recorder.h"
+
+namespace tovak {
+
+VoiceRecorder::VoiceRecorder(WaveInDevice& device, WaveBuffers& buffers,
+                             TMemoryStream& recordingStream, PostMessage post)
+    : device_(device), buffers_(buffers), stream_(recordingStream), post_(std::move(post)) {}
+
+VoiceRecorder::~VoiceRecorder() {
+  post_ = nullptr;
+  CloseDevice();
+}
+
+bool VoiceRecorder::OpenDevice() {
+  WaveCaps caps;
+  bool found = false;
+  const unsigned chosen = ChooseWaveDevice(device_, caps, found, LastResult);
+  RecordingFormat = RecordingFormatFor(found, caps);
+  if (device_.GetNumDevs() == 0) return false;
+  LastResult = device_.Open(chosen, RecordingFormat,
+                            [this](WaveMessage m, WaveHeader* h) { Callback(m, h); });
+  open_ = LastResult == WAVERR_NONE;
+  return open_;
+}
+
+bool VoiceRecorder::StartRecording() {
+  StopRequested = false;
+  stream_.Clear();
+  for (int i = 0; i < 2; ++i) {
+    buffers_.Initialise(i);
+    LastResult = device_.PrepareHeader(&buffers_.headers[i]);
+    LastResult = device_.AddBuffer(&buffers_.headers[i]);
+  }
+  LastResult = device_.Start();
+  if (LastResult == WAVERR_NONE) {
+    RecordState = rsRecording;
+  } else {
+    RecordState = rsStartFailed;
+    DeviceError = device_.GetErrorText(LastResult).substr(0, 128);
+    return false;
+  }
+  return true;
+}
+
+bool VoiceRecorder::Record() {
+  if (!OpenDevice()) {
+    DeviceError = "Could not open Recording Device";
+    return false;
+  }
+  if (!StartRecording()) {
+    // A device that opened but would not start is released before the next attempt.
+    const std::string reason = DeviceError;
+    CloseDevice();
+    DeviceError = reason;
+    return false;
+  }
+  return true;
+}
+
+void VoiceRecorder::Callback(WaveMessage message, WaveHeader* header) {
+  switch (message) {
+    case WaveMessage::Open:
+      if (post_) post_(WM_RECORDER_OPENED);
+      break;
+    case WaveMessage::Close:
+      open_ = false;
+      if (post_) post_(WM_RECORDER_CLOSED);
+      break;
+    case WaveMessage::Data:
+      if (RecordState != rsRecording) {
+        if (post_) post_(WM_RECORDER_DRAIN);
+      } else if (!StopRequested) {
+        stream_.Seek(0, TStream::soFromEnd);
+        stream_.Write(header->lpData, header->dwBytesRecorded);
+        LastResult = device_.PrepareHeader(header);
+        LastResult = device_.AddBuffer(header);
+      } else {
+        RecordState = rsStopped;
+        DeviceError.clear();
+        if (OnStopped) OnStopped();
+      }
+      break;
+  }
+}
+
+void VoiceRecorder::OnDrain() {
+  if (RecordState != rsRecording) CloseDevice();
+}
+
+void VoiceRecorder::CloseDevice() {
+  if (!open_) return;
+  // Buffers given back by the reset must not be queued again.
+  if (RecordState == rsRecording) RecordState = rsStopped;
+  LastResult = device_.Stop();
+  LastResult = device_.Reset();
+  stream_.Seek(0, TStream::soFromBeginning);
+  for (WaveHeader& header : buffers_.headers) LastResult = device_.UnprepareHeader(&header);
+  LastResult = device_.Close();
+  if (LastResult == WAVERR_NONE) open_ = false;
+}
+
+std::pair<int64_t, int64_t> VoiceRecorder::SizeEstimate(int64_t streamSize) {
+  const int64_t k = streamSize / 1024;
+  return {k, static_cast<int64_t>(k * 0.2)};
+}
+
+}  // namespace tovak

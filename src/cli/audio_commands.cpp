@@ -1,0 +1,104 @@
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+#include "audio/audio_events.h"
+#include "audio/voice_player.h"
+#include "audio/voice_recorder.h"
+#include "audio/wav_stream.h"
+#include "cli/commands.h"
+
+namespace tovak::cli {
+
+namespace {
+
+// Qt's sound devices need an application object and its event loop.
+std::unique_ptr<QCoreApplication> MakeApplication() {
+  static int argc = 1;
+  static char name[] = "tovak-cli";
+  static char* argv[] = {name, nullptr};
+  return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+}  // namespace
+
+int RunRecord(const Arguments& args) {
+  int32_t seconds = 0;
+  if (args.size() != 2 || !ParseNumber(args[0], 1, 3600, seconds)) {
+    return Fail("usage: tovak-cli record SECONDS OUT.wav");
+  }
+  const std::string out = args[1];
+  auto app = MakeApplication();
+  std::unique_ptr<WaveInDevice> device = MakeQtWaveIn();
+  WaveBuffers buffers;
+  TMemoryStream recording;
+  int status = 0;
+  std::unique_ptr<VoiceRecorder> recorder;
+  QTimer poll;
+  QElapsedTimer sinceStart;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (!sinceStart.isValid()) sinceStart.start();
+    const int64_t wanted = int64_t{seconds} * recorder->RecordingFormat.nAvgBytesPerSec;
+    if (recording.Size() >= wanted || sinceStart.elapsed() > seconds * 1000 + 5000) {
+      recorder->RequestStop();
+    }
+    // A device that delivers nothing more would never see the stop: close it.
+    if (recorder->StopRequested && sinceStart.elapsed() > seconds * 1000 + 8000) {
+      recorder->CloseDevice();
+    }
+  });
+  AudioEventReceiver receiver([&](int message) {
+    switch (message) {
+      case WM_RECORDER_OPENED:
+        // The sound server takes a moment to deliver the first sound; count from there, so the
+        // file holds the seconds asked for.
+        poll.start(20);
+        break;
+      case WM_RECORDER_DRAIN:
+        recorder->OnDrain();
+        break;
+      case WM_RECORDER_CLOSED:
+        poll.stop();
+        try {
+          TWavStream wav;
+          wav.SetFormat(recorder->RecordingFormat);
+          wav.LoadFromStream(recording);
+          wav.SaveToFile(out);
+          std::printf("%s: %.1f s of %u Hz, %u channel(s), 8-bit sound\n", out.c_str(),
+                      double(wav.Size()) / recorder->RecordingFormat.nAvgBytesPerSec,
+                      recorder->RecordingFormat.nSamplesPerSec,
+                      recorder->RecordingFormat.nChannels);
+        } catch (const Exception& e) {
+          status = Fail(e.Message());
+        }
+        QCoreApplication::quit();
+        break;
+    }
+  });
+  recorder = std::make_unique<VoiceRecorder>(*device, buffers, recording, receiver.Poster());
+  if (!recorder->Record()) return Fail(recorder->DeviceError);
+  app->exec();
+  recorder.reset();
+  return status;
+}
+
+int RunPlay(const Arguments& args) {
+  if (args.size() != 1) return Fail("usage: tovak-cli play FILE.wav");
+  auto app = MakeApplication();
+  std::unique_ptr<WaveOutDevice> device = MakeQtWaveOut();
+  WaveBuffers buffers;
+  TMemoryStream sound;
+  std::unique_ptr<VoicePlayer> player;
+  AudioEventReceiver receiver([&](int message) {
+    if (message == WM_PLAYER_FINISHED) player->OnFinished();
+    if (message == WM_PLAYER_CLOSED) QCoreApplication::quit();
+  });
+  player = std::make_unique<VoicePlayer>(*device, buffers, sound, receiver.Poster());
+  if (!player->Listen(args[0])) return Fail(args[0] + " : " + player->DeviceError);
+  app->exec();
+  return 0;
+}
+
+}  // namespace tovak::cli
