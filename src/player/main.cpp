@@ -1,0 +1,130 @@
+// The player engine. Started as a package (its own file with a slideshow appended) it plays
+// itself; given a package it plays that one.
+#include <QApplication>
+#include <QMessageBox>
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "audio/wave_device.h"
+#include "builder/package_reader.h"
+#include "player/check_package.h"
+#include "player/player_window.h"
+#include "player/qt_show_parts.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: %s [--window] [--lang N] [PACKAGE]\n"
+    "       %s --check [PACKAGE]\n"
+    "Plays a talking slideshow: this file's own, or PACKAGE. Keys: Space or Right next, Left\n"
+    "or Backspace previous, P pause, Home and End, F full screen, Esc quit.\n";
+
+// Where this program's own image ends: anything after it in the file is a slideshow.
+int64_t ImageSize(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return 0;
+  unsigned char h[64] = {};
+  const size_t got = std::fread(h, 1, sizeof h, file);
+  std::fclose(file);
+  if (got < sizeof h ||
+      std::memcmp(h,
+                  "\x7F"
+                  "ELF",
+                  4) != 0 ||
+      h[4] != 2)
+    return 0;
+  auto get = [&](int at, int bytes) {
+    uint64_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | h[at + i];
+    return v;
+  };
+  const uint64_t sections = get(0x28, 8) + get(0x3A, 2) * get(0x3C, 2);
+  const uint64_t programs = get(0x20, 8) + get(0x36, 2) * get(0x38, 2);
+  return static_cast<int64_t>(std::max(sections, programs));
+}
+
+// A player with nothing after its own image is a plain engine; one with data after it that
+// does not read as a slideshow is a damaged slideshow, and says so.
+bool HasAttachedData(const std::string& path) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  return !error && static_cast<int64_t>(size) > ImageSize(path);
+}
+
+std::string OwnFile() {
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : self.string();
+}
+
+int Refuse(const std::string& message, bool withWindow) {
+  std::fprintf(stderr, "tovak-player: %s\n", message.c_str());
+  const QString platform = QGuiApplication::platformName();
+  if (withWindow && platform != "offscreen" && platform != "minimal") {
+    QMessageBox::critical(nullptr, "Talking slideshow", QString::fromStdString(message));
+  }
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool check = false;
+  bool window = false;
+  int language = 1;
+  std::string path;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--check") {
+      check = true;
+    } else if (arg == "--window") {
+      window = true;
+    } else if (arg == "--lang" && i + 1 < argc) {
+      language = std::atoi(argv[++i]);
+    } else if (arg == "--help" || arg == "-h") {
+      std::printf(kUsage, argv[0], argv[0]);
+      return 0;
+    } else if (!arg.starts_with("-") && path.empty()) {
+      path = arg;
+    } else {
+      std::fprintf(stderr, kUsage, argv[0], argv[0]);
+      return 2;
+    }
+  }
+  const bool own = path.empty();
+  if (own) path = OwnFile();
+
+  if (check) {
+    if (own && !HasAttachedData(path)) {
+      std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
+      return 1;
+    }
+    return tovak::CheckPackage(path, stdout, stderr);
+  }
+
+  QApplication app(argc, argv);
+  app.setApplicationName("Talking slideshow");
+  tovak::SlideshowPackage package;
+  try {
+    if (own && !HasAttachedData(path)) {
+      return Refuse("This player has no slideshow attached. Build one with Quillora Tovak!", true);
+    }
+    package.Open(path);
+  } catch (const tovak::Exception& e) {
+    return Refuse(e.Message(), true);
+  }
+  tovak::PlayerWindow player(package,
+                             std::make_unique<tovak::DeviceVoiceOutput>(tovak::MakeQtWaveOut()),
+                             std::make_unique<tovak::QtAdvanceTimer>(), language);
+  if (window) {
+    player.show();
+  } else {
+    player.showFullScreen();
+  }
+  player.Start();
+  return app.exec();
+}

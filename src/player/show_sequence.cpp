@@ -1,0 +1,96 @@
+#include "player/show_sequence.h"
+
+#include <algorithm>
+
+namespace tovak {
+
+int ShowSequence::ReadingPause(size_t messageLength) {
+  // About a reading speed of 25 characters a second, never less than a breath or more than 15 s.
+  return static_cast<int>(std::clamp<size_t>(1500 + 40 * messageLength, 1500, 15000));
+}
+
+ShowSequence::ShowSequence(int count, VoiceOutput& voice, AdvanceTimer& timer,
+                           std::function<SlideSound(int)> load)
+    : count_(count), voice_(voice), timer_(timer), load_(std::move(load)) {
+  voice_.Finished = [this] { OnVoiceFinished(); };
+  timer_.Fired = [this] { OnTimer(); };
+}
+
+void ShowSequence::Start() {
+  if (count_ > 0) Enter(0);
+}
+
+void ShowSequence::Enter(int index) {
+  voice_.Stop();
+  timer_.Stop();
+  voicePlaying_ = false;
+  begun_ = false;
+  remaining_ = 0;
+  current_ = index;
+  if (Shown) Shown(index);
+  if (!paused_) Begin();
+}
+
+void ShowSequence::Begin() {
+  begun_ = true;
+  const SlideSound sound = load_(current_);
+  messageLength_ = sound.messageLength;
+  if (sound.hasVoice && voice_.Start(sound.samples, sound.format)) {
+    voicePlaying_ = true;
+  } else {
+    timer_.Start(kSilentPicture + ReadingPause(messageLength_));
+  }
+}
+
+void ShowSequence::OnVoiceFinished() {
+  if (!voicePlaying_) return;
+  voicePlaying_ = false;
+  if (paused_) {
+    remaining_ = ReadingPause(messageLength_);
+  } else {
+    timer_.Start(ReadingPause(messageLength_));
+  }
+}
+
+void ShowSequence::OnTimer() {
+  if (current_ + 1 < count_) Enter(current_ + 1);
+}
+
+void ShowSequence::Next() {
+  if (current_ + 1 < count_) Enter(current_ + 1);
+}
+
+void ShowSequence::Previous() {
+  if (current_ > 0) Enter(current_ - 1);
+}
+
+void ShowSequence::First() {
+  if (count_ > 0) Enter(0);
+}
+
+void ShowSequence::Last() {
+  if (count_ > 0) Enter(count_ - 1);
+}
+
+void ShowSequence::TogglePause() {
+  if (!paused_) {
+    paused_ = true;
+    if (voicePlaying_) voice_.Pause();
+    if (timer_.Active()) {
+      remaining_ = timer_.Remaining();
+      timer_.Stop();
+    }
+    return;
+  }
+  paused_ = false;
+  if (!begun_) {
+    Begin();
+  } else if (voicePlaying_) {
+    voice_.Resume();
+  } else if (remaining_ > 0) {
+    timer_.Start(remaining_);
+    remaining_ = 0;
+  }
+}
+
+}  // namespace tovak

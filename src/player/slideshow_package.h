@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <string>
+#include <vector>
+
+#include "builder/package_reader.h"
+#include "player/show_sequence.h"
+
+namespace tovak {
+
+// A slideshow as the player shows it: pictures decoded, voices expanded, messages as text. A
+// damaged package is refused by Open; a single damaged picture or voice only loses itself.
+class SlideshowPackage {
+ public:
+  // Throws EPackageError.
+  void Open(const std::string& path);
+
+  int Count() const { return reader_.PictureCount(); }
+  const std::string& Path() const { return path_; }
+
+  // A null image when the picture cannot be decoded.
+  QImage Picture(int index);
+  QString Message(int index);
+  // No voice when there is none or it cannot be expanded into a playable WAV file.
+  SlideSound Sound(int index);
+
+  // The voice expanded and checked: throws Exception with the reason when it is damaged.
+  std::vector<uint8_t> ExpandVoice(int index);
+
+  struct Link {
+    QString caption;
+    QString url;
+  };
+  // The links in a language (1-based), each falling back to language 1 when its caption there
+  // is empty.
+  std::vector<Link> Links(int language);
+
+ private:
+  PackageReader reader_;
+  std::string path_;
+};
+
+// Message bytes as text: UTF-8 when they are valid UTF-8, else the single-byte Western code page.
+QString DecodeMessageText(const std::string& bytes);
+
+}  // namespace tovak

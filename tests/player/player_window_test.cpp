@@ -1,0 +1,121 @@
+#include "player/player_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "builder/plimo.h"
+#include "support/package_fixture.h"
+
+namespace tovak {
+namespace {
+
+class SilentVoice : public VoiceOutput {
+ public:
+  bool Start(const std::vector<uint8_t>& samples, const TWaveFormatEx& format) override {
+    started.push_back(samples.size());
+    this->format = format;
+    return true;
+  }
+  void Stop() override {}
+  void Pause() override {}
+  void Resume() override {}
+  std::vector<size_t> started;
+  TWaveFormatEx format;
+};
+
+class ManualTimer : public AdvanceTimer {
+ public:
+  void Start(int) override { active = true; }
+  void Stop() override { active = false; }
+  bool Active() const override { return active; }
+  int Remaining() const override { return 0; }
+  bool active = false;
+};
+
+class Window : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  void SetUp() override {
+    // A red picture with a message and a voice, and a blue one with neither.
+    QImage red(400, 300, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    QImage blue(300, 400, QImage::Format_RGB32);
+    blue.fill(Qt::blue);
+    ASSERT_TRUE(red.save(QString::fromStdString(dir.File("red.png"))));
+    ASSERT_TRUE(blue.save(QString::fromStdString(dir.File("blue.png"))));
+    TWavStream wav;
+    wav.SetFormat(TWaveFormatEx::Pcm(22050, 1, 8));
+    const std::vector<uint8_t> samples(2205, 128);
+    wav.Write(samples.data(), 2205);
+    wav.SaveToFile(dir.File("red.wav"));
+    TPlimo builder(paths);
+    builder.SetPictures({dir.File("red.png"), dir.File("blue.png")});
+    builder.SetMessages({Text("red.txt", "A red square\nfrom the garden"), ""});
+    builder.SetVoices({dir.File("red.wav"), ""});
+    builder.TrailerFlag = 1;
+    ASSERT_TRUE(builder.Build()) << builder.LastError;
+    package.Open(builder.OutputFile);
+    auto voiceOwned = std::make_unique<SilentVoice>();
+    voice = voiceOwned.get();
+    window = std::make_unique<PlayerWindow>(package, std::move(voiceOwned),
+                                            std::make_unique<ManualTimer>(), 1);
+    window->resize(800, 600);
+    window->show();
+    window->Start();
+  }
+
+  QColor CenterOf(const QRect& area) { return window->grab().toImage().pixelColor(area.center()); }
+
+  SlideshowPackage package;
+  SilentVoice* voice = nullptr;
+  std::unique_ptr<PlayerWindow> window;
+};
+
+TEST_F(Window, ShowsThePictureWithItsMessageAndPlaysItsVoice) {
+  EXPECT_EQ(window->windowTitle(), "~TalkingPlimo.exe");
+  EXPECT_EQ(window->CurrentMessage(), "A red square\nfrom the garden");
+  ASSERT_EQ(voice->started, std::vector<size_t>{2205});
+  EXPECT_EQ(voice->format, TWaveFormatEx::Pcm(22050, 1, 8));
+  // The caption band lies below the picture, never over its middle.
+  const QRect picture = window->PictureArea(), caption = window->CaptionArea();
+  EXPECT_GT(caption.height(), 0);
+  EXPECT_LE(picture.bottom(), caption.top());
+  EXPECT_LT(caption.height(), window->height() / 3 + 1);
+  const QColor middle = CenterOf(picture);
+  EXPECT_GT(middle.red(), 200);
+  EXPECT_LT(middle.blue(), 60);
+}
+
+TEST_F(Window, KeysStepThroughTheShow) {
+  QTest::keyClick(window.get(), Qt::Key_Space);
+  EXPECT_EQ(window->Sequence().Current(), 1);
+  EXPECT_TRUE(window->CurrentMessage().isEmpty());
+  EXPECT_EQ(window->CaptionArea().height(), 0);
+  EXPECT_GT(CenterOf(window->PictureArea()).blue(), 200);
+  QTest::keyClick(window.get(), Qt::Key_Right);
+  EXPECT_EQ(window->Sequence().Current(), 1);
+  QTest::keyClick(window.get(), Qt::Key_Backspace);
+  EXPECT_EQ(window->Sequence().Current(), 0);
+  QTest::keyClick(window.get(), Qt::Key_End);
+  EXPECT_EQ(window->Sequence().Current(), 1);
+  QTest::keyClick(window.get(), Qt::Key_Home);
+  EXPECT_EQ(window->Sequence().Current(), 0);
+  QTest::keyClick(window.get(), Qt::Key_P);
+  EXPECT_TRUE(window->Sequence().Paused());
+  QTest::mouseClick(window.get(), Qt::LeftButton);
+  EXPECT_EQ(window->Sequence().Current(), 1);
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace tovak
+
+int main(int argc, char** argv) {
+  // Windows are drawn off screen: the tests need no display and show nothing.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
