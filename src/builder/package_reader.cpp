@@ -3,7 +3,9 @@
 #include <filesystem>
 
 #include "builder/package_format.h"
+#include "common/memory_stream.h"
 #include "common/text_lines.h"
+#include "compress/lzrw1_class.h"
 
 namespace tovak {
 
@@ -90,6 +92,23 @@ std::vector<std::string> PackageReader::MessageLines(int picture) {
 std::vector<std::string> PackageReader::LinkMenu() {
   const std::vector<uint8_t> bytes = Read(LinkMenuRecord());
   return SplitLines(std::string(bytes.begin(), bytes.end()));
+}
+
+std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container) {
+  const uint32_t magic = container.size() >= 8 ? package::GetLittleEndian32(container.data()) : 0;
+  if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
+    throw EPackageError("a voice record is not a voice container");
+  }
+  TMemoryStream in{std::vector<uint8_t>(container)};
+  TMemoryStream out;
+  TLzrw1Class expander;
+  expander.UseStreams = true;
+  expander.InputStream = &in;
+  expander.OutputStream = &out;
+  if (expander.Decompress() != expander.UncompressedSize()) {
+    throw EPackageError("a voice record is damaged");
+  }
+  return std::move(out.Bytes());
 }
 
 bool HasPackageData(const std::string& path) {

@@ -57,6 +57,10 @@ class PackageReader {
   std::vector<Record> records_;
 };
 
+// Expands a voice record (a compressed container) into the WAV file it holds; an empty voice
+// gives no bytes. Throws EPackageError when the record is not a container or is damaged.
+std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container);
+
 // Whether the file at path ends with a slideshow (the player engine uses this on itself).
 bool HasPackageData(const std::string& path);
 

@@ -6,10 +6,8 @@
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
 #include "cli/commands.h"
-#include "common/memory_stream.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
-#include "compress/lzrw1_class.h"
 
 namespace tovak::cli {
 
@@ -18,25 +16,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-
-// Expands a voice container; a damaged one gives an error rather than noise.
-Bytes ExpandVoice(const Bytes& container) {
-  const auto magic = container.size() >= 8 ? package::GetLittleEndian32(container.data()) : 0;
-  if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
-    throw EPackageError("a voice record is damaged");
-  }
-  TMemoryStream in{Bytes(container)};
-  TMemoryStream out;
-  TLzrw1Class expander;
-  expander.UseStreams = true;
-  expander.InputStream = &in;
-  expander.OutputStream = &out;
-  const int32_t size = expander.Decompress();
-  if (size != expander.UncompressedSize()) {
-    throw EPackageError("a voice record is damaged");
-  }
-  return std::move(out.Bytes());
-}
 
 std::string Number(int picture) {
   char name[16];
@@ -72,7 +51,7 @@ int RunInfo(const Arguments& args) {
           size = "damaged";
         }
       }
-      const Bytes wav = ExpandVoice(reader.VoiceContainer(i));
+      const Bytes wav = ExpandVoiceRecord(reader.VoiceContainer(i));
       char voice[32] = "-";
       if (!wav.empty()) {
         try {
@@ -116,7 +95,7 @@ int RunExtract(const Arguments& args) {
     for (int i = 0; i < reader.PictureCount(); ++i) {
       const Bytes jpeg = reader.Image(i);
       if (!jpeg.empty()) write(Number(i) + ".jpg", jpeg);
-      const Bytes wav = ExpandVoice(reader.VoiceContainer(i));
+      const Bytes wav = ExpandVoiceRecord(reader.VoiceContainer(i));
       if (!wav.empty()) write(Number(i) + ".wav", wav);
       const Bytes message = reader.Read(reader.MessageRecord(i));
       if (!message.empty()) write(Number(i) + ".txt", message);

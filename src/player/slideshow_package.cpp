@@ -3,11 +3,8 @@
 #include <QStringDecoder>
 
 #include "audio/wav_reader.h"
-#include "builder/package_format.h"
-#include "common/memory_stream.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
-#include "compress/lzrw1_class.h"
 
 namespace tovak {
 
@@ -40,21 +37,7 @@ QString SlideshowPackage::Message(int index) {
 }
 
 std::vector<uint8_t> SlideshowPackage::ExpandVoice(int index) {
-  const std::vector<uint8_t> container = reader_.VoiceContainer(index);
-  const uint32_t magic = container.size() >= 8 ? package::GetLittleEndian32(container.data()) : 0;
-  if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
-    throw EPackageError("the voice record is not a voice container");
-  }
-  TMemoryStream in{std::vector<uint8_t>(container)};
-  TMemoryStream out;
-  TLzrw1Class expander;
-  expander.UseStreams = true;
-  expander.InputStream = &in;
-  expander.OutputStream = &out;
-  if (expander.Decompress() != expander.UncompressedSize()) {
-    throw EPackageError("the voice record is damaged");
-  }
-  return std::move(out.Bytes());
+  return ExpandVoiceRecord(reader_.VoiceContainer(index));
 }
 
 SlideSound SlideshowPackage::Sound(int index) {

@@ -82,6 +82,15 @@ TEST_F(Reader, RefusesDamagedPackages) {
   EXPECT_FALSE(refused(package));
 }
 
+TEST_F(Reader, VoiceRecordsExpandOrAreRefused) {
+  reader.Open(Write(package));
+  EXPECT_TRUE(ExpandVoiceRecord(reader.VoiceContainer(0)).empty());  // no voice: empty container
+  EXPECT_THROW(ExpandVoiceRecord({'R', 'I', 'F', 'F', 0, 0, 0, 0}), EPackageError);
+  EXPECT_THROW(ExpandVoiceRecord({}), EPackageError);
+  const Bytes claimsMore = {0x21, 0x48, 0x5A, 0x4C, 100, 0, 0, 0, 0xC6, 0x00};
+  EXPECT_THROW(ExpandVoiceRecord(claimsMore), EPackageError);
+}
+
 TEST_F(Reader, ThePackageIsFoundFromItsOwnEnd) {
   EXPECT_TRUE(HasPackageData(Write(package)));
   EXPECT_FALSE(HasPackageData(Write(engine)));
