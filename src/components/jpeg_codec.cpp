@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "components/jpeg_dc_decoder.h"
 #include "components/picture_error.h"
 
 namespace tovak {
@@ -104,6 +105,14 @@ QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight)
   const tjscalingfactor scale = ChooseScale(h, minWidth, minHeight);
   const int width = TJSCALED(h.width, scale);
   const int height = TJSCALED(h.height, scale);
+
+  // At 1/8 only the DC coefficients count (and a few AC terms of 4:2:0 chroma): a decoder that
+  // reads nothing else, on two threads, gives the same pixels several times faster. It
+  // declines whatever it does not handle.
+  if (scale.num == 1 && scale.denom == 8) {
+    QImage quick = DecodeJpegDcOnly(data, size);
+    if (!quick.isNull() && quick.width() == width && quick.height() == height) return quick;
+  }
 
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) throw EPictureError("JPEG : not enough memory for the picture");

@@ -12,15 +12,25 @@ namespace tovak {
 // "EPT", "TGA", "BMP", ...): letting the library guess from the content would also reach coders
 // that run scripts or read other files. Both functions throw EPictureError; the messages do not
 // name the file.
+//
+// The library lives in a module, libtovak_magick.so, loaded on first use from beside the
+// program (or, for programs run inside the build tree, from where the build put it): most runs
+// never need it, and loading it costs more than the rest of a run. Without the module every
+// function here throws EPictureError saying so.
 
 // Vector pictures (WMF, EPS) are drawn at this resolution, a screen's, so that a drawing of a few
 // inches becomes a few hundred pixels.
 inline constexpr int kVectorDensity = 96;
 
-// Starts the library once for the whole process, without its signal handlers, and caps its
-// resources so that a picture beyond kMaxPicturePixels or about 1 GiB fails instead of
-// allocating. Every function here calls it; whoever uses Magick++ directly calls it first.
+// Loads the module and starts the library once for the whole process, without its signal
+// handlers, and caps its resources so that a picture beyond kMaxPicturePixels or about 1 GiB
+// fails instead of allocating. Every function here calls it; whoever uses Magick++ directly
+// calls it first.
 void StartMagick();
+
+// Opens the module at path and starts it, throwing EPictureError with the reason when it is
+// missing, is not this program's module, or fails to start.
+void CheckMagickModule(const std::string& path);
 
 struct MagickHeader {
   int width = 0;
