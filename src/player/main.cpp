@@ -2,6 +2,7 @@
 // itself; given a package it plays that one.
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -65,7 +66,12 @@ int Refuse(const std::string& message, bool withWindow) {
   std::fprintf(stderr, "tovak-player: %s\n", message.c_str());
   const QString platform = QGuiApplication::platformName();
   if (withWindow && platform != "offscreen" && platform != "minimal") {
-    QMessageBox::critical(nullptr, "Talking slideshow", QString::fromStdString(message));
+    // Whoever started the slideshow by a double click learns why it does not play; the box
+    // goes away by itself, so an unattended start still ends.
+    QMessageBox box(QMessageBox::Critical, "Talking slideshow", QString::fromStdString(message),
+                    QMessageBox::Ok);
+    QTimer::singleShot(8000, &box, &QMessageBox::accept);
+    box.exec();
   }
   return 1;
 }
