@@ -10,6 +10,7 @@
 #include "builder/plimo.h"
 #include "builder/size_table.h"
 #include "cli/commands.h"
+#include "common/files.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
 
@@ -169,7 +170,7 @@ int RunBuild(const Arguments& args) {
   std::error_code error;
   fs::copy_file(builder.OutputFile, out, fs::copy_options::overwrite_existing, error);
   if (error) {
-    fs::remove(out, error);
+    DeleteFileIfExists(out);
     return Fail("the slideshow could not be copied to " + out);
   }
   std::printf("%s: %d pictures, %lld bytes\n", out.c_str(), builder.PictureCount(),

@@ -4,6 +4,7 @@
 #include "builder/picture_preparation.h"
 #include "cli/commands.h"
 #include "common/exception.h"
+#include "common/files.h"
 #include "common/memory_stream.h"
 
 namespace tovak::cli {
@@ -41,7 +42,7 @@ int RunPrepare(const Arguments& args) {
     TMemoryStream out;
     picture.SaveToStream(out);
     if (!out.SaveToFile(files[1])) {
-      std::remove(files[1].c_str());
+      DeleteFileIfExists(files[1]);
       return Fail(files[1] + " : the picture could not be written");
     }
   } catch (const Exception& e) {

@@ -21,7 +21,10 @@ bool FileExists(const std::string& path) {
 
 bool DeleteFileIfExists(const std::string& path) {
   std::error_code error;
-  if (!fs::exists(path, error)) return false;
+  // Only files are ever the program's to delete: an output named /dev/null must survive a
+  // failed write to it.
+  const fs::file_status status = fs::symlink_status(path, error);
+  if (error || !(fs::is_regular_file(status) || fs::is_symlink(status))) return false;
   return fs::remove(path, error);
 }
 

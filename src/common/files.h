@@ -9,6 +9,7 @@ namespace tovak {
 int64_t FileSize(const std::string& path);
 bool FileExists(const std::string& path);
 // Deletes the file after testing that it exists; a failed delete is not an error for callers.
+// Anything that is not a plain file (a folder, a device) is left alone.
 bool DeleteFileIfExists(const std::string& path);
 
 }  // namespace tovak

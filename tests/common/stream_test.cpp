@@ -83,6 +83,11 @@ TEST(Files, SizeExistenceAndDeletion) {
   EXPECT_TRUE(DeleteFileIfExists(dir.File("f")));
   EXPECT_FALSE(DeleteFileIfExists(dir.File("f")));
   EXPECT_FALSE(FileExists(dir.File("f")));
+  // Folders and devices are never deleted.
+  EXPECT_FALSE(DeleteFileIfExists(dir.Path().string()));
+  EXPECT_TRUE(FileExists(dir.Path().string()));
+  EXPECT_FALSE(DeleteFileIfExists("/dev/null"));
+  EXPECT_TRUE(FileExists("/dev/null"));
 }
 
 TEST(Streams, CopyMovesEverythingOrACount) {
