@@ -7,8 +7,6 @@
 
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
-#include "common/memory_stream.h"
-#include "compress/lzrw1_class.h"
 #include "support/package_fixture.h"
 #include "support/sample_data.h"
 
@@ -34,14 +32,7 @@ Bytes Slice(const Bytes& bytes, int32_t offset, int32_t size) {
 }
 
 Bytes Expand(const Bytes& container) {
-  TMemoryStream in{Bytes(container)};
-  TMemoryStream out;
-  TLzrw1Class c;
-  c.UseStreams = true;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  c.Decompress();
-  return out.Bytes();
+  return ExpandVoiceRecord(container);
 }
 
 class Plimo : public ::testing::Test, protected testing::PackageFixture {

@@ -8,6 +8,7 @@
 
 #include "common/memory_stream.h"
 #include "compress/compress_errors.h"
+#include "support/container_runs.h"
 #include "support/sample_data.h"
 #include "support/temp_dir.h"
 
@@ -26,32 +27,13 @@ Bytes Concat(Bytes a, const Bytes& b) {
   return a;
 }
 
-struct Result {
-  int32_t count;
-  Bytes output;
-};
+using Result = testing::ContainerRun;
 
-Result CompressStream(const Bytes& input, uint8_t method = cmLzh) {
-  TMemoryStream in{Bytes(input)};
-  TMemoryStream out;
-  TLzrw1Class c;
-  c.UseStreams = true;
-  c.Method = method;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  const int32_t count = c.Compress();
-  return {count, out.Bytes()};
+Result CompressStream(const Bytes& input) {
+  return testing::CompressInMemory(input);
 }
-
 Result DecompressStream(const Bytes& input) {
-  TMemoryStream in{Bytes(input)};
-  TMemoryStream out;
-  TLzrw1Class c;
-  c.UseStreams = true;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  const int32_t count = c.Decompress();
-  return {count, out.Bytes()};
+  return testing::DecompressInMemory(input);
 }
 
 TEST(Lzrw1ClassLzh, KnownContainers) {

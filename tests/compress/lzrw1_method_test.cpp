@@ -8,6 +8,7 @@
 #include "common/memory_stream.h"
 #include "compress/compress_errors.h"
 #include "compress/lzrw1_class.h"
+#include "support/container_runs.h"
 #include "support/faulty_stream.h"
 #include "support/sample_data.h"
 #include "support/temp_dir.h"
@@ -30,33 +31,13 @@ Bytes Size32(uint32_t n) {
   return {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
 }
 
-struct Outcome {
-  int32_t count = 0;
-  Bytes output;
-};
+using Outcome = testing::ContainerRun;
 
 Outcome Compress(const Bytes& input, uint8_t method, TLzrw1Class* with = nullptr) {
-  TMemoryStream in{Bytes(input)};
-  TMemoryStream out;
-  TLzrw1Class own;
-  TLzrw1Class& c = with ? *with : own;
-  c.UseStreams = true;
-  c.Method = method;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  const int32_t count = c.Compress();
-  return {count, out.Bytes()};
+  return testing::CompressInMemory(input, method, with);
 }
-
 Outcome Decompress(const Bytes& input) {
-  TMemoryStream in{Bytes(input)};
-  TMemoryStream out;
-  TLzrw1Class c;
-  c.UseStreams = true;
-  c.InputStream = &in;
-  c.OutputStream = &out;
-  const int32_t count = c.Decompress();
-  return {count, out.Bytes()};
+  return testing::DecompressInMemory(input);
 }
 
 TEST(Lzrw1KHContainer, KnownContainers) {
