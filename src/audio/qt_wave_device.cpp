@@ -84,10 +84,7 @@ class QtWaveIn : public WaveInDevice {
     return WAVERR_NONE;
   }
 
-  int PrepareHeader(WaveHeader* header) override {
-    header->dwFlags |= WHDR_PREPARED;
-    return WAVERR_NONE;
-  }
+  int PrepareHeader(WaveHeader* header) override { return PrepareWaveHeader(header); }
 
   int AddBuffer(WaveHeader* header) override {
     if (!source_) return WAVERR_INVALHANDLE;
@@ -131,11 +128,7 @@ class QtWaveIn : public WaveInDevice {
     return WAVERR_NONE;
   }
 
-  int UnprepareHeader(WaveHeader* header) override {
-    if (header->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    header->dwFlags &= ~WHDR_PREPARED;
-    return WAVERR_NONE;
-  }
+  int UnprepareHeader(WaveHeader* header) override { return UnprepareWaveHeader(header); }
 
   int Close() override {
     if (!source_) return WAVERR_INVALHANDLE;
@@ -221,10 +214,7 @@ class QtWaveOut : public WaveOutDevice {
     return WAVERR_NONE;
   }
 
-  int PrepareHeader(WaveHeader* header) override {
-    header->dwFlags |= WHDR_PREPARED;
-    return WAVERR_NONE;
-  }
+  int PrepareHeader(WaveHeader* header) override { return PrepareWaveHeader(header); }
 
   int Write(WaveHeader* header) override {
     if (!sink_) return WAVERR_INVALHANDLE;
@@ -259,11 +249,7 @@ class QtWaveOut : public WaveOutDevice {
     return WAVERR_NONE;
   }
 
-  int UnprepareHeader(WaveHeader* header) override {
-    if (header->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    header->dwFlags &= ~WHDR_PREPARED;
-    return WAVERR_NONE;
-  }
+  int UnprepareHeader(WaveHeader* header) override { return UnprepareWaveHeader(header); }
 
   int Close() override {
     if (!sink_) return WAVERR_INVALHANDLE;

@@ -59,6 +59,17 @@ enum WaveError : int {
 
 std::string WaveErrorText(int code);
 
+// The flag bookkeeping every device does alike when a buffer is prepared and unprepared.
+inline int PrepareWaveHeader(WaveHeader* header) {
+  header->dwFlags |= WHDR_PREPARED;
+  return WAVERR_NONE;
+}
+inline int UnprepareWaveHeader(WaveHeader* header) {
+  if (header->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
+  header->dwFlags &= ~WHDR_PREPARED;
+  return WAVERR_NONE;
+}
+
 class WaveInDevice {
  public:
   virtual ~WaveInDevice() = default;

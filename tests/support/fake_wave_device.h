@@ -51,8 +51,7 @@ class FakeWaveDevice : public Base {
   }
   int PrepareHeader(WaveHeader* h) {
     if (prepareResult != WAVERR_NONE) return prepareResult;
-    h->dwFlags |= WHDR_PREPARED;
-    return WAVERR_NONE;
+    return PrepareWaveHeader(h);
   }
   int Queue(WaveHeader* h) {
     if (!isOpen) return WAVERR_INVALHANDLE;
@@ -69,11 +68,7 @@ class FakeWaveDevice : public Base {
     while (!queue.empty()) GiveBack();
     return WAVERR_NONE;
   }
-  int UnprepareHeader(WaveHeader* h) override {
-    if (h->dwFlags & WHDR_INQUEUE) return WAVERR_STILLPLAYING;
-    h->dwFlags &= ~WHDR_PREPARED;
-    return WAVERR_NONE;
-  }
+  int UnprepareHeader(WaveHeader* h) override { return UnprepareWaveHeader(h); }
   int Close() override {
     if (!isOpen) return WAVERR_INVALHANDLE;
     if (!queue.empty()) return WAVERR_STILLPLAYING;
