@@ -5,19 +5,13 @@
 #include <filesystem>
 #include <limits>
 
+#include "common/files.h"
 #include "components/picture_error.h"
 #include "components/picture_file.h"
 
 namespace tovak {
 
 namespace {
-
-std::string UpperExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return ext;
-}
 
 // The sizes a stored slideshow picture gets depend on the exact rounding of the product; the
 // platform's extended type must carry the 64-bit mantissa that rounding was defined with.

@@ -1,11 +1,20 @@
 #include "common/files.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 namespace tovak {
 
 namespace fs = std::filesystem;
+
+std::string UpperExtension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return ext;
+}
 
 int64_t FileSize(const std::string& path) {
   std::error_code error;

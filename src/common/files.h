@@ -5,6 +5,9 @@
 
 namespace tovak {
 
+// The extension of path from its last dot, upper-cased (".JPG"); empty when it has none.
+std::string UpperExtension(const std::string& path);
+
 // The size of a regular file in bytes, or -1 when it does not exist or cannot be examined.
 int64_t FileSize(const std::string& path);
 bool FileExists(const std::string& path);

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/files.h"
 #include "components/jpeg_codec.h"
 #include "components/magick_decoder.h"
 #include "components/picture_error.h"
@@ -75,13 +76,6 @@ uint32_t Be32(Bytes d, size_t at) {
 bool Has(Bytes d, size_t at, std::string_view magic) {
   return d.size() >= at + magic.size() &&
          std::memcmp(d.data() + at, magic.data(), magic.size()) == 0;
-}
-
-std::string UpperExtension(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return ext;
 }
 
 // --- Headers read here rather than by a library -------------------------------------------------
@@ -513,6 +507,16 @@ auto Named(const std::string& path, Body body) {
   }
 }
 
+// Size, depth and pages as GraphicsMagick reads them from the header of the whole file.
+void SizeFromMagick(const std::string& path, const std::string& coder, PictureInfo& info) {
+  const FileBytes whole = ReadWholeFile(path);
+  const MagickHeader h = PingWithMagick(whole.bytes.data(), whole.bytes.size(), coder);
+  info.width = h.width;
+  info.height = h.height;
+  info.bitsPerPixel = h.bitsPerPixel;
+  info.pageCount = h.pageCount;
+}
+
 PictureInfo InfoWithQt(const std::string& path, const Kind& kind, Bytes head, PictureInfo info) {
   PrepareQt();
   QFile file(QFile::decodeName(QByteArray::fromStdString(path)));
@@ -521,12 +525,7 @@ PictureInfo InfoWithQt(const std::string& path, const Kind& kind, Bytes head, Pi
   reader.setAutoDetectImageFormat(false);
   const QSize size = reader.size();
   if (!size.isValid()) {
-    const FileBytes whole = ReadWholeFile(path);
-    const MagickHeader h = PingWithMagick(whole.bytes.data(), whole.bytes.size(), kind.coder);
-    info.width = h.width;
-    info.height = h.height;
-    info.bitsPerPixel = h.bitsPerPixel;
-    info.pageCount = h.pageCount;
+    SizeFromMagick(path, kind.coder, info);
     return info;
   }
   info.width = size.width();
@@ -589,12 +588,7 @@ PictureInfo GetFileInfo(const std::string& path) {
           info.height = tga.height;
           info.bitsPerPixel = tga.bitsPerPixel;
         } else {
-          const FileBytes whole = ReadWholeFile(path);
-          const MagickHeader h = PingWithMagick(whole.bytes.data(), whole.bytes.size(), kind.coder);
-          info.width = h.width;
-          info.height = h.height;
-          info.bitsPerPixel = h.bitsPerPixel;
-          info.pageCount = h.pageCount;
+          SizeFromMagick(path, kind.coder, info);
         }
         break;
       case Decoder::PostScript: {

@@ -64,7 +64,7 @@ std::string SlideshowProject::ImportFiles(const std::vector<std::string>& paths)
   const std::string patterns = Upper(ImportPatterns);
   std::string skipped;
   for (const std::string& path : paths) {
-    const std::string ext = Upper(fs::path(path).extension().string());
+    const std::string ext = UpperExtension(path);
     if (ext.empty() || patterns.find(ext) == std::string::npos) {
       skipped += path + "\r";
       continue;
