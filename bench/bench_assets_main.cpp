@@ -23,7 +23,7 @@ std::vector<uint8_t> StereoWave(const std::vector<uint8_t>& mono) {
   constexpr uint32_t kRate = 44100;
   const uint32_t dataSize = static_cast<uint32_t>(mono.size() * 2);
   std::vector<uint8_t> wav(44);
-  auto put = [&](size_t at, uint32_t v) { tovak::package::PutLittleEndian32(&wav[at], v); };
+  auto put = [&](size_t at, uint32_t v) { tovak::PutLe32(&wav[at], v); };
   std::copy_n("RIFF", 4, wav.begin());
   put(4, 36 + dataSize);
   std::copy_n("WAVEfmt ", 8, wav.begin() + 8);

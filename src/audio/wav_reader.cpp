@@ -2,18 +2,12 @@
 
 #include <cstring>
 
+#include "common/byte_order.h"
 #include "common/memory_stream.h"
 
 namespace tovak {
 
 namespace {
-
-uint16_t Get16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t Get32(const uint8_t* p) {
-  return Get16(p) | (uint32_t{Get16(p + 2)} << 16);
-}
 
 bool IsId(const uint8_t* p, const char* id) {
   return std::memcmp(p, id, 4) == 0;
@@ -31,18 +25,18 @@ WavInfo ReadWavInfo(const std::vector<uint8_t>& bytes) {
   size_t pos = 12;
   while (pos + 8 <= size) {
     const uint8_t* chunk = bytes.data() + pos;
-    const uint64_t length = Get32(chunk + 4);
+    const uint64_t length = GetLe32(chunk + 4);
     const size_t body = pos + 8;
     if (IsId(chunk, "fmt ")) {
       if (length < 16 || body + 16 > size)
         throw EWavStreamError("The WAV file's format is damaged");
       const uint8_t* f = bytes.data() + body;
-      info.format.wFormatTag = Get16(f);
-      info.format.nChannels = Get16(f + 2);
-      info.format.nSamplesPerSec = Get32(f + 4);
-      info.format.nAvgBytesPerSec = Get32(f + 8);
-      info.format.nBlockAlign = Get16(f + 12);
-      info.format.wBitsPerSample = Get16(f + 14);
+      info.format.wFormatTag = GetLe16(f);
+      info.format.nChannels = GetLe16(f + 2);
+      info.format.nSamplesPerSec = GetLe32(f + 4);
+      info.format.nAvgBytesPerSec = GetLe32(f + 8);
+      info.format.nBlockAlign = GetLe16(f + 12);
+      info.format.wBitsPerSample = GetLe16(f + 14);
       info.format.cbSize = 0;
       haveFormat = true;
     } else if (IsId(chunk, "data")) {

@@ -2,23 +2,10 @@
 
 #include <algorithm>
 
+#include "common/byte_order.h"
 #include "common/file_stream.h"
 
 namespace tovak {
-
-namespace {
-
-void Put16(uint8_t* out, uint16_t v) {
-  out[0] = static_cast<uint8_t>(v);
-  out[1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(uint8_t* out, uint32_t v) {
-  Put16(out, static_cast<uint16_t>(v));
-  Put16(out + 2, static_cast<uint16_t>(v >> 16));
-}
-
-}  // namespace
 
 TWaveFormatEx TWaveFormatEx::Pcm(uint32_t rate, uint16_t channels, uint16_t bits) {
   TWaveFormatEx f;
@@ -56,22 +43,22 @@ void TCustomWavStream::SaveToFile(const std::string& path) {
   const uint32_t dataSize = static_cast<uint32_t>(Size());
   uint8_t header[44];
   std::copy_n("RIFF", 4, header);
-  Put32(header + 4, 0);  // the real size is written last
+  PutLe32(header + 4, 0);  // the real size is written last
   std::copy_n("WAVEfmt ", 8, header + 8);
-  Put32(header + 16, 16);
-  Put16(header + 20, format_.wFormatTag);
-  Put16(header + 22, format_.nChannels);
-  Put32(header + 24, format_.nSamplesPerSec);
-  Put32(header + 28, format_.nAvgBytesPerSec);
-  Put16(header + 32, format_.nBlockAlign);
-  Put16(header + 34, format_.wBitsPerSample);
+  PutLe32(header + 16, 16);
+  PutLe16(header + 20, format_.wFormatTag);
+  PutLe16(header + 22, format_.nChannels);
+  PutLe32(header + 24, format_.nSamplesPerSec);
+  PutLe32(header + 28, format_.nAvgBytesPerSec);
+  PutLe16(header + 32, format_.nBlockAlign);
+  PutLe16(header + 34, format_.wBitsPerSample);
   std::copy_n("data", 4, header + 36);
-  Put32(header + 40, dataSize);
+  PutLe32(header + 40, dataSize);
 
   bool ok = file.WriteAll(header, sizeof header);
   ok = ok && (Bytes().empty() || file.WriteAll(Bytes().data(), Size()));
   uint8_t riffSize[4];
-  Put32(riffSize, static_cast<uint32_t>(sizeof header + dataSize - 8));
+  PutLe32(riffSize, static_cast<uint32_t>(sizeof header + dataSize - 8));
   ok = ok && file.Seek(4, soFromBeginning) == 4 && file.WriteAll(riffSize, 4);
   ok = file.Close() && ok;
   Seek(remembered, soFromBeginning);

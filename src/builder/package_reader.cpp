@@ -33,9 +33,9 @@ void PackageReader::Open(const std::string& path) {
       !file_.ReadExact(trailer, sizeof trailer)) {
     throw EPackageError(Name(path) + " : the file cannot be read");
   }
-  const uint32_t zero = package::GetLittleEndian32(trailer);
-  const uint32_t pictures = package::GetLittleEndian32(trailer + 4);
-  const uint32_t perPicture = package::GetLittleEndian32(trailer + 8);
+  const uint32_t zero = GetLe32(trailer);
+  const uint32_t pictures = GetLe32(trailer + 4);
+  const uint32_t perPicture = GetLe32(trailer + 8);
   trailerFlag_ = trailer[12];
   if (zero != 0 || perPicture != package::kRecordsPerPicture) {
     throw EPackageError(damaged + "no slideshow trailer)");
@@ -55,8 +55,8 @@ void PackageReader::Open(const std::string& path) {
   std::vector<Record> records(static_cast<size_t>(entries / 2));
   int64_t expected = -1;
   for (size_t k = 0; k < records.size(); ++k) {
-    const uint32_t offset = package::GetLittleEndian32(&table[8 * k]);
-    const uint32_t size = package::GetLittleEndian32(&table[8 * k + 4]);
+    const uint32_t offset = GetLe32(&table[8 * k]);
+    const uint32_t size = GetLe32(&table[8 * k + 4]);
     if (offset >= package::kLargestPackage || size >= package::kLargestPackage) {
       throw EPackageError(damaged + "record " + std::to_string(k) + " is out of range)");
     }
@@ -95,7 +95,7 @@ std::vector<std::string> PackageReader::LinkMenu() {
 }
 
 std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container) {
-  const uint32_t magic = container.size() >= 8 ? package::GetLittleEndian32(container.data()) : 0;
+  const uint32_t magic = container.size() >= 8 ? GetLe32(container.data()) : 0;
   if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
     throw EPackageError("a voice record is not a voice container");
   }

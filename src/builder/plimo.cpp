@@ -208,15 +208,15 @@ void TPlimo::WriteIndex() {
 
   std::vector<uint8_t> table(IndexEntries.size() * 4);
   for (size_t k = 0; k < IndexEntries.size(); ++k) {
-    package::PutLittleEndian32(&table[k * 4], static_cast<uint32_t>(IndexEntries[k]));
+    PutLe32(&table[k * 4], static_cast<uint32_t>(IndexEntries[k]));
   }
   WriteAtEnd(table.data(), table.size());
 }
 
 void TPlimo::WriteTrailer() {
   uint8_t trailer[package::kTrailerSize] = {};
-  package::PutLittleEndian32(trailer + 4, static_cast<uint32_t>(PictureCount()));
-  package::PutLittleEndian32(trailer + 8, package::kRecordsPerPicture);
+  PutLe32(trailer + 4, static_cast<uint32_t>(PictureCount()));
+  PutLe32(trailer + 8, package::kRecordsPerPicture);
   trailer[12] = TrailerFlag;
   WriteAtEnd(trailer, sizeof trailer);
 }

@@ -67,7 +67,7 @@ TEST_F(Reader, RefusesDamagedPackages) {
   const size_t table = trailer - 4 * 14;
   auto forged = [&](size_t at, uint32_t value) {
     Bytes copy = package;
-    package::PutLittleEndian32(&copy[at], value);
+    PutLe32(&copy[at], value);
     return copy;
   };
   EXPECT_TRUE(refused(forged(trailer + 4, 0)));           // no pictures
@@ -77,7 +77,7 @@ TEST_F(Reader, RefusesDamagedPackages) {
   EXPECT_TRUE(refused(forged(trailer, 1)));
   EXPECT_TRUE(refused(forged(table, 0x7FFFFFF0)));      // an offset outside the file
   EXPECT_TRUE(refused(forged(table + 4, 0xFFFFFFFF)));  // a size outside the file
-  EXPECT_TRUE(refused(forged(table + 8, package::GetLittleEndian32(&package[table + 8]) - 1)));
+  EXPECT_TRUE(refused(forged(table + 8, GetLe32(&package[table + 8]) - 1)));
   EXPECT_TRUE(refused(forged(table + 4 * 13, 1)));  // the last record overlaps the table
   EXPECT_FALSE(refused(package));
 }

@@ -22,7 +22,7 @@ std::vector<int32_t> IndexOf(const Bytes& package, int pictures) {
   const size_t start = package.size() - 16 - 4 * entries;
   std::vector<int32_t> index;
   for (size_t k = 0; k < entries; ++k) {
-    index.push_back(static_cast<int32_t>(package::GetLittleEndian32(&package[start + 4 * k])));
+    index.push_back(static_cast<int32_t>(GetLe32(&package[start + 4 * k])));
   }
   return index;
 }
