@@ -107,7 +107,8 @@ void CheckMagickModule(const std::string& path) {
   OpenChecked(path);
 }
 
-MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder) {
+MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder,
+                            const KeepWaiting& /*keepWaiting*/) {
   const Module& m = Loaded();
   TovakMagickHeader h = {};
   char message[TOVAK_MAGICK_MESSAGE_SIZE] = {};
@@ -117,7 +118,8 @@ MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string&
   return {h.width, h.height, h.bitsPerPixel, h.pageCount};
 }
 
-QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder) {
+QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder,
+                        const KeepWaiting& /*keepWaiting*/) {
   const Module& m = Loaded();
   QImage image;
   char message[TOVAK_MAGICK_MESSAGE_SIZE] = {};

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "components/picture_wait.h"
+
 namespace tovak {
 
 // GraphicsMagick, for the formats Qt has no reader for (PCX, PICT, PCD, WMF, EPS, TGA) and for
@@ -41,10 +43,12 @@ struct MagickHeader {
 
 // Reads the size of the first frame, and the number of frames, without decoding the pixels. Not
 // for EPS: the library renders PostScript even to learn its size.
-MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder);
+MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder,
+                            const KeepWaiting& keepWaiting = {});
 
 // Decodes the first frame or page to Format_RGB32, or Format_ARGB32 when it has transparency.
 // Photo CD gives its 768 x 512 base image.
-QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder);
+QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder,
+                        const KeepWaiting& keepWaiting = {});
 
 }  // namespace tovak
