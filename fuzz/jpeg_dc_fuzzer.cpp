@@ -1,0 +1,60 @@
+// The eighth-scale JPEG decoder against libjpeg-turbo itself: whatever it decodes, libjpeg-turbo
+// must accept and decode at 1/8 to the same pixels, and sharing the work between two threads
+// must change nothing. What it cannot decode exactly it must refuse.
+
+#include <turbojpeg.h>
+
+#include <QImage>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "components/jpeg_dc_decoder.h"
+#include "harness.h"
+
+namespace {
+
+using tovak::fuzz::Fail;
+
+// libjpeg-turbo at 1/8, as the full decoder calls it: a fatal error, or a stream that ends
+// early, is a refusal; other warnings leave the picture as decoded.
+QImage Reference(const std::vector<uint8_t>& jpeg) {
+  tjhandle handle = tjInitDecompress();
+  if (!handle) Fail("JPEG: libjpeg-turbo does not start");
+  int width = 0, height = 0, sampling = 0, colourspace = 0;
+  QImage image;
+  if (tjDecompressHeader3(handle, jpeg.data(), jpeg.size(), &width, &height, &sampling,
+                          &colourspace) == 0 ||
+      tjGetErrorCode(handle) == TJERR_WARNING) {
+    const tjscalingfactor eighth = {1, 8};
+    image = QImage(TJSCALED(width, eighth), TJSCALED(height, eighth), QImage::Format_RGB32);
+    if (image.isNull()) Fail("JPEG: no memory for libjpeg-turbo's picture");
+    if (tjDecompress2(handle, jpeg.data(), jpeg.size(), image.bits(), image.width(),
+                      int(image.bytesPerLine()), image.height(), TJPF_BGRX, 0) != 0 &&
+        (tjGetErrorCode(handle) == TJERR_FATAL ||
+         std::string(tjGetErrorStr2(handle)).find("Premature end") != std::string::npos)) {
+      image = QImage();
+    }
+  }
+  tjDestroy(handle);
+  return image;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::vector<uint8_t> jpeg(data, data + size);
+  const QImage serial = tovak::DecodeJpegDcOnly(jpeg.data(), jpeg.size(), 0.0);
+  // Where the second thread starts depends on the input alone, so that a failure repeats.
+  const double split = 0.05 + 0.9 * double(size % 101) / 100;
+  if (tovak::DecodeJpegDcOnly(jpeg.data(), jpeg.size(), split) != serial) {
+    Fail("JPEG: two threads gave another picture than one");
+  }
+  if (serial.isNull()) return 0;
+  if (serial.format() != QImage::Format_RGB32) Fail("JPEG: the picture is not RGB32");
+  const QImage reference = Reference(jpeg);
+  if (reference.isNull()) Fail("JPEG: decoded a stream libjpeg-turbo refuses");
+  if (serial.size() != reference.size()) Fail("JPEG: the picture's size is not libjpeg-turbo's");
+  if (serial != reference) Fail("JPEG: the pixels are not libjpeg-turbo's");
+  return 0;
+}
