@@ -45,13 +45,15 @@ bool ParseProfileInteger(const std::string& raw, int32_t& value) {
     pos += 2;
   }
   if (pos >= text.size()) return false;
-  int64_t magnitude = 0;
+  // Unsigned, so that a second sign ("--5", "+-5") is not a number either.
+  uint64_t magnitude = 0;
   const char* first = text.data() + pos;
   const char* last = text.data() + text.size();
   const auto [end, error] = std::from_chars(first, last, magnitude, base);
   if (error != std::errc() || end != last) return false;
-  const int64_t signedValue = negative ? -magnitude : magnitude;
-  if (signedValue < INT32_MIN || signedValue > INT32_MAX) return false;
+  if (magnitude > (negative ? uint64_t{1} << 31 : uint64_t{INT32_MAX})) return false;
+  const int64_t signedValue =
+      negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
   value = static_cast<int32_t>(signedValue);
   return true;
 }

@@ -50,6 +50,23 @@ TEST(IniFile, ReadsLikeTheProfileFunctions) {
   EXPECT_FALSE(ini.ReadBool("Tovak! Settings", "Nothing", false));
 }
 
+TEST(IniFile, IntegersAtTheEdgesOfTheRange) {
+  int32_t v = 99;
+  EXPECT_TRUE(ParseProfileInteger("-2147483648", v));
+  EXPECT_EQ(v, INT32_MIN);
+  EXPECT_TRUE(ParseProfileInteger("2147483647", v));
+  EXPECT_EQ(v, INT32_MAX);
+  EXPECT_TRUE(ParseProfileInteger("-$10", v));
+  EXPECT_EQ(v, -16);
+  for (const char* text :
+       {"2147483648", "-2147483649", "--5", "+-5", "-+5", "$-5", "0x-5", "-", "$", "0x",
+        "--9223372036854775808", "-9223372036854775808", "18446744073709551616"}) {
+    v = 99;
+    EXPECT_FALSE(ParseProfileInteger(text, v)) << text;
+    EXPECT_EQ(v, 99) << text;
+  }
+}
+
 TEST(IniFile, AMissingFileGivesDefaults) {
   testing::TempDir dir;
   const IniFile ini(dir.File("none.ini"));
