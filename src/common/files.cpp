@@ -25,7 +25,8 @@ int64_t FileSize(const std::string& path) {
 
 bool FileExists(const std::string& path) {
   std::error_code error;
-  return fs::exists(path, error);
+  // A folder where a voice or message file is expected means "none", not a file to read.
+  return fs::is_regular_file(path, error);
 }
 
 bool DeleteFileIfExists(const std::string& path) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "common/file_stream.h"
@@ -85,9 +86,13 @@ TEST(Files, SizeExistenceAndDeletion) {
   EXPECT_FALSE(FileExists(dir.File("f")));
   // Folders and devices are never deleted.
   EXPECT_FALSE(DeleteFileIfExists(dir.Path().string()));
-  EXPECT_TRUE(FileExists(dir.Path().string()));
   EXPECT_FALSE(DeleteFileIfExists("/dev/null"));
-  EXPECT_TRUE(FileExists("/dev/null"));
+  // Only regular files count as files, also through a symbolic link.
+  EXPECT_FALSE(FileExists(dir.Path().string()));
+  EXPECT_FALSE(FileExists("/dev/null"));
+  testing::WriteBytes(dir.File("g"), Bytes(1, 7));
+  std::filesystem::create_symlink(dir.File("g"), dir.File("link"));
+  EXPECT_TRUE(FileExists(dir.File("link")));
 }
 
 TEST(Streams, CopyMovesEverythingOrACount) {
