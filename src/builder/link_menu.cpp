@@ -20,12 +20,14 @@ bool ReadLinkMenu(int purpose, std::vector<std::string>& list, const std::string
 
   const int32_t links = ini.ReadInteger("Settings", "MenuItems", 0);
   const int32_t languages = ini.ReadInteger("Settings", "Languages", 0);
+  // No menu holds this many entries; a list that stopped short would claim entries it does not
+  // hold, so such a file counts as no menu at all.
+  constexpr int64_t kMostEntries = 100000;
+  if (links > 0 && languages > 0 && int64_t{links} * languages > kMostEntries) return false;
+
   list.push_back(std::to_string(languages));
   list.push_back(std::to_string(links));
-  // A forged count must not make the list (and the package record built from it) huge: past
-  // what any menu holds, the rest of the entries are only defaults anyway.
-  constexpr int32_t kMostEntries = 100000;
-  if (links > 0 && languages > 0 && int64_t{links} * languages <= kMostEntries) {
+  if (links > 0 && languages > 0) {
     for (int32_t m = 1; m <= links; ++m) {
       const std::string section = std::to_string(m) + "_MenuItems";
       for (int32_t l = 1; l <= languages; ++l) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "support/temp_dir.h"
@@ -20,6 +21,9 @@ class LinkMenu : public ::testing::Test {
 };
 
 TEST_F(LinkMenu, NoFileMeansNoLinks) {
+  EXPECT_FALSE(Read(lmPlayer));
+  EXPECT_TRUE(list.empty());
+  std::filesystem::create_directory(dir.File(kLinkMenuFileName));  // a folder is no file either
   EXPECT_FALSE(Read(lmPlayer));
   EXPECT_TRUE(list.empty());
 }
@@ -60,10 +64,16 @@ TEST_F(LinkMenu, EachPurposeHasItsSwitch) {
   EXPECT_FALSE(Read(3));
 }
 
-TEST_F(LinkMenu, AbsurdCountsDoNotExhaustMemory) {
+TEST_F(LinkMenu, AbsurdCountsMeanNoMenu) {
   WriteUrls("[Settings]\nUseInPlayer=1\nMenuItems=2000000000\nLanguages=2000000000\n");
+  EXPECT_FALSE(Read(lmPlayer));
+  EXPECT_TRUE(list.empty());
+  WriteUrls("[Settings]\nUseInPlayer=1\nMenuItems=50001\nLanguages=2\n");
+  EXPECT_FALSE(Read(lmPlayer));
+  EXPECT_TRUE(list.empty());
+  WriteUrls("[Settings]\nUseInPlayer=1\nMenuItems=50000\nLanguages=2\n");
   EXPECT_TRUE(Read(lmPlayer));
-  EXPECT_EQ(list.size(), 2u);
+  EXPECT_EQ(list.size(), 200002u);
   WriteUrls("[Settings]\nUseInPlayer=1\nMenuItems=-3\nLanguages=4\n");
   EXPECT_TRUE(Read(lmPlayer));
   EXPECT_EQ(list, (std::vector<std::string>{"4", "-3"}));
