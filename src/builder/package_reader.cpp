@@ -75,6 +75,18 @@ void PackageReader::Open(const std::string& path) {
   pictureCount_ = static_cast<int>(pictures);
 }
 
+PackageReader::Record PackageReader::PictureRecord(int picture, int which) const {
+  if (picture < 0 || picture >= pictureCount_) {
+    throw EPackageError("the slideshow has no picture " + std::to_string(picture + 1));
+  }
+  return records_[3 * size_t(picture) + which];
+}
+
+PackageReader::Record PackageReader::LinkMenuRecord() const {
+  if (records_.empty()) throw EPackageError("no slideshow is open");
+  return records_.back();
+}
+
 std::vector<uint8_t> PackageReader::Read(const Record& record) {
   std::vector<uint8_t> bytes(static_cast<size_t>(record.size));
   if (record.size > 0 && (file_.Seek(record.offset, TStream::soFromBeginning) < 0 ||

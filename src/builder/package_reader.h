@@ -35,10 +35,11 @@ class PackageReader {
   int64_t FileSize() const { return fileSize_; }
   uint8_t TrailerFlag() const { return trailerFlag_; }
 
-  Record ImageRecord(int picture) const { return records_.at(3 * size_t(picture)); }
-  Record VoiceRecord(int picture) const { return records_.at(3 * size_t(picture) + 1); }
-  Record MessageRecord(int picture) const { return records_.at(3 * size_t(picture) + 2); }
-  Record LinkMenuRecord() const { return records_.back(); }
+  // Each throws EPackageError for a picture the package does not have, or when nothing is open.
+  Record ImageRecord(int picture) const { return PictureRecord(picture, 0); }
+  Record VoiceRecord(int picture) const { return PictureRecord(picture, 1); }
+  Record MessageRecord(int picture) const { return PictureRecord(picture, 2); }
+  Record LinkMenuRecord() const;
 
   std::vector<uint8_t> Read(const Record& record);
   std::vector<uint8_t> Image(int picture) { return Read(ImageRecord(picture)); }
@@ -49,6 +50,8 @@ class PackageReader {
   std::vector<std::string> LinkMenu();
 
  private:
+  Record PictureRecord(int picture, int which) const;
+
   TFileStream file_;
   std::string path_;
   int64_t fileSize_ = 0;

@@ -91,6 +91,16 @@ TEST_F(Reader, VoiceRecordsExpandOrAreRefused) {
   EXPECT_THROW(ExpandVoiceRecord(claimsMore), EPackageError);
 }
 
+TEST_F(Reader, RecordsBeyondThePackageAreRefused) {
+  PackageReader unopened;
+  EXPECT_THROW(unopened.LinkMenuRecord(), EPackageError);
+  EXPECT_THROW(unopened.ImageRecord(0), EPackageError);
+  reader.Open(Write(package));
+  EXPECT_THROW(reader.VoiceRecord(2), EPackageError);
+  EXPECT_THROW(reader.MessageRecord(-1), EPackageError);
+  EXPECT_NO_THROW(reader.MessageRecord(1));
+}
+
 TEST_F(Reader, ThePackageIsFoundFromItsOwnEnd) {
   EXPECT_TRUE(HasPackageData(Write(package)));
   EXPECT_FALSE(HasPackageData(Write(engine)));
