@@ -42,13 +42,16 @@ bool PicturePreparation::NeedsConversion(const std::string& path) {
   return UpperExtension(path) != ".JPG";
 }
 
-void PicturePreparation::LoadConverted(const std::string& path, JpegPicture& picture) {
+void PicturePreparation::LoadConverted(const std::string& path, JpegPicture& picture,
+                                       const KeepWaiting& keepWaiting) {
+  (void)keepWaiting;  // TODO wire once LoadPicture takes it
   picture.Assign(LoadPicture(path));
 }
 
-void PicturePreparation::Load(const std::string& path, JpegPicture& picture) {
+void PicturePreparation::Load(const std::string& path, JpegPicture& picture,
+                              const KeepWaiting& keepWaiting) {
   if (NeedsConversion(path)) {
-    LoadConverted(path, picture);
+    LoadConverted(path, picture, keepWaiting);
   } else {
     picture.LoadFromFile(path);
   }
@@ -81,13 +84,20 @@ void PicturePreparation::Reencode(JpegPicture& picture) const {
   picture.Compress();
 }
 
-bool PicturePreparation::Finish(JpegPicture& picture) const {
+bool PicturePreparation::Finish(JpegPicture& picture,
+                                const std::function<void()>& afterStep) const {
   bool shrunk = false;
-  if (MaxWidth != 0 && MaxHeight != 0 && NeedsResize(picture)) {
-    ShrinkPicture(picture);
-    shrunk = true;
+  if (MaxWidth != 0 && MaxHeight != 0) {
+    if (!picture.Empty() && NeedsResize(picture)) {
+      ShrinkPicture(picture);
+      shrunk = true;
+    }
+    if (afterStep) afterStep();
   }
-  if (Quality != 0) Reencode(picture);
+  if (Quality != 0) {
+    if (!picture.Empty()) Reencode(picture);
+    if (afterStep) afterStep();
+  }
   return shrunk;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "components/jpeg_picture.h"
+#include "components/picture_wait.h"
 
 namespace tovak {
 
@@ -25,19 +27,24 @@ class PicturePreparation {
   // False exactly for the extension ".JPG" in any letter case; .jpeg and .jpe are converted.
   static bool NeedsConversion(const std::string& path);
   // Decodes a picture of any supported format into the object.
-  static void LoadConverted(const std::string& path, JpegPicture& picture);
+  static void LoadConverted(const std::string& path, JpegPicture& picture,
+                            const KeepWaiting& keepWaiting = {});
 
   // Loads path directly or converted. Failures throw EPictureError; a ".JPG" that is not a
   // JPEG leaves its bytes in the object.
-  static void Load(const std::string& path, JpegPicture& picture);
+  static void Load(const std::string& path, JpegPicture& picture,
+                   const KeepWaiting& keepWaiting = {});
 
   bool NeedsResize(const JpegPicture& picture) const;
   TRect FitRect(const JpegPicture& picture) const;
   void ShrinkPicture(JpegPicture& picture) const;
   void Reencode(JpegPicture& picture) const;
 
-  // Shrinks when needed and re-encodes when Quality is set; true when the picture was shrunk.
-  bool Finish(JpegPicture& picture) const;
+  // The one shrink-and-re-encode step of every preparation: shrinks when both limits are set
+  // and the picture exceeds them, then re-encodes when Quality is set. afterStep runs after each
+  // of the two steps that is enabled (the builder's checkpoints), also when nothing needed doing.
+  // True when the picture was shrunk. A picture that does not decode throws EPictureError.
+  bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {}) const;
 };
 
 // The reduced size of a width x height picture within the limits. The ratio is rounded to a

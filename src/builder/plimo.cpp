@@ -11,6 +11,7 @@
 #include "common/memory_stream.h"
 #include "common/text_lines.h"
 #include "components/jpeg_picture.h"
+#include "components/picture_error.h"
 #include "compress/lzrw1_class.h"
 
 namespace tovak {
@@ -71,6 +72,7 @@ bool TPlimo::Build() {
   CancelRequested = false;
   IndexEntries.clear();
   LastError.clear();
+  UnreadablePictures.clear();
   bool result = true;
   try {
     BuildSteps();
@@ -99,39 +101,48 @@ void TPlimo::BuildSteps() {
   preparation.MaxWidth = MaxWidth;
   preparation.MaxHeight = MaxHeight;
   preparation.Quality = Quality;
-  JpegPicture picture;  // shared by every picture of the build, as a failed load relies on
+  JpegPicture picture;
+  JpegPicture nothing;  // what an unreadable picture stores
+  // A vector drawing is rendered in a child process that may take seconds: the window stays
+  // alive meanwhile and Cancel abandons the drawing.
+  const KeepWaiting keepWaiting = [this] {
+    if (ProcessMessages) ProcessMessages();
+    return !CancelRequested;
+  };
   const int32_t count = PictureCount();
   for (int32_t i = 0; i < count; ++i) {
     CurrentFile = pictures_[i];
     if (OnProgress) OnProgress(i + 1, count);
     Checkpoint();
     CurrentIndex = i;
+    bool readable = true;
     try {
-      PicturePreparation::Load(CurrentFile, picture);
+      PicturePreparation::Load(CurrentFile, picture, keepWaiting);
     } catch (const std::exception&) {
-      // A picture that cannot be loaded does not end the build; it keeps its place.
+      // A picture that cannot be read does not end the build. It must not show the previous
+      // picture again either: it is stored empty and reported.
+      readable = false;
     }
     Checkpoint();
+    const auto checkpoint = [this] { Checkpoint(); };
     try {
-      if (MaxWidth != 0 && MaxHeight != 0) {
-        if (preparation.NeedsResize(picture)) preparation.ShrinkPicture(picture);
-        Checkpoint();
-      }
-      // A first picture that failed to load leaves nothing to re-encode: its image stays empty.
-      if (Quality != 0) {
-        if (!picture.Empty()) preparation.Reencode(picture);
-        Checkpoint();
-      }
+      // An unreadable picture skips both steps but keeps their checkpoints.
+      preparation.Finish(readable ? picture : nothing, checkpoint);
+    } catch (const EPictureError&) {
+      // Its header read but its data does not decode: as unreadable as a picture can be.
+      readable = false;
+      Checkpoint();
     } catch (const ECanceled&) {
       throw;
     } catch (const Exception& e) {
       throw EPlimoError(fs::path(CurrentFile).filename().string() + " : " + e.Message());
     }
+    if (!readable) UnreadablePictures.push_back(CurrentFile);
     if (static_cast<size_t>(i) >= messages_.size()) {
       throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
     }
     const std::string voice = static_cast<size_t>(i) < voices_.size() ? voices_[i] : "";
-    WritePicture(picture, voice, messages_[i]);
+    WritePicture(readable ? picture : nothing, voice, messages_[i]);
   }
   Checkpoint();
   WriteIndex();

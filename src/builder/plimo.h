@@ -58,6 +58,9 @@ class TPlimo {
   std::vector<int32_t> IndexEntries;
   int32_t CurrentIndex = 0;
   std::string LastError;
+  // The pictures of the last build that could not be read, in list order. Each got an empty
+  // image record (its message and voice keep their places); the build still succeeds.
+  std::vector<std::string> UnreadablePictures;
 
   // Called before each picture with (1..N, N).
   std::function<void(int32_t current, int32_t total)> OnProgress;

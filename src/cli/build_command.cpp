@@ -175,6 +175,14 @@ int RunBuild(const Arguments& args) {
   }
   std::printf("%s: %d pictures, %lld bytes\n", out.c_str(), builder.PictureCount(),
               static_cast<long long>(fs::file_size(out, error)));
+  if (!builder.UnreadablePictures.empty()) {
+    std::string names;
+    for (const std::string& name : builder.UnreadablePictures) {
+      names += (names.empty() ? "" : ", ") + name;
+    }
+    std::fprintf(stderr, "warning: %zu pictures could not be read and are left empty: %s\n",
+                 builder.UnreadablePictures.size(), names.c_str());
+  }
   return 0;
 }
 

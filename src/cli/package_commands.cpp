@@ -42,7 +42,8 @@ int RunInfo(const Arguments& args) {
     std::printf("%4s  %11s  %9s  %7s  %s\n", "#", "picture", "bytes", "voice", "message");
     for (int i = 0; i < reader.PictureCount(); ++i) {
       const Bytes jpeg = reader.Image(i);
-      std::string size = "-";
+      // The builder stores a picture it could not read as an empty record.
+      std::string size = "unreadable";
       if (!jpeg.empty()) {
         try {
           const JpegHeader header = ReadJpegHeader(jpeg.data(), jpeg.size());
@@ -51,8 +52,13 @@ int RunInfo(const Arguments& args) {
           size = "damaged";
         }
       }
-      const Bytes wav = ExpandVoiceRecord(reader.VoiceContainer(i));
+      Bytes wav;
       char voice[32] = "-";
+      try {
+        wav = ExpandVoiceRecord(reader.VoiceContainer(i));
+      } catch (const EPackageError&) {
+        std::snprintf(voice, sizeof voice, "damaged");
+      }
       if (!wav.empty()) {
         try {
           std::snprintf(voice, sizeof voice, "%.1f s", ReadWavInfo(wav).Seconds());

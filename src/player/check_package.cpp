@@ -14,7 +14,11 @@ int CheckPackage(const std::string& path, std::FILE* out, std::FILE* err) {
     std::fprintf(out, "%s: %d pictures\n", path.c_str(), package.Count());
     for (picture = 0; picture < package.Count(); ++picture) {
       const QImage image = package.Picture(picture);
-      if (image.isNull()) throw Exception("the picture cannot be decoded");
+      const bool stored = package.HasPicture(picture);
+      if (image.isNull() && stored) throw Exception("the picture cannot be decoded");
+      const std::string size =
+          stored ? std::to_string(image.width()) + "x" + std::to_string(image.height())
+                 : "no picture";
       std::string voice = "no voice";
       const std::vector<uint8_t> wav = package.ExpandVoice(picture);
       if (!wav.empty()) {
@@ -24,8 +28,7 @@ int CheckPackage(const std::string& path, std::FILE* out, std::FILE* err) {
       }
       const QString message = package.Message(picture);
       const QString first = message.section('\n', 0, 0);
-      std::fprintf(out, "%4d  %dx%d  %s  %s\n", picture + 1, image.width(), image.height(),
-                   voice.c_str(),
+      std::fprintf(out, "%4d  %s  %s  %s\n", picture + 1, size.c_str(), voice.c_str(),
                    message.isEmpty() ? "no message" : ("\"" + first.toStdString() + "\"").c_str());
     }
   } catch (const EPackageError& e) {

@@ -20,8 +20,11 @@ class SlideshowPackage {
   int Count() const { return reader_.PictureCount(); }
   const std::string& Path() const { return path_; }
 
-  // A null image when the picture cannot be decoded.
+  // A null image when the picture cannot be decoded or none is stored.
   QImage Picture(int index);
+  // False for a picture the builder could not read: its record is empty, the slide shows only
+  // its message and voice.
+  bool HasPicture(int index) const { return reader_.ImageRecord(index).size > 0; }
   QString Message(int index);
   // No voice when there is none or it cannot be expanded into a playable WAV file.
   SlideSound Sound(int index);

@@ -180,23 +180,49 @@ TEST_F(Plimo, CancelAtEveryCheckpointFailsAndCleansUp) {
   EXPECT_EQ(builder.CurrentIndex, 0);
 }
 
-TEST_F(Plimo, AFailedLoadKeepsTheIndexAligned) {
+TEST_F(Plimo, UnreadablePicturesAreStoredEmptyAndReported) {
   const std::string good = Picture("good.jpg");
   testing::WriteBytes(dir.File("bad.png"), Bytes{'n', 'o', 't'});
-  const Bytes junk = {'j', 'u', 'n', 'k'};
-  testing::WriteBytes(dir.File("junk.jpg"), junk);
-  ASSERT_TRUE(Build({good, dir.File("bad.png"), dir.File("junk.jpg")}, {"", "", ""}, {}))
-      << builder.LastError;
-  const Bytes package = ReadBytes(builder.OutputFile);
-  const std::vector<int32_t> index = IndexOf(package, 3);
-  // The converted load failed: the previous picture is written again.
-  EXPECT_EQ(Slice(package, index[6], index[7]), ReadBytes(good));
-  // A .jpg that is not a JPEG is written as it is.
-  EXPECT_EQ(Slice(package, index[12], index[13]), junk);
+  testing::WriteBytes(dir.File("junk.jpg"), Bytes{'j', 'u', 'n', 'k'});
+  // A JPEG cut short.
+  Bytes cut = ReadBytes(good);
+  cut.resize(cut.size() / 3);
+  testing::WriteBytes(dir.File("cut.jpg"), cut);
+  const std::string bad = dir.File("bad.png"), junk = dir.File("junk.jpg");
+  const std::string voice = dir.File("v.wav");
+  testing::WriteBytes(voice, sample::VoiceAudio(2000, 1));
+  const std::vector<std::string> messages = {Text("1.txt", "one"), Text("2.txt", "two"),
+                                             Text("3.txt", "three"), ""};
+  for (int quality : {0, 60}) {
+    builder.SetOptions(quality ? 32 : 0, quality ? 24 : 0, quality);
+    ASSERT_TRUE(Build({good, bad, junk, dir.File("cut.jpg")}, messages, {"", voice}))
+        << builder.LastError;
+    PackageReader reader;
+    reader.Open(builder.OutputFile);
+    // Never the previous picture again, and the message and voice stay with their picture.
+    EXPECT_FALSE(reader.Image(0).empty());
+    EXPECT_TRUE(reader.Image(1).empty());
+    EXPECT_TRUE(reader.Image(2).empty());
+    EXPECT_EQ(reader.MessageLines(1), std::vector<std::string>{"two"});
+    EXPECT_FALSE(ExpandVoiceRecord(reader.VoiceContainer(1)).empty());
+    EXPECT_EQ(reader.MessageLines(2), std::vector<std::string>{"three"});
+    EXPECT_EQ(builder.UnreadablePictures,
+              (std::vector<std::string>{bad, junk, dir.File("cut.jpg")}))
+        << quality;
+  }
+  ASSERT_TRUE(Build({good}, {""}, {}));
+  EXPECT_TRUE(builder.UnreadablePictures.empty());
+}
 
-  // As a first picture, a failed converted load leaves an empty image record.
-  ASSERT_TRUE(Build({dir.File("bad.png"), good}, {"", ""}, {}));
-  EXPECT_EQ(IndexOf(ReadBytes(builder.OutputFile), 2)[1], 0);
+TEST_F(Plimo, FoldersAreNeitherVoicesNorMessages) {
+  fs::create_directory(dir.File("voice.wav"));
+  fs::create_directory(dir.File("message.txt"));
+  ASSERT_TRUE(Build({Picture("a.jpg")}, {dir.File("message.txt")}, {dir.File("voice.wav")}))
+      << builder.LastError;
+  PackageReader reader;
+  reader.Open(builder.OutputFile);
+  EXPECT_TRUE(reader.MessageLines(0).empty());
+  EXPECT_TRUE(ExpandVoiceRecord(reader.VoiceContainer(0)).empty());
 }
 
 TEST_F(Plimo, RepeatedBuildsAndLargeSlideshows) {

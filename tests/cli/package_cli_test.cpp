@@ -121,6 +121,22 @@ TEST_F(CliPackage, FailuresLeaveNoSlideshow) {
   EXPECT_FALSE(fs::exists(out));
 }
 
+TEST_F(CliPackage, UnreadablePicturesAreNamedAndShown) {
+  const std::string good = Picture("good.jpg", 40, 30);
+  WriteBytes(dir.File("bad.png"), Bytes{'n', 'o', 't'});
+  const std::string out = dir.File("show.exe");
+  const auto run = RunCommand(Cli("build -o " + Quote(out) + " " + Quote(good) + " " +
+                                  Quote(dir.File("bad.png")) + " 2>&1 >/dev/null"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("warning: 1 pictures could not be read and are left empty: " +
+                            dir.File("bad.png")),
+            std::string::npos)
+      << run.output;
+  const auto info = RunCommand(Cli("info " + Quote(out)));
+  ASSERT_EQ(info.status, 0) << info.output;
+  EXPECT_NE(info.output.find("unreadable"), std::string::npos) << info.output;
+}
+
 TEST_F(CliPackage, PrepareShowsTheStoredSize) {
   const std::string photo = Picture("photo.jpg", 1000, 1000);
   auto run = RunCommand(

@@ -21,16 +21,19 @@ TEST(Engine, APackageChecksItselfAndRefusesDamage) {
     testing::WriteBytes(dir.File(std::string(name) + ".jpg"),
                         EncodeJpeg(testing::PhotoLike(320, 240), 80));
   }
+  testing::WriteBytes(dir.File("c.png"), {'n', 'o'});  // stored empty; the show goes on
   testing::WriteBytes(dir.File("a.txt"), {'h', 'i'});
   const std::string show = dir.File("show");
-  auto run = RunCommand(std::string("env XDG_CONFIG_HOME=") + Quote(dir.File("cfg")) + " " +
-                        TOVAK_CLI_PATH + " build -o " + Quote(show) + " " +
-                        Quote(dir.File("a.jpg")) + " " + Quote(dir.File("b.jpg")));
+  auto run =
+      RunCommand(std::string("env XDG_CONFIG_HOME=") + Quote(dir.File("cfg")) + " " +
+                 TOVAK_CLI_PATH + " build -o " + Quote(show) + " " + Quote(dir.File("a.jpg")) +
+                 " " + Quote(dir.File("b.jpg")) + " " + Quote(dir.File("c.png")));
   ASSERT_EQ(run.status, 0) << run.output;
 
   run = RunCommand(Quote(show) + " --check");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("2 pictures"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("3 pictures"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("no picture"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("\"hi\""), std::string::npos) << run.output;
 
   // Cut short: a clear error, not a crash, from the check and from the show itself.
