@@ -167,10 +167,14 @@ int RunBuild(const Arguments& args) {
     return interrupted ? 130 : 1;
   }
 
+  // Beside the target first, so that a full disk never leaves half a slideshow under its name
+  // nor spoils one that was there.
   std::error_code error;
-  fs::copy_file(builder.OutputFile, out, fs::copy_options::overwrite_existing, error);
+  const std::string part = out + ".part";
+  fs::copy_file(builder.OutputFile, part, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(part, out, error);
   if (error) {
-    DeleteFileIfExists(out);
+    DeleteFileIfExists(part);
     return Fail("the slideshow could not be copied to " + out);
   }
   std::printf("%s: %d pictures, %lld bytes\n", out.c_str(), builder.PictureCount(),
