@@ -79,7 +79,9 @@ std::string Convert(const std::string& text, const std::string& to, const std::s
 }
 
 bool NameInUse(const std::string& path, const std::vector<std::string>& inUse) {
-  if (FileExists(path)) return true;
+  // Anything already there, a folder or a dangling link too, takes the name.
+  std::error_code error;
+  if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) return true;
   return std::any_of(inUse.begin(), inUse.end(), [&](const std::string& used) {
     return strcasecmp(used.c_str(), path.c_str()) == 0;
   });
