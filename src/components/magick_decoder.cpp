@@ -1,54 +1,27 @@
 #include "components/magick_decoder.h"
 
-#include <dlfcn.h>
-
+#include <atomic>
 #include <filesystem>
 #include <mutex>
 #include <new>
 #include <string>
-#include <vector>
 
+#include "components/magick_loader.h"
 #include "components/magick_module.h"
+#include "components/magick_worker.h"
+#include "components/magick_worker_protocol.h"
 #include "components/picture_error.h"
 
 namespace tovak {
 
 namespace {
 
-struct Module {
-  TovakMagickStartFn start = nullptr;
-  TovakMagickPingFn ping = nullptr;
-  TovakMagickDecodeFn decode = nullptr;
-};
-
-// Opens the module at path and checks it is the one this program was built with.
-Module Open(const std::string& path, std::string& why) {
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!handle) {
-    const char* error = dlerror();
-    why = error ? error : path + " cannot be opened";
-    return {};
-  }
-  auto symbol = [&](const char* name) { return dlsym(handle, name); };
-  const auto interface =
-      reinterpret_cast<TovakMagickInterfaceFn>(symbol(TOVAK_MAGICK_INTERFACE_SYMBOL));
-  Module m;
-  m.start = reinterpret_cast<TovakMagickStartFn>(symbol(TOVAK_MAGICK_START_SYMBOL));
-  m.ping = reinterpret_cast<TovakMagickPingFn>(symbol(TOVAK_MAGICK_PING_SYMBOL));
-  m.decode = reinterpret_cast<TovakMagickDecodeFn>(symbol(TOVAK_MAGICK_DECODE_SYMBOL));
-  if (!interface || !m.start || !m.ping || !m.decode || interface() != TOVAK_MAGICK_INTERFACE) {
-    why = path + " is not this program's picture module";
-    dlclose(handle);
-    return {};
-  }
-  // Kept open for the rest of the process: the library it loaded keeps global state.
-  return m;
-}
+using Module = MagickModule;
 
 Module OpenChecked(const std::string& path) {
   std::string why;
-  Module m = Open(path, why);
-  if (!m.start) throw EPictureError("the picture module cannot be loaded: " + why);
+  Module m = OpenMagickModule(path, why);
+  if (!m) throw EPictureError("the picture module cannot be loaded: " + why);
   char message[TOVAK_MAGICK_MESSAGE_SIZE] = {};
   if (m.start(kMaxPicturePixels, message) != 0) {
     throw EPictureError(std::string("the picture module cannot start: ") + message);
@@ -56,17 +29,25 @@ Module OpenChecked(const std::string& path) {
   return m;
 }
 
-// The module sits beside the program; a program run from elsewhere in the build (the tests)
-// finds the one the build made.
-std::vector<std::string> Candidates() {
-  std::vector<std::string> paths;
-  std::error_code error;
-  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (!error) paths.push_back((self.parent_path() / TOVAK_MAGICK_MODULE_NAME).string());
-#ifdef TOVAK_MAGICK_BUILD_PATH
-  paths.push_back(TOVAK_MAGICK_BUILD_PATH);
+#ifndef TOVAK_MAGICK_BUILD_PATH
+#define TOVAK_MAGICK_BUILD_PATH nullptr
 #endif
-  return paths;
+#ifndef TOVAK_MAGICK_WORKER_BUILD_PATH
+#define TOVAK_MAGICK_WORKER_BUILD_PATH nullptr
+#endif
+
+// The module and the worker sit beside the program; a program run from elsewhere in the build
+// finds the ones the build made.
+std::string Find(const std::string& name, const char* buildPath, const char* what) {
+  for (const std::string& path : BesideProgram(name, buildPath)) {
+    if (std::filesystem::exists(path)) return path;
+  }
+  throw EPictureError(std::string("the ") + what + " " + name +
+                      " is missing beside the program: pictures of this kind cannot be read");
+}
+
+std::string ModulePath() {
+  return Find(TOVAK_MAGICK_MODULE_NAME, TOVAK_MAGICK_BUILD_PATH, "picture module");
 }
 
 std::mutex loadMutex;
@@ -74,14 +55,27 @@ Module loaded;
 
 const Module& Loaded() {
   std::lock_guard lock(loadMutex);
-  if (loaded.start) return loaded;
-  for (const std::string& path : Candidates()) {
-    if (!std::filesystem::exists(path)) continue;
-    loaded = OpenChecked(path);
-    return loaded;
-  }
-  throw EPictureError("the picture module " TOVAK_MAGICK_MODULE_NAME
-                      " is missing beside the program: pictures of this kind cannot be read");
+  if (!loaded) loaded = OpenChecked(ModulePath());
+  return loaded;
+}
+
+std::atomic<int64_t> drawingLimitMs{kVectorDrawingLimit.count()};
+
+// PostScript (EPS, and the PostScript inside EPT) is a program Ghostscript runs, and a metafile
+// is played record by record by libwmf: either may never end, so both are drawn in the worker,
+// which can be killed. The raster coders (TIFF, PCX, PICT, PCD, TGA, BMP, GIF, ...) only unpack
+// pixels whose size the header declared; they stay in this process, which is much quicker.
+bool DrawsInWorker(const std::string& coder) {
+  return coder == "EPS" || coder == "EPT" || coder == "WMF";
+}
+
+MagickWorkerJob WorkerJob(const std::string& coder) {
+  MagickWorkerJob job;
+  job.worker = Find(kMagickWorkerName, TOVAK_MAGICK_WORKER_BUILD_PATH, "drawing program");
+  job.module = ModulePath();
+  job.coder = coder;
+  job.limit = std::chrono::milliseconds(drawingLimitMs.load());
+  return job;
 }
 
 uint8_t* AllocateImage(void* context, int width, int height, int hasAlpha) {
@@ -107,8 +101,13 @@ void CheckMagickModule(const std::string& path) {
   OpenChecked(path);
 }
 
+void SetVectorDrawingLimit(std::chrono::milliseconds limit) {
+  drawingLimitMs = limit.count();
+}
+
 MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string& coder,
-                            const KeepWaiting& /*keepWaiting*/) {
+                            const KeepWaiting& keepWaiting) {
+  if (DrawsInWorker(coder)) return PingInWorker(WorkerJob(coder), data, size, keepWaiting);
   const Module& m = Loaded();
   TovakMagickHeader h = {};
   char message[TOVAK_MAGICK_MESSAGE_SIZE] = {};
@@ -119,7 +118,8 @@ MagickHeader PingWithMagick(const uint8_t* data, size_t size, const std::string&
 }
 
 QImage DecodeWithMagick(const uint8_t* data, size_t size, const std::string& coder,
-                        const KeepWaiting& /*keepWaiting*/) {
+                        const KeepWaiting& keepWaiting) {
+  if (DrawsInWorker(coder)) return DecodeInWorker(WorkerJob(coder), data, size, keepWaiting);
   const Module& m = Loaded();
   QImage image;
   char message[TOVAK_MAGICK_MESSAGE_SIZE] = {};

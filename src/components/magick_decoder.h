@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,6 +24,15 @@ namespace tovak {
 // Vector pictures (WMF, EPS) are drawn at this resolution, a screen's, so that a drawing of a few
 // inches becomes a few hundred pixels.
 inline constexpr int kVectorDensity = 96;
+
+// Vector pictures are drawn by tovak-magick-worker, a program beside this one, since a drawing
+// may never end: past this long it is killed and the picture fails ("took too long to draw").
+// While it draws, keepWaiting is asked every few hundredths of a second; when it returns false
+// the drawing is killed at once ("drawing was cancelled").
+inline constexpr std::chrono::milliseconds kVectorDrawingLimit{10'000};
+
+// Changes that limit for the rest of the process (the tests shorten it).
+void SetVectorDrawingLimit(std::chrono::milliseconds limit);
 
 // Loads the module and starts the library once for the whole process, without its signal
 // handlers, and caps its resources so that a picture beyond kMaxPicturePixels or about 1 GiB
