@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/files.h"
 #include "components/jpeg_codec.h"
 #include "components/magick_decoder.h"
 #include "components/picture_error.h"
@@ -205,6 +206,22 @@ TEST_F(PictureFileTest, ReadsEveryFormat) {
     ExpectColour(image, c.size.width() / 4, y, qRgb(255, 0, 0), c.tolerance);
     ExpectColour(image, c.size.width() * 3 / 4, y, qRgb(0, 0, 255), c.tolerance);
   }
+}
+
+TEST(PictureBytesTest, MemoryReadsAsTheFileWould) {
+  for (const Case& c : Cases()) {
+    SCOPED_TRACE(c.file);
+    const PictureInfo info = GetPictureInfo(c.make(), UpperExtension(c.file));
+    EXPECT_EQ(info.format, c.format);
+    EXPECT_EQ(QSize(info.width, info.height), c.size);
+  }
+  // Targa is known by its name alone.
+  const Bytes tga = WithMagick(Sample(), "TGA");
+  EXPECT_EQ(DecodePicture(tga, ".TGA").pixel(10, 10), qRgb(255, 0, 0));
+  EXPECT_EQ(ErrorOf([&] { DecodePicture(tga, ".TXT"); }),
+            "the file is not a picture of a kind this program can read");
+  EXPECT_EQ(ErrorOf([&] { GetPictureInfo(Bytes(40, 0), ".CMS"); }),
+            "pictures of this kind (CMS) cannot be read");
 }
 
 TEST_F(PictureFileTest, DepthComesFromTheHeader) {
