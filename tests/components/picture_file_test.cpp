@@ -366,6 +366,31 @@ TEST_F(PictureFileTest, OversizedHeadersFailBeforeDecoding) {
   }
 }
 
+TEST_F(PictureFileTest, UnreasonableBoundingBoxesAreRefused) {
+  // Numbers a double holds but no picture size does; none may reach Ghostscript.
+  const std::vector<std::pair<std::string, std::string>> boxes = {
+      {"0 0 inf 100", "damaged"},
+      {"-inf 0 0 100", "damaged"},
+      {"0 0 nan 100", "damaged"},
+      {"nan nan nan nan", "damaged"},
+      {"0 0 1e300 100", "too large"},
+      {"-1e300 -1e300 0 0", "too large"},
+      {"-1.7e308 0 1.7e308 1", "too large"},  // the width itself overflows
+      {"0 0 1e200 1e200", "too large"},       // so does the area
+      {"0 0 3e9 4e9", "too large"},           // an area beyond 64 bits
+  };
+  for (const auto& [box, want] : boxes) {
+    SCOPED_TRACE(box);
+    const std::string path = Write("box.eps", PostScript(box));
+    for (const std::string& error :
+         {ErrorOf([&] { GetFileInfo(path); }), ErrorOf([&] { LoadPicture(path); })}) {
+      EXPECT_EQ(error.rfind("box.eps : ", 0), 0u) << error;
+      EXPECT_NE(error.find(want), std::string::npos) << error;
+      EXPECT_EQ(error.find('-'), std::string::npos) << error;  // no wrapped-around size
+    }
+  }
+}
+
 TEST_F(PictureFileTest, PortraitPhotoCdIsTurnedUpright) {
   Bytes pcd = WithMagick(Sample(), "PCD");
   pcd[0x0E02] = (pcd[0x0E02] & ~3) | 1;

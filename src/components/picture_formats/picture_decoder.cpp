@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -15,6 +16,13 @@ namespace {
 
 // Files are decoded from memory; anything larger is refused rather than read.
 constexpr uint64_t kMaxFileBytes = uint64_t{1} << 30;
+
+std::string SizeText(double value) {
+  if (value < 1e15) return std::to_string(static_cast<int64_t>(value));
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", value);
+  return text;
+}
 
 }  // namespace
 
@@ -74,8 +82,8 @@ void ThrowDamaged() {
 void CheckSize(double width, double height) {
   if (!(width >= 1 && height >= 1)) ThrowDamaged();
   if (width * height > double(kMaxPicturePixels)) {
-    throw EPictureError("the picture is too large (" + std::to_string(int64_t(width)) + " x " +
-                        std::to_string(int64_t(height)) + ")");
+    throw EPictureError("the picture is too large (" + SizeText(width) + " x " + SizeText(height) +
+                        ")");
   }
 }
 

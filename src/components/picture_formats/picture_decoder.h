@@ -84,7 +84,8 @@ class PictureDecoder {
 
 [[noreturn]] void ThrowDamaged();
 
-// Throws EPictureError for a size below one pixel or beyond kMaxPicturePixels.
+// Throws EPictureError for a size below one pixel (or not a number) or beyond kMaxPicturePixels.
+// Takes doubles: sizes computed from a drawing's coordinates may be beyond every integer type.
 void CheckSize(double width, double height);
 
 inline bool HasBytes(Bytes data, size_t at, std::string_view magic) {

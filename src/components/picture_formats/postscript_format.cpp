@@ -14,19 +14,21 @@ using namespace std::literals;
 
 constexpr std::string_view kDosEps = "\xC5\xD0\xD3\xC6"sv;
 
-// Reads count numbers separated by blanks.
+// Reads count numbers separated by blanks. "inf" or "nan" is no coordinate: the file is damaged.
 bool ReadNumbers(std::string_view text, double* out, int count) {
   for (int i = 0; i < count; ++i) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out[i]);
     if (error != std::errc()) return false;
+    if (!std::isfinite(out[i])) ThrowDamaged();
     text.remove_prefix(size_t(end - text.data()));
   }
   return true;
 }
 
 // The size GraphicsMagick gives a PostScript drawing: the largest bounding box or medium the
-// file declares, or a Letter page when it declares none, at kVectorDensity.
+// file declares, or a Letter page when it declares none, at kVectorDensity. The result may be
+// beyond every integer type; CheckSize judges it.
 void DrawingSize(Bytes d, double& width, double& height) {
   if (HasBytes(d, 0, kDosEps)) {  // a DOS EPS: PostScript with a preview picture
     if (d.size() < 12) ThrowDamaged();
