@@ -3,7 +3,7 @@
 // runs, and it may never end; here it can be killed, with the Ghostscript it started, without
 // harm to the program that waits for it.
 
-#include <sys/prctl.h>
+#include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "components/magick_loader.h"
@@ -24,9 +25,24 @@ namespace {
 
 using tovak::MagickWorkerReply;
 
-// Should the program die without killing us, a drawing that never ends still stops: the limit
-// is inherited by Ghostscript, and is far beyond any wait the program allows.
+// Should everything else fail, a drawing that never ends still stops: the limit is inherited by
+// Ghostscript, and is far beyond any wait the program allows.
 constexpr rlim_t kCpuSeconds = 120;
+
+// Should the program go away without killing us (it crashed, or was killed), our output has no
+// reader left: the drawing then ends at once, Ghostscript with it, as the program would have
+// done.
+void EndWithTheReader() {
+  std::thread([] {
+    pollfd p = {STDOUT_FILENO, 0, 0};
+    while (poll(&p, 1, -1) < 0 && errno == EINTR) {
+    }
+    if (!(p.revents & (POLLERR | POLLHUP))) return;
+    // The program makes us the leader of a group of our own; run otherwise, we end alone.
+    if (getpgrp() == getpid()) killpg(0, SIGKILL);
+    raise(SIGKILL);
+  }).detach();
+}
 
 bool ReadAll(int fd, std::vector<uint8_t>& bytes) {
   struct stat st = {};
@@ -86,7 +102,6 @@ int Fail(MagickWorkerReply& reply, const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
   const rlimit cpu = {kCpuSeconds, kCpuSeconds + 5};
   setrlimit(RLIMIT_CPU, &cpu);
 
@@ -103,6 +118,7 @@ int main(int argc, char** argv) {
   const int density = std::atoi(argv[3]);
   const int64_t maxPixels = std::atoll(argv[4]);
 
+  EndWithTheReader();
   std::vector<uint8_t> data;
   if (!ReadAll(STDIN_FILENO, data)) return Fail(reply, "the picture could not be passed on");
 
