@@ -44,8 +44,7 @@ bool PicturePreparation::NeedsConversion(const std::string& path) {
 
 void PicturePreparation::LoadConverted(const std::string& path, JpegPicture& picture,
                                        const KeepWaiting& keepWaiting) {
-  (void)keepWaiting;  // TODO wire once LoadPicture takes it
-  picture.Assign(LoadPicture(path));
+  picture.Assign(LoadPicture(path, keepWaiting));
 }
 
 void PicturePreparation::Load(const std::string& path, JpegPicture& picture,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -212,6 +213,22 @@ TEST_F(Plimo, UnreadablePicturesAreStoredEmptyAndReported) {
   }
   ASSERT_TRUE(Build({good}, {""}, {}));
   EXPECT_TRUE(builder.UnreadablePictures.empty());
+}
+
+TEST_F(Plimo, ABuildStaysCancellableWhileAPictureIsDrawn) {
+  // PostScript that never ends: only Cancel (or the drawing time limit) can stop it.
+  const std::string eps =
+      Text("loop.eps", "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\n{} loop\n");
+  const auto start = std::chrono::steady_clock::now();
+  const auto elapsed = [&] { return std::chrono::steady_clock::now() - start; };
+  builder.ProcessMessages = [&] {
+    if (elapsed() > std::chrono::milliseconds(300)) builder.CancelRequested = true;
+  };
+  EXPECT_FALSE(Build({Picture("a.jpg"), eps}, {"", ""}, {}));
+  EXPECT_EQ(builder.LastError, "Operation canceled by user.");
+  EXPECT_FALSE(fs::exists(builder.OutputFile));
+  // Well before the drawing limit would have ended it.
+  EXPECT_LT(elapsed(), std::chrono::seconds(8));
 }
 
 TEST_F(Plimo, FoldersAreNeitherVoicesNorMessages) {
