@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/byte_order.h"
 #include "compress/compress_errors.h"
 
 namespace tovak {
@@ -17,9 +18,15 @@ constexpr int kMaxCopy = 18;
 constexpr int kWindow = 4096;
 constexpr int kMinRun = 16;
 constexpr int kMaxRun = 4095;
+// What a decoder accepts as a run: the length's top four bits must be clear, or the item would
+// read as a copy.
+constexpr int kLongestDecodedRun = 0x0FFF + kMinRun;
 constexpr int kGroup = 16;
 constexpr uint8_t kCoded = 0x40;
 constexpr uint8_t kStored = 0x80;
+
+static_assert(TLZR::kShortestFullBlock ==
+              3 + 4 * ((TLZR::kMaxBlock + kLongestDecodedRun - 1) / kLongestDecodedRun));
 
 constexpr uint64_t kEveryByte = 0x0101010101010101ull;
 
@@ -83,10 +90,8 @@ inline int RunLength(const uint8_t* p, int known, int limit) {
 }
 
 inline void PutRun(uint8_t* out, int run, uint8_t value) {
-  const int stored = run - kMinRun;
   out[0] = 0;
-  out[1] = static_cast<uint8_t>(stored >> 8);
-  out[2] = static_cast<uint8_t>(stored);
+  PutBe16(out + 1, static_cast<uint16_t>(run - kMinRun));
   out[3] = value;
 }
 
@@ -125,8 +130,7 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
   int batchEnd = 0;
   while (x <= wideEnd && y <= end) {
     if (items == kGroup) {
-      destination[z] = static_cast<uint8_t>(control >> 8);
-      destination[z + 1] = static_cast<uint8_t>(control);
+      PutBe16(destination + z, static_cast<uint16_t>(control));
       z = y;
       y += 2;
       items = 0;
@@ -167,8 +171,7 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
         const int match =
             diff != 0 ? FirstDifferentByte(diff) : 8 + MatchLength10(p + 8, source + q + 8);
         const int key = ((x - q) << 4) | (match - kMinCopy);
-        destination[y] = static_cast<uint8_t>(key >> 8);
-        destination[y + 1] = static_cast<uint8_t>(key);
+        PutBe16(destination + y, static_cast<uint16_t>(key));
         y += 2;
         x += match;
         control |= 1;
@@ -182,8 +185,7 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
   // The last few positions: the same decisions, with every read checked against the end.
   while (x < end && y <= end) {
     if (items == kGroup) {
-      destination[z] = static_cast<uint8_t>(control >> 8);
-      destination[z + 1] = static_cast<uint8_t>(control);
+      PutBe16(destination + z, static_cast<uint16_t>(control));
       z = y;
       y += 2;
       items = 0;
@@ -217,8 +219,7 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
     }
     if (match >= kMinCopy) {
       const int key = (distance << 4) | (match - kMinCopy);
-      destination[y] = static_cast<uint8_t>(key >> 8);
-      destination[y + 1] = static_cast<uint8_t>(key);
+      PutBe16(destination + y, static_cast<uint16_t>(key));
       y += 2;
       x += match;
       control |= 1;
@@ -230,8 +231,7 @@ uint16_t TLZR::CompressBlock(const uint8_t* source, uint8_t* destination, uint32
 
   // The unused low bits of the last word stay zero.
   control <<= kGroup - items;
-  destination[z] = static_cast<uint8_t>(control >> 8);
-  destination[z + 1] = static_cast<uint8_t>(control);
+  PutBe16(destination + z, static_cast<uint16_t>(control));
 
   if (y > end) {
     if (n > 0) std::memmove(destination + 1, source, n);
@@ -258,7 +258,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
   // marker at the latest.
   constexpr uint32_t kMarker = 0x8000u;
   constexpr uint32_t kTop = 0x80000000u;
-  uint32_t control = (uint32_t{source[1]} << 24) | (uint32_t{source[2]} << 16) | kMarker;
+  uint32_t control = (uint32_t{GetBe16(source + 1)} << 16) | kMarker;
   int x = 3;
   int y = 0;
 
@@ -270,7 +270,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
   while (true) {
     if (control == kTop) {
       if (end - x < 3) break;
-      control = (uint32_t{source[x]} << 24) | (uint32_t{source[x + 1]} << 16) | kMarker;
+      control = (uint32_t{GetBe16(source + x)} << 16) | kMarker;
       x += 2;
     }
     if (end - x < kInputMargin || kMaxBlock - y < kOutputMargin) break;
@@ -285,11 +285,9 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     if (control == kTop) continue;
 
     control <<= 1;
-    const int high = source[x];
-    const int low = source[x + 1];
-    const int distance = (high << 4) | (low >> 4);
+    const int distance = GetBe16(source + x) >> 4;
     if (distance == 0) {
-      const int count = ((low << 8) | source[x + 2]) + kMinRun;
+      const int count = GetBe16(source + x + 1) + kMinRun;
       if (count > kMaxBlock - y) Damaged("more than 32768 bytes of output");
       std::memset(destination + y, source[x + 3], static_cast<size_t>(count));
       x += 4;
@@ -297,7 +295,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
       continue;
     }
     if (distance > y) Damaged("copy reaches before the start of the block");
-    const int count = (low & 0x0F) + kMinCopy;
+    const int count = (source[x + 1] & 0x0F) + kMinCopy;
     uint8_t* const out = destination + y;
     const uint8_t* const from = out - distance;
     if (distance >= 8) {
@@ -318,7 +316,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
     if (control == kTop) {
       // A control word with no item after it is as damaged as one cut in half.
       if (end - x < 3) Damaged("control word cut off");
-      control = (uint32_t{source[x]} << 24) | (uint32_t{source[x + 1]} << 16) | kMarker;
+      control = (uint32_t{GetBe16(source + x)} << 16) | kMarker;
       x += 2;
     }
 
@@ -339,12 +337,10 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
 
     control <<= 1;
     if (end - x < 2) Damaged("item cut off");
-    const int high = source[x];
-    const int low = source[x + 1];
-    const int distance = (high << 4) | (low >> 4);
+    const int distance = GetBe16(source + x) >> 4;
     if (distance == 0) {
       if (end - x < 4) Damaged("run cut off");
-      const int count = ((low << 8) | source[x + 2]) + kMinRun;
+      const int count = GetBe16(source + x + 1) + kMinRun;
       if (count > kMaxBlock - y) Damaged("more than 32768 bytes of output");
       std::memset(destination + y, source[x + 3], static_cast<size_t>(count));
       x += 4;
@@ -352,7 +348,7 @@ uint32_t TLZR::DecompressBlock(const uint8_t* source, uint8_t* destination, uint
       continue;
     }
 
-    const int count = (low & 0x0F) + kMinCopy;
+    const int count = (source[x + 1] & 0x0F) + kMinCopy;
     if (distance > y) Damaged("copy reaches before the start of the block");
     if (count > kMaxBlock - y) Damaged("more than 32768 bytes of output");
     uint8_t* const out = destination + y;

@@ -13,6 +13,9 @@ class TLZR {
  public:
   static constexpr int kHashSize = 4096;
   static constexpr int kMaxBlock = 32768;
+  // The shortest coded block that decodes to kMaxBlock bytes: a flag, one control word and eight
+  // runs of at most 4111 bytes each.
+  static constexpr int kShortestFullBlock = 35;
 
   // Throws ELzrw1KHCompressor ("LZRW1KH : no memory for HASH table") when the table cannot be
   // allocated.
