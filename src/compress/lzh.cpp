@@ -59,6 +59,7 @@ constexpr PositionCode MakePositionCode() {
 constexpr PositionCode kPosition = MakePositionCode();
 static_assert(kPosition.code[0] == 0b000 && kPosition.code[1] == 0b0010 &&
               kPosition.code[4] == 0b01010 && kPosition.code[63] == 0b11111111);
+static_assert(TLZH::kMaxExpansion == 8 * F / (1 + 3 + 6));
 
 // A match of length i at ring position p for the string at r, as an orderable number.
 inline int MatchScore(int i, int r, int p) {

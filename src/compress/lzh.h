@@ -61,6 +61,10 @@ class LzhByteSink {
 // for the upper 6 bits followed by the lower 6 bits. It knows nothing of headers or sizes.
 class TLZH {
  public:
+  // The most output one byte of coded input can yield: the shortest symbol code is one bit and
+  // the shortest position code nine, so a longest match of 60 bytes costs at least ten bits.
+  static constexpr int64_t kMaxExpansion = 48;
+
   TLZH();
   ~TLZH();
   TLZH(const TLZH&) = delete;

@@ -1,9 +1,13 @@
 #include "compress/lzrw1_class.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 
+#include "common/byte_order.h"
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/stream.h"
@@ -15,6 +19,22 @@ namespace {
 
 constexpr int32_t kAdviseMinimum = 3 * TLzrw1Class::kBufferSize;
 constexpr int32_t kSampleMask = 0x7FFF8000;
+
+constexpr char kLzhMismatch[] =
+    "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !";
+constexpr char kLzhDamaged[] =
+    "Lzrw1 (LZH decompression) : Compressed data is truncated or damaged !";
+constexpr char kLzrw1KHMismatch[] =
+    "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !";
+
+// Whether two names lead to one file, through links of either kind. A name with no file behind
+// it is nobody's twin.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
 
 // Signed 32-bit arithmetic that wraps as the stored format's writers did, without overflow.
 int32_t Wrap32(int64_t value) {
@@ -43,12 +63,15 @@ class TLzrw1Class::BufferSource : public LzhByteSource {
   TLzrw1Class& owner_;
 };
 
-// Gathers the LZH coder's bytes in OutBuffer; the output leaves in pieces of 32768 bytes.
+// Gathers the LZH coder's bytes in OutBuffer; the output leaves in pieces of 32768 bytes. Given
+// a limit, it takes that many bytes in all and fails with `overflow` on the next one.
 class TLzrw1Class::BufferSink : public LzhByteSink {
  public:
-  explicit BufferSink(TLzrw1Class& owner) : owner_(owner) {
+  explicit BufferSink(TLzrw1Class& owner, int64_t limit = std::numeric_limits<int64_t>::max(),
+                      const char* overflow = "")
+      : owner_(owner), limit_(limit), overflow_(overflow) {
     cur_ = owner_.OutBuffer.get();
-    end_ = cur_ + kBufferSize;
+    OpenWindow();
   }
 
   void Flush() {
@@ -57,14 +80,49 @@ class TLzrw1Class::BufferSink : public LzhByteSink {
     const int64_t written = pending > 0 ? owner_.out_->Write(start, pending) : 0;
     owner_.CheckWrite(written, pending);
     owner_.bytesWritten_ += written;
+    taken_ += pending;
     cur_ = start;
+    OpenWindow();
   }
 
  protected:
-  void Drain() override { Flush(); }
+  void Drain() override {
+    Flush();
+    if (cur_ == end_) throw ELzrw1Exception(overflow_);
+  }
+
+ private:
+  // The window ends at the limit, so the coder's inline stores stop right there.
+  void OpenWindow() { end_ = cur_ + std::min<int64_t>(kBufferSize, limit_ - taken_); }
+
+  TLzrw1Class& owner_;
+  const int64_t limit_;
+  const char* const overflow_;
+  int64_t taken_ = 0;
+};
+
+// One Compress, Decompress or Advise: the buffers live as long as it does, and whatever it
+// opened is closed however it ends. Advise also puts a stream input back where it stood.
+class TLzrw1Class::Operation {
+ public:
+  Operation(TLzrw1Class& owner, const char* bufferFailure, bool restoreInput = false)
+      : owner_(owner) {
+    if (restoreInput && owner_.UseStreams && owner_.InputStream) {
+      restoreAt_ = owner_.InputStream->Position();
+    }
+    owner_.AllocateBuffers(bufferFailure);
+  }
+  ~Operation() {
+    if (restoreAt_ >= 0) owner_.InputStream->Seek(restoreAt_, TStream::soFromBeginning);
+    owner_.CloseFiles();
+    owner_.FreeBuffers();
+  }
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
 
  private:
   TLzrw1Class& owner_;
+  int64_t restoreAt_ = -1;
 };
 
 TLzrw1Class::TLzrw1Class() = default;
@@ -133,12 +191,42 @@ void TLzrw1Class::OpenStreams() {
   if (!inputFile_->Open(InputFileName, TFileStream::Mode::Read)) {
     throw ELzrw1Exception("Lzrw1 (de)compression : Failed to open input file : " + InputFileName);
   }
+  // Creating the output would truncate the input before a byte of it was read.
   outputFile_ = std::make_unique<TFileStream>();
-  if (!outputFile_->Open(OutputFileName, TFileStream::Mode::Create)) {
+  if (SameFile(InputFileName, OutputFileName) ||
+      !outputFile_->Open(OutputFileName, TFileStream::Mode::Create)) {
+    outputFile_.reset();
     throw ELzrw1Exception("Lzrw1 (de)compression : Failed to open output file : " + OutputFileName);
   }
   in_ = inputFile_.get();
   out_ = outputFile_.get();
+}
+
+// Bytes the input holds from its position on, or -1 when the stream cannot tell.
+int64_t TLzrw1Class::InputLeft() {
+  const int64_t size = in_->Size();
+  const int64_t at = in_->Position();
+  return size >= 0 && at >= 0 ? std::max<int64_t>(size - at, 0) : -1;
+}
+
+int64_t TLzrw1Class::LargestExpansion(uint32_t magic, int64_t bodyBytes) {
+  if (magic == kMagicLzh) return bodyBytes < 0 ? -1 : TLZH::kMaxExpansion * bodyBytes;
+  if (magic != kMagicLzrw1KH || bodyBytes < 2) return -1;
+  // Every block but the last decodes to exactly one buffer's worth from at least its length
+  // field and the shortest full block; the last needs its length field and yields less.
+  const int64_t fullBlocks = (bodyBytes - 2) / (2 + TLZR::kShortestFullBlock);
+  return (fullBlocks + 1) * kBufferSize - 1;
+}
+
+// Refuses a size field before anything is decoded when it is negative or when no body as short
+// as the rest of the input could yield it, so that a forged one cannot make the output grow.
+void TLzrw1Class::CheckStatedSize(uint32_t magic, const char* mismatch,
+                                  const std::string& tooShort) {
+  if (uncompressedSize_ < 0) throw ELzrw1Exception(mismatch);
+  const int64_t left = InputLeft();
+  if (left >= 0 && uncompressedSize_ > LargestExpansion(magic, left)) {
+    throw ELzrw1Exception(tooShort);
+  }
 }
 
 void TLzrw1Class::CloseFiles() {
@@ -170,15 +258,15 @@ void TLzrw1Class::Guarded(Body body) {
 }
 
 void TLzrw1Class::WriteHeaderValue(uint32_t value) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
-                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+  uint8_t bytes[4];
+  PutLe32(bytes, value);
   CheckWrite(out_->Write(bytes, 4), 4);
 }
 
 uint32_t TLzrw1Class::ReadHeaderValue() {
   uint8_t bytes[4] = {};
   CheckRead(in_->Read(bytes, 4), 4);
-  return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (uint32_t{bytes[3]} << 24);
+  return GetLe32(bytes);
 }
 
 int32_t TLzrw1Class::Compress() {
@@ -186,14 +274,8 @@ int32_t TLzrw1Class::Compress() {
   if (method == cmAuto) method = Advise() ? cmLzrw1KH : cmLzh;
   const bool fast = method == cmLzrw1KH;
 
-  AllocateBuffers("Lzrw1 (de)compression : Failed to get memory for I/O buffers !");
-  struct Cleanup {
-    TLzrw1Class* self;
-    ~Cleanup() {
-      self->CloseFiles();
-      self->FreeBuffers();
-    }
-  } cleanup{this};
+  const Operation operation(*this,
+                            "Lzrw1 (de)compression : Failed to get memory for I/O buffers !");
 
   const uint32_t magic = fast ? kMagicLzrw1KH : kMagicLzh;
   const int64_t size =
@@ -238,7 +320,8 @@ void TLzrw1Class::CompressLzrw1KH() {
     bytesRead_ += blockIn;
     const uint16_t coded =
         lzr_.CompressBlock(InBuffer.get(), OutBuffer.get(), static_cast<uint32_t>(blockIn));
-    const uint8_t length[2] = {static_cast<uint8_t>(coded), static_cast<uint8_t>(coded >> 8)};
+    uint8_t length[2];
+    PutLe16(length, coded);
     CheckWrite(out_->Write(length, 2), 2);
     bytesWritten_ += 2;
     CheckWrite(out_->Write(OutBuffer.get(), coded), coded);
@@ -247,14 +330,8 @@ void TLzrw1Class::CompressLzrw1KH() {
 }
 
 int32_t TLzrw1Class::Decompress() {
-  AllocateBuffers("Lzrw1 (de)compression : Failed to get memory for I/O buffers !");
-  struct Cleanup {
-    TLzrw1Class* self;
-    ~Cleanup() {
-      self->CloseFiles();
-      self->FreeBuffers();
-    }
-  } cleanup{this};
+  const Operation operation(*this,
+                            "Lzrw1 (de)compression : Failed to get memory for I/O buffers !");
   OpenStreams();
 
   Guarded([&] {
@@ -279,28 +356,30 @@ int32_t TLzrw1Class::Decompress() {
 void TLzrw1Class::DecompressLzh() {
   uncompressedSize_ = static_cast<int32_t>(ReadHeaderValue());
   bytesRead_ += 4;
+  CheckStatedSize(kMagicLzh, kLzhMismatch, kLzhDamaged);
   source_ = std::make_unique<BufferSource>(*this);
-  sink_ = std::make_unique<BufferSink>(*this);
+  sink_ = std::make_unique<BufferSink>(*this, uncompressedSize_, kLzhMismatch);
   // A genuine stream never needs bits beyond its end; one that does is cut short or damaged,
   // and decoding zero bits up to a forged size would only pass garbage off as a voice.
   if (!lzh_.Decode(uncompressedSize_, *source_, *sink_, true)) {
-    throw ELzrw1Exception("Lzrw1 (LZH decompression) : Compressed data is truncated or damaged !");
+    throw ELzrw1Exception(kLzhDamaged);
   }
   sink_->Flush();
-  if (bytesWritten_ != uncompressedSize_) {
-    throw ELzrw1Exception(
-        "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !");
-  }
+  if (bytesWritten_ != uncompressedSize_) throw ELzrw1Exception(kLzhMismatch);
 }
 
 void TLzrw1Class::DecompressLzrw1KH() {
   uncompressedSize_ = static_cast<int32_t>(ReadHeaderValue());
   bytesRead_ += 4;
+  // An input too short for its size field is cut short, whatever the field says.
+  CheckStatedSize(kMagicLzrw1KH, kLzrw1KHMismatch,
+                  InputFailure("Lzrw1 : Error reading from input stream !",
+                               "Lzrw1 : Error reading from input file : "));
   int64_t blockOut = kBufferSize;
   while (blockOut == kBufferSize) {
     uint8_t length[2] = {};
     CheckRead(in_->Read(length, 2), 2);
-    const uint32_t coded = length[0] | (length[1] << 8);
+    const uint32_t coded = GetLe16(length);
     // No genuine block is longer than a stored full block; a longer one would not fit the buffer.
     if (coded > kBufferSize + 1) {
       throw ELzrw1Exception("Lzrw1 (decompression LZRW1/KH) : Damaged block found !");
@@ -308,31 +387,16 @@ void TLzrw1Class::DecompressLzrw1KH() {
     CheckRead(in_->Read(InBuffer.get(), coded), coded);
     bytesRead_ += coded + 2;
     blockOut = lzr_.DecompressBlock(InBuffer.get(), OutBuffer.get(), coded);
+    if (bytesWritten_ + blockOut > uncompressedSize_) throw ELzrw1Exception(kLzrw1KHMismatch);
     CheckWrite(blockOut > 0 ? out_->Write(OutBuffer.get(), blockOut) : 0, blockOut);
     bytesWritten_ += blockOut;
   }
-  if (bytesWritten_ != uncompressedSize_) {
-    throw ELzrw1Exception(
-        "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !");
-  }
+  if (bytesWritten_ != uncompressedSize_) throw ELzrw1Exception(kLzrw1KHMismatch);
 }
 
 bool TLzrw1Class::Advise() {
   bool result = false;
-  const int64_t remembered = UseStreams && InputStream ? InputStream->Position() : 0;
-
-  AllocateBuffers("Lzrw1 advise : Error getting I/O buffers");
-  struct Cleanup {
-    TLzrw1Class* self;
-    int64_t remembered;
-    ~Cleanup() {
-      if (self->UseStreams && self->InputStream) {
-        self->InputStream->Seek(remembered, TStream::soFromBeginning);
-      }
-      self->CloseFiles();
-      self->FreeBuffers();
-    }
-  } cleanup{this, remembered};
+  const Operation operation(*this, "Lzrw1 advise : Error getting I/O buffers", true);
 
   const int64_t size =
       UseStreams ? (InputStream ? InputStream->Size() : -1) : FileSize(InputFileName);

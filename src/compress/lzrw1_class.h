@@ -26,6 +26,10 @@ enum TCompressMethod : uint8_t {
 // Failures are ELzrw1Exception (or a codec's exception). With files every failure reaches the
 // caller and a partial output file is deleted; with streams a failure after the header work has
 // begun ends the operation quietly, leaving what was written so far.
+//
+// Expanding never hands the output more bytes than the size field states, and a size field that
+// the compressed bytes could not yield is refused before anything is written. An output file
+// that is the input file (by any name) is refused before it is touched.
 class TLzrw1Class {
  public:
   static constexpr uint32_t kMagicLzrw1KH = 0x4C5A5257;  // "WRZL"
@@ -47,6 +51,11 @@ class TLzrw1Class {
   // AutoThreshold percent of their size. Inputs under three blocks get the strong method (and
   // Method is set to cmLzh). Writes nothing; a stream input keeps its position.
   bool Advise();
+
+  // The largest uncompressed size that a body of bodyBytes coded bytes can yield with the method
+  // of magic; -1 when none can (or the magic is unknown). A caller that expands into memory can
+  // reserve a size field up to this much, and the container refuses anything above it.
+  static int64_t LargestExpansion(uint32_t magic, int64_t bodyBytes);
 
   // Settings, filled by the caller before an operation.
   std::string InputFileName;
@@ -71,10 +80,13 @@ class TLzrw1Class {
  private:
   class BufferSource;
   class BufferSink;
+  class Operation;
 
   void AllocateBuffers(const char* failure);
   void FreeBuffers();
   void OpenStreams();
+  int64_t InputLeft();
+  void CheckStatedSize(uint32_t magic, const char* mismatch, const std::string& tooShort);
   void CloseFiles();
   template <typename Body>
   void Guarded(Body body);

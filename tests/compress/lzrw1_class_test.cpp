@@ -165,11 +165,56 @@ TEST_F(Lzrw1ClassFiles, EveryFailureHasItsMessage) {
   testing::WriteBytes(in, Header("!HZL", 5));
   EXPECT_EQ(Fail(false, in, out),
             "Lzrw1 (LZH decompression) : Compressed data is truncated or damaged !");
+  // A size field no body of this length could yield is refused before decoding; so is a
+  // negative one.
+  testing::WriteBytes(in, Concat(Header("!HZL", 0x7FFFFFFF), sample::RandomBytes(1 << 20, 9)));
+  EXPECT_EQ(Fail(false, in, out),
+            "Lzrw1 (LZH decompression) : Compressed data is truncated or damaged !");
+  testing::WriteBytes(in, Concat(Header("!HZL", 0xFFFFFFFF), {0xF6, 0xFB, 0xBD, 0xE0}));
+  EXPECT_EQ(Fail(false, in, out),
+            "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !");
 
   // 100 bytes coded as a literal and matches of 60 and 39: a size of 62 ends inside the last match.
   testing::WriteBytes(in, Concat(Header("!HZL", 62), {0xF6, 0xFB, 0x40, 0x16, 0x00, 0x00}));
   EXPECT_EQ(Fail(false, in, out),
             "Lzrw1 (LZH decompression) : Original and compressed sizes do not match !");
+}
+
+// Creating the output must not truncate the input, whatever name leads to it, and the failure
+// must not delete it either.
+TEST_F(Lzrw1ClassFiles, NeverWritesOverItsOwnInput) {
+  const Bytes voice = sample::VoiceAudio(5000, 4);
+  const Bytes packed = CompressStream(voice).output;
+  const std::string hard = dir.File("hard");
+  const std::string soft = dir.File("soft");
+  testing::WriteBytes(in, voice);
+  std::filesystem::create_hard_link(in, hard);
+  std::filesystem::create_symlink(in, soft);
+  for (bool compress : {true, false}) {
+    const Bytes& original = compress ? voice : packed;
+    testing::WriteBytes(in, original);
+    for (const std::string& name : {in, hard, soft}) {
+      SCOPED_TRACE(name);
+      TLzrw1Class c;
+      c.InputFileName = in;
+      c.OutputFileName = name;
+      c.Method = cmAuto;
+      try {
+        compress ? c.Compress() : c.Decompress();
+        ADD_FAILURE() << "no failure";
+      } catch (const ELzrw1Exception& e) {
+        EXPECT_EQ(e.Message(), "Lzrw1 (de)compression : Failed to open output file : " + name);
+      }
+      EXPECT_EQ(testing::ReadBytes(in), original);
+    }
+  }
+  // A link to a file that does not exist yet is an ordinary new output.
+  std::filesystem::create_symlink(dir.File("new"), dir.File("dangling"));
+  TLzrw1Class c;
+  c.InputFileName = in;
+  c.OutputFileName = dir.File("dangling");
+  EXPECT_EQ(c.Decompress(), 5000);
+  EXPECT_EQ(testing::ReadBytes(dir.File("new")), voice);
 }
 
 TEST_F(Lzrw1ClassFiles, RoundTripThroughFiles) {

@@ -1,6 +1,7 @@
 // The container's fast method, the automatic choice and the stream-mode failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -26,6 +27,15 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
 }
 
 const Bytes kWrzl = {0x57, 0x52, 0x5A, 0x4C};
+const Bytes kHzl = {0x21, 0x48, 0x5A, 0x4C};
+
+// The most output a block can yield from the fewest bytes: eight runs making up 32768 bytes.
+Bytes FullBlock() {
+  Bytes block = {35, 0, 0x40, 0xFF, 0x00};
+  for (int i = 0; i < 7; ++i) block.insert(block.end(), {0x00, 0x0F, 0xFF, 0x55});
+  block.insert(block.end(), {0x00, 0x0F, 0x87, 0x55});
+  return block;
+}
 
 Bytes Size32(uint32_t n) {
   return {uint8_t(n), uint8_t(n >> 8), uint8_t(n >> 16), uint8_t(n >> 24)};
@@ -108,6 +118,12 @@ TEST_F(Lzrw1KHFiles, TruncationSizeMismatchAndDamage) {
   EXPECT_EQ(DecompressFailure(Cat({kWrzl, Size32(5), {0x05, 0x00, 0x40, 0x40, 0x00, 0x00, 0x50}}))
                 .rfind("Lzrw1", 0),
             0u);
+  // A size field that no body this short could yield is a cut-off container; a negative one
+  // cannot match anything.
+  EXPECT_EQ(DecompressFailure(Cat({kWrzl, Size32(0x7FFFFFFF), FullBlock(), FullBlock()})),
+            "Lzrw1 : Error reading from input file : " + in);
+  EXPECT_EQ(DecompressFailure(Cat({kWrzl, Size32(0xFFFFFFFD), {0x04, 0x00, 0x80, 'a', 'b', 'c'}})),
+            "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !");
   // A block length no genuine block has.
   EXPECT_EQ(DecompressFailure(Cat({kWrzl, Size32(5), {0xFF, 0xFF, 0x80}})).rfind("Lzrw1", 0), 0u);
 }
@@ -126,6 +142,53 @@ TEST(Lzrw1KHStreams, DamageEndsQuietlyWithWhatWasDecoded) {
   const Outcome damaged =
       Decompress(Cat({kWrzl, Size32(5), {0x05, 0x00, 0x40, 0x40, 0x00, 0x00, 0x50}}));
   EXPECT_TRUE(damaged.output.empty());
+}
+
+// An output that keeps no bytes, only how many it was given. It takes no more than 64 MiB, so that
+// a run-away expansion ends the test rather than the machine's memory.
+class MeasuringStream : public TStream {
+ public:
+  int64_t Read(void*, int64_t) override { return -1; }
+  int64_t Write(const void*, int64_t n) override {
+    const int64_t taken = std::min(n, (int64_t{64} << 20) - held);
+    held += taken;
+    return taken;
+  }
+  int64_t Seek(int64_t offset, Origin origin) override {
+    return origin == soFromCurrent && offset == 0 ? held : -1;
+  }
+  int64_t Size() override { return held; }
+
+  int64_t held = 0;
+};
+
+int64_t OutputHeld(const Bytes& container) {
+  TMemoryStream in{Bytes(container)};
+  MeasuringStream out;
+  TLzrw1Class c;
+  c.UseStreams = true;
+  c.InputStream = &in;
+  c.OutputStream = &out;
+  c.Decompress();
+  return out.held;
+}
+
+// A forged record must not make a caller's memory stream grow beyond what its size field states,
+// nor grow at all when no body of its length could yield that size.
+TEST(Lzrw1Streams, ForgedSizeFieldsNeverGrowTheOutput) {
+  Bytes bombs;  // 1 MiB of blocks that would expand to 928 MB
+  const Bytes block = FullBlock();
+  while (bombs.size() + block.size() <= (size_t{1} << 20)) {
+    bombs.insert(bombs.end(), block.begin(), block.end());
+  }
+  EXPECT_EQ(OutputHeld(Cat({kWrzl, Size32(0x7FFFFFFF), bombs})), 0);
+  EXPECT_EQ(OutputHeld(Cat({kHzl, Size32(0x7FFFFFFF), sample::RandomBytes(1 << 20, 9)})), 0);
+  EXPECT_EQ(OutputHeld(Cat({kWrzl, Size32(0xFFFFFFFF), {0x04, 0x00, 0x80, 'a', 'b', 'c'}})), 0);
+
+  // Plausible sizes that the data overruns: expansion stops where the size field says.
+  EXPECT_EQ(OutputHeld(Cat({kWrzl, Size32(3 * 32768 + 5), bombs})), 3 * 32768);
+  // 100 bytes 0x61 as a literal and matches of 60 and 39.
+  EXPECT_EQ(OutputHeld(Cat({kHzl, Size32(62), {0xF6, 0xFB, 0x40, 0x16, 0x00, 0x00}})), 62);
 }
 
 // An input made of blocks that are either all zeros (highly compressible) or random, so that the
