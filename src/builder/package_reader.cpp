@@ -107,12 +107,20 @@ std::vector<std::string> PackageReader::LinkMenu() {
 }
 
 std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container) {
+  // Slideshows carry their voices in the strong form only. The fast form can legitimately expand
+  // a megabyte into most of a gigabyte, which no voice needs and a forged record would exploit.
   const uint32_t magic = container.size() >= 8 ? GetLe32(container.data()) : 0;
-  if (magic != TLzrw1Class::kMagicLzh && magic != TLzrw1Class::kMagicLzrw1KH) {
+  if (magic != TLzrw1Class::kMagicLzh)
     throw EPackageError("a voice record is not a voice container");
-  }
   TMemoryStream in{std::vector<uint8_t>(container)};
   TMemoryStream out;
+  // Room for the stated size at once, when the body can yield it at all (the expander refuses
+  // it otherwise), so the output never grows by doubling past what it will hold.
+  const int64_t stated = static_cast<int32_t>(GetLe32(container.data() + 4));
+  if (stated > 0 &&
+      stated <= TLzrw1Class::LargestExpansion(magic, static_cast<int64_t>(container.size()) - 8)) {
+    out.Bytes().reserve(static_cast<size_t>(stated));
+  }
   TLzrw1Class expander;
   expander.UseStreams = true;
   expander.InputStream = &in;

@@ -89,6 +89,14 @@ TEST_F(Reader, VoiceRecordsExpandOrAreRefused) {
   EXPECT_THROW(ExpandVoiceRecord({}), EPackageError);
   const Bytes claimsMore = {0x21, 0x48, 0x5A, 0x4C, 100, 0, 0, 0, 0xC6, 0x00};
   EXPECT_THROW(ExpandVoiceRecord(claimsMore), EPackageError);
+  // Only the strong form is a voice: the fast one may expand a record a thousandfold.
+  const Bytes fastForm = {0x57, 0x52, 0x5A, 0x4C, 0, 0, 0, 0};
+  EXPECT_THROW(ExpandVoiceRecord(fastForm), EPackageError);
+  // A megabyte that claims two gigabytes is refused before anything grows.
+  Bytes forged(1 << 20, 0x5A);
+  PutLe32(forged.data(), 0x4C5A4821);
+  PutLe32(forged.data() + 4, 0x7FFFFFFF);
+  EXPECT_THROW(ExpandVoiceRecord(forged), EPackageError);
 }
 
 TEST_F(Reader, RecordsBeyondThePackageAreRefused) {
