@@ -3,6 +3,7 @@
 // runs, and it may never end; here it can be killed, with the Ghostscript it started, without
 // harm to the program that waits for it.
 
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -29,12 +30,17 @@ using tovak::MagickWorkerReply;
 // Ghostscript, and is far beyond any wait the program allows.
 constexpr rlim_t kCpuSeconds = 120;
 
+// Where the answer goes: our standard output as we found it. Standard output itself then goes
+// nowhere, because Ghostscript prints its complaints there: they must not be taken for an
+// answer, and the answer's message says what went wrong.
+int answer = STDOUT_FILENO;
+
 // Should the program go away without killing us (it crashed, or was killed), our output has no
 // reader left: the drawing then ends at once, Ghostscript with it, as the program would have
 // done.
 void EndWithTheReader() {
   std::thread([] {
-    pollfd p = {STDOUT_FILENO, 0, 0};
+    pollfd p = {answer, 0, 0};
     while (poll(&p, 1, -1) < 0 && errno == EINTR) {
     }
     if (!(p.revents & (POLLERR | POLLHUP))) return;
@@ -96,7 +102,7 @@ uint8_t* Allocate(void* context, int width, int height, int hasAlpha) {
 int Fail(MagickWorkerReply& reply, const std::string& why) {
   reply.failed = 1;
   std::snprintf(reply.message, sizeof reply.message, "%s", why.c_str());
-  return WriteAll(STDOUT_FILENO, &reply, sizeof reply) ? 0 : 1;
+  return WriteAll(answer, &reply, sizeof reply) ? 0 : 1;
 }
 
 }  // namespace
@@ -118,6 +124,10 @@ int main(int argc, char** argv) {
   const int density = std::atoi(argv[3]);
   const int64_t maxPixels = std::atoll(argv[4]);
 
+  answer = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+  const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (answer < 0 || nowhere < 0 || dup2(nowhere, STDOUT_FILENO) < 0) return 1;
+  close(nowhere);
   EndWithTheReader();
   std::vector<uint8_t> data;
   if (!ReadAll(STDIN_FILENO, data)) return Fail(reply, "the picture could not be passed on");
@@ -132,7 +142,7 @@ int main(int argc, char** argv) {
   if (mode == "ping") {
     reply.failed =
         module.ping(data.data(), data.size(), coder, density, &reply.header, reply.message);
-    return WriteAll(STDOUT_FILENO, &reply, sizeof reply) ? 0 : 1;
+    return WriteAll(answer, &reply, sizeof reply) ? 0 : 1;
   }
   Pixels pixels;
   reply.failed =
@@ -142,7 +152,7 @@ int main(int argc, char** argv) {
   reply.header.width = pixels.width;
   reply.header.height = pixels.height;
   reply.hasAlpha = pixels.hasAlpha;
-  if (!WriteAll(STDOUT_FILENO, &reply, sizeof reply)) return 1;
+  if (!WriteAll(answer, &reply, sizeof reply)) return 1;
   if (reply.failed) return 0;
-  return WriteAll(STDOUT_FILENO, pixels.bytes.data(), pixels.bytes.size()) ? 0 : 1;
+  return WriteAll(answer, pixels.bytes.data(), pixels.bytes.size()) ? 0 : 1;
 }

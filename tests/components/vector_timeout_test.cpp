@@ -82,6 +82,18 @@ TEST_F(VectorTimeoutTest, EndlessPostScriptIsRefusedInTime) {
   EXPECT_LT(took, 4s);
 }
 
+TEST_F(VectorTimeoutTest, WhatGhostscriptPrintsIsNoAnswer) {
+  const std::string path = dir_.File("broken.eps");
+  std::ofstream(path) << "%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 100 100\nnotacommand\n";
+  std::string error;
+  try {
+    LoadPicture(path);
+  } catch (const EPictureError& e) {
+    error = e.what();
+  }
+  EXPECT_EQ(error, "broken.eps : the picture could not be drawn (it may be damaged)");
+}
+
 TEST_F(VectorTimeoutTest, CancellingKillsTheDrawingAtOnce) {
   std::optional<Process> worker;
   bool drawing = false;
