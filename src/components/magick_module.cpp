@@ -191,6 +191,11 @@ extern "C" {
     if (!pixels) throw Failure{"not enough memory for the picture"};
     image.write(0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height), "BGRA",
                 Magick::CharPixel, pixels);
+    // Without transparency some coders leave the fourth byte unset: make it opaque, so the same
+    // file always gives the same pixels.
+    if (!image.matte()) {
+      for (size_t i = 3, end = width * height * 4; i < end; i += 4) pixels[i] = 0xFF;
+    }
   });
 }
 
