@@ -43,7 +43,7 @@ void AddCompressSeeds(SeedWriter& seeds) {
       const Bytes input = kind.make(size, 7);
       const std::string name = std::string(kind.name) + "-" + std::to_string(size);
       const Bytes lzh = ContainerBody(input, cmLzh);
-      if (lzh.size() <= 16384) seeds.Add("lzh", name, lzh);
+      if (lzh.size() <= 4096) seeds.Add("lzh", name, lzh);
       seeds.Add("lzrw1kh", name, ContainerBody(input, cmLzrw1KH));
       if (size > 0 && size <= size_t(TLZR::kMaxBlock)) {
         Bytes block(size + 6);
