@@ -106,28 +106,57 @@ std::vector<std::string> PackageReader::LinkMenu() {
   return SplitLines(std::string(bytes.begin(), bytes.end()));
 }
 
-std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container) {
+namespace {
+
+// Takes a container's output and keeps only its length.
+class CountingStream : public TStream {
+ public:
+  int64_t Read(void*, int64_t) override { return 0; }
+  int64_t Write(const void*, int64_t n) override {
+    size_ += n;
+    return n;
+  }
+  int64_t Seek(int64_t offset, Origin origin) override {
+    return origin == soFromCurrent && offset == 0 ? size_ : -1;
+  }
+  int64_t Size() override { return size_; }
+
+ private:
+  int64_t size_ = 0;
+};
+
+// Expands the container into out; true when it gave exactly the size it states.
+bool Expand(const std::vector<uint8_t>& container, TStream& out) {
+  TMemoryStream in{std::vector<uint8_t>(container)};
+  TLzrw1Class expander;
+  expander.UseStreams = true;
+  expander.InputStream = &in;
+  expander.OutputStream = &out;
+  return expander.Decompress() == expander.UncompressedSize();
+}
+
+}  // namespace
+
+std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container,
+                                       int64_t expandedAtOnce) {
   // Slideshows carry their voices in the strong form only. The fast form can legitimately expand
   // a megabyte into most of a gigabyte, which no voice needs and a forged record would exploit.
   const uint32_t magic = container.size() >= 8 ? GetLe32(container.data()) : 0;
   if (magic != TLzrw1Class::kMagicLzh)
     throw EPackageError("a voice record is not a voice container");
-  TMemoryStream in{std::vector<uint8_t>(container)};
-  TMemoryStream out;
-  // Room for the stated size at once, when the body can yield it at all (the expander refuses
-  // it otherwise), so the output never grows by doubling past what it will hold.
   const int64_t stated = static_cast<int32_t>(GetLe32(container.data() + 4));
-  if (stated > 0 &&
-      stated <= TLzrw1Class::LargestExpansion(magic, static_cast<int64_t>(container.size()) - 8)) {
-    out.Bytes().reserve(static_cast<size_t>(stated));
-  }
-  TLzrw1Class expander;
-  expander.UseStreams = true;
-  expander.InputStream = &in;
-  expander.OutputStream = &out;
-  if (expander.Decompress() != expander.UncompressedSize()) {
+  if (stated < 0 ||
+      stated > TLzrw1Class::LargestExpansion(magic, static_cast<int64_t>(container.size()) - 8)) {
     throw EPackageError("a voice record is damaged");
   }
+  if (stated > expandedAtOnce) {
+    CountingStream counted;
+    if (!Expand(container, counted)) throw EPackageError("a voice record is damaged");
+  }
+  TMemoryStream out;
+  // Room for the stated size at once, so the output never grows by doubling past it.
+  out.Bytes().reserve(static_cast<size_t>(stated));
+  if (!Expand(container, out)) throw EPackageError("a voice record is damaged");
   return std::move(out.Bytes());
 }
 

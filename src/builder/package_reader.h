@@ -62,7 +62,11 @@ class PackageReader {
 
 // Expands a voice record (a compressed container) into the WAV file it holds; an empty voice
 // gives no bytes. Throws EPackageError when the record is not a container or is damaged.
-std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container);
+// Voices up to expandedAtOnce bytes (three minutes and more by default) expand in one pass. A
+// larger stated size is first checked without keeping the output: a forged record then costs no
+// memory, and only a voice that really is that long takes room for it.
+std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container,
+                                       int64_t expandedAtOnce = 16 << 20);
 
 // Whether the file at path ends with a slideshow (the player engine uses this on itself).
 bool HasPackageData(const std::string& path);

@@ -4,7 +4,10 @@
 
 #include "builder/package_format.h"
 #include "builder/plimo.h"
+#include "common/memory_stream.h"
+#include "compress/lzrw1_class.h"
 #include "support/package_fixture.h"
+#include "support/sample_data.h"
 
 namespace tovak {
 namespace {
@@ -97,6 +100,21 @@ TEST_F(Reader, VoiceRecordsExpandOrAreRefused) {
   PutLe32(forged.data(), 0x4C5A4821);
   PutLe32(forged.data() + 4, 0x7FFFFFFF);
   EXPECT_THROW(ExpandVoiceRecord(forged), EPackageError);
+  // A size the body falls just short of is refused, also when checked before it is kept.
+  const Bytes wav = sample::VoiceAudio(30000, 1);
+  TMemoryStream raw{Bytes(wav)}, packed;
+  TLzrw1Class packer;
+  packer.UseStreams = true;
+  packer.InputStream = &raw;
+  packer.OutputStream = &packed;
+  packer.Compress();
+  Bytes container = packed.Bytes();
+  for (int64_t atOnce : {int64_t{1} << 30, int64_t{0}}) {
+    EXPECT_EQ(ExpandVoiceRecord(container, atOnce), wav);
+    PutLe32(container.data() + 4, uint32_t(wav.size() + 1));
+    EXPECT_THROW(ExpandVoiceRecord(container, atOnce), EPackageError);
+    PutLe32(container.data() + 4, uint32_t(wav.size()));
+  }
 }
 
 TEST_F(Reader, RecordsBeyondThePackageAreRefused) {
