@@ -220,7 +220,12 @@ QImage Decode(const uint8_t* data, size_t size, size_t scanStart, const Layout& 
     rows = int(blk / bpm / layout.mcusX);
     if (shared) *shared = true;
   }
-  Convert(layout, values.get(), detail.get(), bits, stride, 0, rows);
+  bool inRange = Convert(layout, values.get(), detail.get(), bits, stride, 0, rows);
+  if (metAt != SIZE_MAX) {
+    thread.join();  // its rows too
+    inRange = inRange && side.inRange;
+  }
+  if (!inRange) return {};
   return image;
 }
 

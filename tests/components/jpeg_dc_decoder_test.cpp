@@ -233,6 +233,40 @@ TEST(JpegDcDecoder, ExtremeCoefficientsAndQualities) {
   }
 }
 
+// Chroma quantisers no encoder writes put 4:2:0 chroma far outside the range, or its
+// dequantised terms beyond 16 bits. There libjpeg-turbo's plain and SIMD inverse DCTs part ways
+// (one wraps, the other saturates), so such streams are left to it.
+TEST(JpegDcDecoder, LeavesFarOutOfRangeChromaToLibjpeg) {
+  const Bytes jpeg = Encode(Detailed(96, 64, 5), Layouts()[4].options);
+  size_t scan = 2;  // the scan header, after every table
+  while (jpeg[scan + 1] != 0xDA) scan += 2 + (jpeg[scan + 2] << 8 | jpeg[scan + 3]);
+  struct Quantisers {
+    int dc, ac;
+  };
+  for (const Quantisers q : {Quantisers{255, 1}, {1, 255}, {255, 255}, {3000, 1}, {1, 3000}}) {
+    // A second chroma table, which the scan then uses, just before it.
+    const bool wide = q.dc > 255 || q.ac > 255;
+    Bytes table = {0xFF, 0xDB, 0, uint8_t(3 + 64 * (wide ? 2 : 1)), uint8_t(wide << 4 | 1)};
+    for (int k = 0; k < 64; ++k) {
+      const int value = k == 0 ? q.dc : q.ac;
+      if (wide) table.push_back(uint8_t(value >> 8));
+      table.push_back(uint8_t(value));
+    }
+    Bytes odd(jpeg.begin(), jpeg.begin() + scan);
+    odd.insert(odd.end(), table.begin(), table.end());
+    odd.insert(odd.end(), jpeg.begin() + scan, jpeg.end());
+    const std::string what = std::to_string(q.dc) + " " + std::to_string(q.ac);
+    const QImage reference = Reference(odd);
+    ASSERT_FALSE(reference.isNull()) << what;
+    EXPECT_EQ(DecodeAtAnEighth(odd), reference) << what;
+    const QImage quick = Serial(odd);
+    if (!quick.isNull()) {
+      EXPECT_EQ(quick, reference) << what;
+    }
+    EXPECT_EQ(DecodeJpegDcOnly(odd.data(), odd.size(), 0.5), quick) << what;
+  }
+}
+
 TEST(JpegDcDecoder, RestartIntervals) {
   for (const Layout& layout : Layouts()) {
     for (const int interval : {1, 3, 50}) {

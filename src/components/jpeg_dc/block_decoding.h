@@ -65,6 +65,13 @@ enum BlockResult {
 // before the final rounding, so they can be worked out first: each sample is then
 // range_limit[(DC * quantiser + detail) >> 3], detail being what this gives for it (its
 // rounding included), from the block's coefficients in natural order.
+//
+// libjpeg-turbo has that inverse DCT twice, in plain C and in SIMD, and they agree only while
+// every dequantised term and every value of the first pass fits 16 bits and the samples lie
+// within 384 of the range (beyond, C wraps them and SIMD saturates). No encoder comes near
+// those limits; where a block's AC terms pass them, its details are all kOutOfRange, which no
+// DC term brings back within the range.
+constexpr int32_t kOutOfRange = INT32_MIN;
 void ChromaDetail(const int16_t* coef, const int16_t* quant, int32_t* detail);
 
 // The AC coefficients the 2x2 inverse DCT uses: rows and columns 0, 1, 3, 5 and 7.

@@ -1,6 +1,7 @@
 #include "components/jpeg_dc/pixels.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tovak::jpeg_dc::detail {
 
@@ -22,9 +23,14 @@ inline uint8_t Sample(uint16_t coefficient, int quant) {
   return kRangeLimit.table[((int16_t(coefficient) * quant + 4) >> 3) & 1023];
 }
 
-// A sample of 4:2:0 chroma's 2x2 inverse DCT.
-inline uint8_t Sample(uint16_t coefficient, int quant, int32_t detail) {
-  return kRangeLimit.table[((int64_t{int16_t(coefficient)} * quant + detail) >> 3) & 1023];
+// A sample of 4:2:0 chroma's 2x2 inverse DCT. Clears inRange where libjpeg-turbo's two versions
+// of it may disagree (see ChromaDetail): the DC term does not fit 16 bits, or the sample lies
+// more than 384 outside the range.
+inline uint8_t Sample(uint16_t coefficient, int quant, int32_t detail, bool& inRange) {
+  const int32_t dc = int16_t(coefficient) * quant;
+  const int64_t x = (int64_t{dc} + detail) >> 3;
+  inRange &= dc >= INT16_MIN && dc <= INT16_MAX && x >= -512 && x < 512;
+  return kRangeLimit.table[x & 1023];
 }
 
 // libjpeg's YCbCr to RGB conversion, to the bit.
@@ -50,13 +56,15 @@ inline uint32_t Clamp(int x) {
 
 // Writes the pixels of MCU rows [rowBegin, rowEnd), for kComponents components and luma blocks
 // kH across and kV down an MCU. Chroma at an eighth: 4:2:2 and 4:4:0 are widened by repeating
-// samples, 4:2:0 comes from its 2x2 inverse DCT, with the detail of each sample.
+// samples, 4:2:0 comes from its 2x2 inverse DCT, with the detail of each sample. False when a
+// 4:2:0 chroma sample is out of its range.
 template <int kComponents, int kH, int kV>
-void ConvertRows(const Layout& layout, const uint16_t* values, const int32_t* detail, uint8_t* bits,
+bool ConvertRows(const Layout& layout, const uint16_t* values, const int32_t* detail, uint8_t* bits,
                  size_t stride, int rowBegin, int rowEnd) {
   static const ColourTables t;
   constexpr int kBlocks = kComponents == 1 ? 1 : kH * kV + 2;
   const int q0 = layout.quant[0], q1 = layout.quant[1], q2 = layout.quant[2];
+  bool inRange = true;
   for (int my = rowBegin; my < rowEnd; ++my) {
     const uint16_t* v = values + size_t(my) * layout.mcusX * kBlocks;
     if constexpr (kComponents == 1) {
@@ -75,8 +83,8 @@ void ConvertRows(const Layout& layout, const uint16_t* values, const int32_t* de
             const int x = mx * 2 + bx;
             if (x >= layout.width) break;
             const int l = Sample(v[by * 2 + bx], q0);
-            const int cb = Sample(v[4], q1, d[by * 2 + bx]);
-            const int cr = Sample(v[5], q2, d[4 + by * 2 + bx]);
+            const int cb = Sample(v[4], q1, d[by * 2 + bx], inRange);
+            const int cr = Sample(v[5], q2, d[4 + by * 2 + bx], inRange);
             line[x] = 0xFF000000u | Clamp(l + t.crR[cr]) << 16 |
                       Clamp(l + ((t.cbG[cb] + t.crG[cr]) >> 16)) << 8 | Clamp(l + t.cbB[cb]);
           }
@@ -100,18 +108,21 @@ void ConvertRows(const Layout& layout, const uint16_t* values, const int32_t* de
       }
     }
   }
+  return inRange;
 }
 
 }  // namespace
 
-void Convert(const Layout& layout, const uint16_t* values, const int32_t* detail, uint8_t* bits,
+bool Convert(const Layout& layout, const uint16_t* values, const int32_t* detail, uint8_t* bits,
              size_t stride, int rowBegin, int rowEnd) {
-  auto convert = [&](auto rows) { rows(layout, values, detail, bits, stride, rowBegin, rowEnd); };
+  auto convert = [&](auto rows) {
+    return rows(layout, values, detail, bits, stride, rowBegin, rowEnd);
+  };
   if (layout.components == 1) return convert(ConvertRows<1, 1, 1>);
   if (layout.hY == 1 && layout.vY == 1) return convert(ConvertRows<3, 1, 1>);
   if (layout.hY == 2 && layout.vY == 1) return convert(ConvertRows<3, 2, 1>);
   if (layout.hY == 1 && layout.vY == 2) return convert(ConvertRows<3, 1, 2>);
-  convert(ConvertRows<3, 2, 2>);
+  return convert(ConvertRows<3, 2, 2>);
 }
 
 }  // namespace tovak::jpeg_dc::detail

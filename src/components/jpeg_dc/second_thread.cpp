@@ -110,7 +110,8 @@ void RunSide(const uint8_t* data, size_t begin, size_t end, const Layout& layout
                 (layout.mcus - to) * 8 * sizeof(int32_t));
   }
   const int firstRow = int(side.block / bpm / layout.mcusX);
-  Convert(layout, side.valuesOut, side.detailOut, side.bits, side.stride, firstRow, layout.mcusY);
+  side.inRange = Convert(layout, side.valuesOut, side.detailOut, side.bits, side.stride, firstRow,
+                         layout.mcusY);
 }
 
 size_t FindSplit(const uint8_t* data, size_t begin, size_t end, size_t target, bool restarts,

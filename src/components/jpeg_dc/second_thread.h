@@ -49,6 +49,7 @@ struct Side {
   int32_t* detailOut = nullptr;
   uint8_t* bits = nullptr;
   size_t stride = 0;
+  bool inRange = true;  // what converting them found; read once the thread has ended
 
   void Decide(int v) {
     verdict.store(v, std::memory_order_release);
