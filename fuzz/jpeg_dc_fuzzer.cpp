@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,11 @@ using tovak::fuzz::Fail;
 
 // libjpeg-turbo at 1/8, as the full decoder calls it: a fatal error, or a stream that ends
 // early, is a refusal; other warnings leave the picture as decoded.
+// libjpeg-turbo's last complaint, for the report of a failure.
+std::string warning;
+
 QImage Reference(const std::vector<uint8_t>& jpeg) {
+  warning.clear();
   tjhandle handle = tjInitDecompress();
   if (!handle) Fail("JPEG: libjpeg-turbo does not start");
   int width = 0, height = 0, sampling = 0, colourspace = 0;
@@ -30,10 +35,12 @@ QImage Reference(const std::vector<uint8_t>& jpeg) {
     image = QImage(TJSCALED(width, eighth), TJSCALED(height, eighth), QImage::Format_RGB32);
     if (image.isNull()) Fail("JPEG: no memory for libjpeg-turbo's picture");
     if (tjDecompress2(handle, jpeg.data(), jpeg.size(), image.bits(), image.width(),
-                      int(image.bytesPerLine()), image.height(), TJPF_BGRX, 0) != 0 &&
-        (tjGetErrorCode(handle) == TJERR_FATAL ||
-         std::string(tjGetErrorStr2(handle)).find("Premature end") != std::string::npos)) {
-      image = QImage();
+                      int(image.bytesPerLine()), image.height(), TJPF_BGRX, 0) != 0) {
+      warning = tjGetErrorStr2(handle);
+      if (tjGetErrorCode(handle) == TJERR_FATAL ||
+          warning.find("Premature end") != std::string::npos) {
+        image = QImage();
+      }
     }
   }
   tjDestroy(handle);
@@ -53,8 +60,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (serial.isNull()) return 0;
   if (serial.format() != QImage::Format_RGB32) Fail("JPEG: the picture is not RGB32");
   const QImage reference = Reference(jpeg);
-  if (reference.isNull()) Fail("JPEG: decoded a stream libjpeg-turbo refuses");
+  if (reference.isNull()) {
+    std::fprintf(stderr, "libjpeg-turbo: %s\n", warning.c_str());
+    Fail("JPEG: decoded a stream libjpeg-turbo refuses");
+  }
   if (serial.size() != reference.size()) Fail("JPEG: the picture's size is not libjpeg-turbo's");
-  if (serial != reference) Fail("JPEG: the pixels are not libjpeg-turbo's");
+  if (serial != reference) {
+    for (int y = 0; y < serial.height(); ++y) {
+      for (int x = 0; x < serial.width(); ++x) {
+        if (serial.pixel(x, y) != reference.pixel(x, y)) {
+          std::fprintf(stderr, "%dx%d: at (%d, %d) %08X where libjpeg-turbo has %08X (%s)\n",
+                       serial.width(), serial.height(), x, y, serial.pixel(x, y),
+                       reference.pixel(x, y), warning.c_str());
+          Fail("JPEG: the pixels are not libjpeg-turbo's");
+        }
+      }
+    }
+  }
   return 0;
 }
