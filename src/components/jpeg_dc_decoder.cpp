@@ -237,6 +237,10 @@ QImage DecodeJpegDcOnly(const uint8_t* data, size_t size, std::optional<double> 
   Stream s;
   if (!data || !ReadStream(data, size, s)) return {};
   if (int64_t{s.width} * s.height > kMaxPicturePixels) return {};
+  // Asked for a picture of an eighth of the size, libjpeg-turbo decodes at the largest of its
+  // scales that fits, and for a picture of at most 4 x 4 pixels a quarter already does (or
+  // more): its pixels are then not an eighth-scale decode's.
+  if (s.width <= 4 && s.height <= 4) return {};
   if (s.components == 3 && !IsYCbCr(s)) return {};
 
   Layout layout;

@@ -201,8 +201,8 @@ void ExpectLikeLibjpeg(const QImage& picture, const Options& options, const std:
 }
 
 TEST(JpegDcDecoder, GivesWhatLibjpegGivesAtAnEighth) {
-  // Sizes that are and are not whole blocks and MCUs, down to a single pixel.
-  const QSize sizes[] = {{1, 1}, {8, 8}, {17, 33}, {203, 157}, {640, 480}};
+  // Sizes that are and are not whole blocks and MCUs, down to a single column.
+  const QSize sizes[] = {{1, 9}, {8, 8}, {17, 33}, {203, 157}, {640, 480}};
   for (const Layout& layout : Layouts()) {
     for (const QSize size : sizes) {
       for (const bool optimize : {false, true}) {
@@ -264,6 +264,23 @@ TEST(JpegDcDecoder, LeavesFarOutOfRangeChromaToLibjpeg) {
       EXPECT_EQ(quick, reference) << what;
     }
     EXPECT_EQ(DecodeJpegDcOnly(odd.data(), odd.size(), 0.5), quick) << what;
+  }
+}
+
+// Asked for an eighth of a picture of at most 4 x 4 pixels, libjpeg-turbo decodes it at a
+// larger scale whose picture is just as large.
+TEST(JpegDcDecoder, LeavesTinyPicturesToLibjpeg) {
+  for (const Layout& layout : Layouts()) {
+    for (int width = 1; width <= 5; ++width) {
+      for (int height = 1; height <= 5; ++height) {
+        const Bytes jpeg = Encode(Detailed(width, height), layout.options);
+        const QImage got = Serial(jpeg);
+        const std::string what =
+            std::string(layout.name) + " " + std::to_string(width) + "x" + std::to_string(height);
+        EXPECT_EQ(got.isNull(), width <= 4 && height <= 4) << what;
+        if (!got.isNull()) EXPECT_EQ(got, Reference(jpeg)) << what;
+      }
+    }
   }
 }
 
