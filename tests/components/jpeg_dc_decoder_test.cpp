@@ -278,7 +278,9 @@ TEST(JpegDcDecoder, LeavesTinyPicturesToLibjpeg) {
         const std::string what =
             std::string(layout.name) + " " + std::to_string(width) + "x" + std::to_string(height);
         EXPECT_EQ(got.isNull(), width <= 4 && height <= 4) << what;
-        if (!got.isNull()) EXPECT_EQ(got, Reference(jpeg)) << what;
+        if (!got.isNull()) {
+          EXPECT_EQ(got, Reference(jpeg)) << what;
+        }
       }
     }
   }
