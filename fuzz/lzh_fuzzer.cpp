@@ -15,7 +15,7 @@ using tovak::TMemoryStream;
 using Bytes = std::vector<uint8_t>;
 
 // Anything larger comes from a forged size or long runs; recoding it only slows the search.
-constexpr size_t kLargestRecoded = 1 << 16;
+constexpr size_t kLargestRecoded = 1 << 9;
 
 // What the container wrote, and whether it finished without a complaint.
 Bytes Run(Bytes input, bool compress, bool* whole = nullptr) {

@@ -21,7 +21,7 @@ using tovak::TMemoryStream;
 using Bytes = std::vector<uint8_t>;
 using tovak::fuzz::Fail;
 
-constexpr size_t kLargestRecoded = 1 << 16;
+constexpr size_t kLargestRecoded = 1 << 9;
 
 // What the container wrote, and whether it finished without a complaint.
 Bytes Run(Bytes input, bool compress, bool* whole = nullptr) {

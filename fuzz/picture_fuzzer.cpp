@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/byte_order.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
 #include "components/picture_file.h"
@@ -32,7 +33,7 @@ using namespace std::literals;
 using tovak::fuzz::Fail;
 
 // Larger pictures are only decoded more slowly, not differently.
-constexpr int64_t kMostDecodedPixels = 4'000'000;
+constexpr int64_t kMostDecodedPixels = 1 << 18;
 
 enum class Route { None, Jpeg, Psd, Qt };
 
@@ -49,7 +50,14 @@ Plan PlanFor(const uint8_t* data, size_t size) {
   if (Starts(data, size, "\xFF\xD8\xFF"sv)) return {Route::Jpeg};
   if (Starts(data, size, "8BPS")) return {Route::Psd};
   if (Starts(data, size, "\x89PNG\r\n\x1A\n"sv)) return {Route::Qt, "png"};
-  if (Starts(data, size, "GIF87a") || Starts(data, size, "GIF89a")) return {Route::Qt, "gif"};
+  if (Starts(data, size, "GIF87a") || Starts(data, size, "GIF89a")) {
+    // Qt's reader clears a canvas of the logical screen's size, however small the frame.
+    if (size < 10 ||
+        int64_t{tovak::GetLe16(data + 6)} * tovak::GetLe16(data + 8) > kMostDecodedPixels) {
+      return {};
+    }
+    return {Route::Qt, "gif"};
+  }
   if (Starts(data, size, "BM")) return {Route::Qt, "bmp"};
   if (Starts(data, size, "\0\0\1\0"sv) && size >= 6 && (data[4] | data[5]) != 0) {
     return {Route::Qt, "ico"};
