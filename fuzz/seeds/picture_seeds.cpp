@@ -2,13 +2,6 @@
 // decoder handles (and a few it must refuse), Photoshop documents of every mode the reader
 // knows, and PNG, BMP, ICO and GIF files.
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <cstdio>
-#include <cstdlib>
-// clang-format off
-#include <jpeglib.h>
-// clang-format on
-
 #include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
@@ -17,65 +10,13 @@
 #include "common/byte_order.h"
 #include "components/jpeg_codec.h"
 #include "seeds/seeds.h"
+#include "support/libjpeg_writer.h"
+#include "support/pack_bits.h"
 #include "support/test_pictures.h"
 
 namespace tovak::fuzz {
 
 namespace {
-
-struct JpegLayout {
-  const char* name;
-  int components = 3;
-  int h = 2, v = 2;  // luma sampling; chroma is 1 x 1
-  int restartInterval = 0;
-  bool optimize = false;
-  bool progressive = false;
-  bool arithmetic = false;
-};
-
-Bytes EncodeWithLibjpeg(const QImage& image, const JpegLayout& o, int quality) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr error;
-  c.err = jpeg_std_error(&error);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = image.width();
-  c.image_height = image.height();
-  c.input_components = o.components;
-  c.in_color_space = o.components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, quality, TRUE);
-  if (o.components == 3) {
-    c.comp_info[0].h_samp_factor = o.h;
-    c.comp_info[0].v_samp_factor = o.v;
-  }
-  c.restart_interval = o.restartInterval;
-  c.optimize_coding = o.optimize;
-  c.arith_code = o.arithmetic;
-  if (o.progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  Bytes row(size_t(image.width()) * o.components);
-  while (c.next_scanline < c.image_height) {
-    const uint8_t* px = rgb.constScanLine(int(c.next_scanline));
-    for (int x = 0; x < image.width(); ++x, px += 3) {
-      if (o.components == 1) {
-        row[x] = uint8_t((px[0] * 3 + px[1] * 5 + px[2] * 2) / 10);
-      } else {
-        for (int k = 0; k < 3; ++k) row[size_t(x) * 3 + k] = px[k];
-      }
-    }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&c, rows, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  Bytes bytes(out, out + size);
-  std::free(out);
-  return bytes;
-}
 
 void AddJpegSeeds(SeedWriter& seeds) {
   for (const QSize size : {QSize(1, 1), QSize(8, 8), QSize(17, 33), QSize(64, 48)}) {
@@ -87,23 +28,27 @@ void AddJpegSeeds(SeedWriter& seeds) {
       if (quality == 75) seeds.Add("picture", name + ".jpg", jpeg);
     }
   }
-  const JpegLayout layouts[] = {
-      {"grey", 1, 1, 1},
-      {"444", 3, 1, 1},
-      {"422", 3, 2, 1},
-      {"440", 3, 1, 2},
-      {"420", 3, 2, 2},
-      {"420-restart1", 3, 2, 2, 1},
-      {"444-restart5-optimised", 3, 1, 1, 5, true},
-      {"422-optimised", 3, 2, 1, 0, true},
-      {"progressive", 3, 2, 2, 0, false, true},
-      {"arithmetic", 3, 2, 2, 0, false, false, true},
-      {"411", 3, 4, 1},
+  struct Layout {
+    const char* name;
+    testing::LibjpegOptions options;
+  };
+  const Layout layouts[] = {
+      {"grey", {.components = 1, .h = 1, .v = 1}},
+      {"444", {.h = 1, .v = 1}},
+      {"422", {.h = 2, .v = 1}},
+      {"440", {.h = 1, .v = 2}},
+      {"420", {}},
+      {"420-restart1", {.restartInterval = 1}},
+      {"444-restart5-optimised", {.h = 1, .v = 1, .restartInterval = 5, .optimize = true}},
+      {"422-optimised", {.h = 2, .v = 1, .optimize = true}},
+      {"progressive", {.progressive = true}},
+      {"arithmetic", {.arithmetic = true}},
+      {"411", {.h = 4, .v = 1}},
   };
   const QImage picture = testing::PhotoLike(40, 24);
-  for (const JpegLayout& layout : layouts) {
+  for (const Layout& layout : layouts) {
     seeds.Add("jpeg_dc", std::string("libjpeg-") + layout.name,
-              EncodeWithLibjpeg(picture, layout, 85));
+              testing::EncodeWithLibjpeg(picture, layout.options));
   }
 }
 
@@ -116,26 +61,6 @@ void Put16(Bytes& out, unsigned v) {
 void Put32(Bytes& out, uint32_t v) {
   Put16(out, v >> 16);
   Put16(out, v & 0xFFFF);
-}
-
-Bytes PackBits(const uint8_t* row, size_t n) {
-  Bytes out;
-  size_t i = 0;
-  while (i < n) {
-    size_t run = 1;
-    while (i + run < n && run < 128 && row[i + run] == row[i]) ++run;
-    if (run >= 2) {
-      out.push_back(uint8_t(1 - int(run)));
-      out.push_back(row[i]);
-      i += run;
-      continue;
-    }
-    const size_t start = i;
-    while (i < n && i - start < 128 && !(i + 1 < n && row[i] == row[i + 1])) ++i;
-    out.push_back(uint8_t(i - start - 1));
-    out.insert(out.end(), row + start, row + i);
-  }
-  return out;
 }
 
 struct PsdShape {
@@ -182,7 +107,7 @@ Bytes Psd(const PsdShape& s, int width, int height) {
       Bytes row(rowBytes);
       for (size_t x = 0; x < rowBytes; ++x) row[x] = uint8_t(x * 16 + y * 8 + c * 85);
       if (y % 3 == 0) std::fill(row.begin(), row.end(), uint8_t(c * 40));  // runs for PackBits
-      rows.push_back(s.packBits ? PackBits(row.data(), row.size()) : row);
+      rows.push_back(s.packBits ? testing::PackBits(row.data(), row.size()) : row);
     }
   }
   if (s.packBits) {

@@ -1,11 +1,5 @@
 #include "components/jpeg_dc_decoder.h"
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <cstdio>
-#include <cstdlib>
-// clang-format off
-#include <jpeglib.h>
-// clang-format on
 #include <gtest/gtest.h>
 #include <turbojpeg.h>
 
@@ -18,6 +12,7 @@
 
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
+#include "support/libjpeg_writer.h"
 #include "support/test_pictures.h"
 
 namespace tovak {
@@ -42,75 +37,10 @@ QImage Detailed(int width, int height, unsigned seed = 1) {
   return image;
 }
 
-struct Options {
-  int components = 3;  // 1, 3 or 4 (CMYK)
-  int h = 2, v = 2;    // luma sampling; chroma is 1 x 1
-  int chromaH = 1, chromaV = 1;
-  int quality = 85;
-  int restartInterval = 0;  // in MCUs
-  bool optimize = false;
-  bool progressive = false;
-  bool arithmetic = false;
-  bool rgb = false;            // stored without the colour transform
-  bool separateScans = false;  // one scan a component
-};
+using Options = testing::LibjpegOptions;
 
-// Writes image through libjpeg with every knob the decoders care about.
 Bytes Encode(const QImage& image, const Options& o) {
-  jpeg_compress_struct c;
-  jpeg_error_mgr error;
-  c.err = jpeg_std_error(&error);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = image.width();
-  c.image_height = image.height();
-  c.input_components = o.components;
-  c.in_color_space = o.components == 1 ? JCS_GRAYSCALE : o.components == 4 ? JCS_CMYK : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, o.quality, TRUE);
-  if (o.rgb) jpeg_set_colorspace(&c, JCS_RGB);
-  if (o.components == 3) {
-    c.comp_info[0].h_samp_factor = o.h;
-    c.comp_info[0].v_samp_factor = o.v;
-    for (int i = 1; i < 3; ++i) {
-      c.comp_info[i].h_samp_factor = o.chromaH;
-      c.comp_info[i].v_samp_factor = o.chromaV;
-    }
-  }
-  c.restart_interval = o.restartInterval;
-  c.optimize_coding = o.optimize;
-  c.arith_code = o.arithmetic;
-  if (o.progressive) jpeg_simple_progression(&c);
-  jpeg_scan_info scans[4];
-  if (o.separateScans) {
-    for (int i = 0; i < o.components; ++i) {
-      scans[i] = {1, {i, 0, 0, 0}, 0, 63, 0, 0};
-    }
-    c.scan_info = scans;
-    c.num_scans = o.components;
-  }
-  jpeg_start_compress(&c, TRUE);
-  const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  std::vector<uint8_t> row(size_t(image.width()) * o.components);
-  while (c.next_scanline < c.image_height) {
-    const uint8_t* px = rgb.constScanLine(int(c.next_scanline));
-    for (int x = 0; x < image.width(); ++x, px += 3) {
-      if (o.components == 1) {
-        row[x] = uint8_t((px[0] * 3 + px[1] * 5 + px[2] * 2) / 10);
-      } else {
-        for (int k = 0; k < o.components; ++k) row[size_t(x) * o.components + k] = px[k % 3];
-      }
-    }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&c, rows, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  Bytes bytes(out, out + size);
-  std::free(out);
-  return bytes;
+  return testing::EncodeWithLibjpeg(image, o);
 }
 
 // What libjpeg-turbo gives at 1/8, warnings and all; null when it fails outright.

@@ -7,6 +7,7 @@
 
 #include "components/picture_error.h"
 #include "components/picture_file.h"
+#include "support/pack_bits.h"
 #include "support/temp_dir.h"
 
 namespace tovak {
@@ -34,26 +35,6 @@ void Put16(std::vector<uint8_t>& out, unsigned v) {
 void Put32(std::vector<uint8_t>& out, uint32_t v) {
   Put16(out, v >> 16);
   Put16(out, v & 0xFFFF);
-}
-
-std::vector<uint8_t> PackBits(const uint8_t* row, size_t n) {
-  std::vector<uint8_t> out;
-  size_t i = 0;
-  while (i < n) {
-    size_t run = 1;
-    while (i + run < n && run < 128 && row[i + run] == row[i]) ++run;
-    if (run >= 2) {
-      out.push_back(uint8_t(1 - int(run)));
-      out.push_back(row[i]);
-      i += run;
-      continue;
-    }
-    const size_t start = i;
-    while (i < n && i - start < 128 && !(i + 1 < n && row[i] == row[i + 1])) ++i;
-    out.push_back(uint8_t(i - start - 1));
-    out.insert(out.end(), row + start, row + i);
-  }
-  return out;
 }
 
 // planes[c] holds channel c's rows one after the other, as the file stores them.
@@ -85,7 +66,8 @@ std::vector<uint8_t> BuildPsd(const PsdShape& s, const std::vector<Plane>& plane
   }
   std::vector<std::vector<uint8_t>> rows;
   for (const Plane& p : planes) {
-    for (int y = 0; y < s.height; ++y) rows.push_back(PackBits(p.data() + y * rowBytes, rowBytes));
+    for (int y = 0; y < s.height; ++y)
+      rows.push_back(testing::PackBits(p.data() + y * rowBytes, rowBytes));
   }
   for (const auto& r : rows) Put16(out, unsigned(r.size()));
   for (const auto& r : rows) out.insert(out.end(), r.begin(), r.end());

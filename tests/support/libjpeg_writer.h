@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+namespace tovak::testing {
+
+struct LibjpegOptions {
+  int components = 3;  // 1, 3 or 4 (CMYK)
+  int h = 2, v = 2;    // luma sampling; chroma is 1 x 1
+  int chromaH = 1, chromaV = 1;
+  int quality = 85;
+  int restartInterval = 0;  // in MCUs
+  bool optimize = false;
+  bool progressive = false;
+  bool arithmetic = false;
+  bool rgb = false;            // stored without the colour transform
+  bool separateScans = false;  // one scan a component
+};
+
+// Writes image through libjpeg with every knob the decoders care about.
+std::vector<uint8_t> EncodeWithLibjpeg(const QImage& image, const LibjpegOptions& o);
+
+}  // namespace tovak::testing
