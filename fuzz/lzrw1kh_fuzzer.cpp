@@ -7,39 +7,14 @@
 #include <memory>
 #include <vector>
 
-#include "common/memory_stream.h"
 #include "compress/compress_errors.h"
 #include "compress/lzr.h"
-#include "compress/lzrw1_class.h"
-#include "harness.h"
+#include "container_harness.h"
 
 namespace {
 
 using tovak::TLZR;
-using tovak::TLzrw1Class;
-using tovak::TMemoryStream;
-using Bytes = std::vector<uint8_t>;
 using tovak::fuzz::Fail;
-
-constexpr size_t kLargestRecoded = 1 << 9;
-
-// What the container wrote, and whether it finished without a complaint.
-Bytes Run(Bytes input, bool compress, bool* whole = nullptr) {
-  TMemoryStream in(std::move(input));
-  TMemoryStream out;
-  TLzrw1Class container;
-  container.UseStreams = true;
-  container.Method = tovak::cmLzrw1KH;
-  container.InputStream = &in;
-  container.OutputStream = &out;
-  if (compress) {
-    container.Compress();
-  } else {
-    const int32_t written = container.Decompress();
-    if (whole) *whole = written == container.UncompressedSize() && written == out.Size();
-  }
-  return out.Bytes();
-}
 
 // Exactly sized copies, so that the sanitizer sees any access past the stated lengths.
 void BlockRoundTrip(TLZR& coder, const uint8_t* block, uint32_t n) {
@@ -58,13 +33,8 @@ void BlockRoundTrip(TLZR& coder, const uint8_t* block, uint32_t n) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  Bytes container = {'W', 'R', 'Z', 'L'};
-  container.insert(container.end(), data, data + size);
-  bool whole = false;
-  const Bytes expanded = Run(std::move(container), false, &whole);
-  if (whole && expanded.size() <= kLargestRecoded && Run(Run(expanded, true), false) != expanded) {
-    Fail("LZRW1/KH: compressing and expanding changed the data");
-  }
+  tovak::fuzz::ExpandAndRecode("WRZL", data, size, tovak::cmLzrw1KH,
+                               "LZRW1/KH: compressing and expanding changed the data");
 
   static TLZR coder;
   const uint32_t length = uint32_t(std::min<size_t>(size, TLZR::kMaxBlock + 1));
