@@ -3,9 +3,8 @@
 
 #include <string>
 
-#include "common/memory_stream.h"
 #include "compress/lzr.h"
-#include "compress/lzrw1_class.h"
+#include "container_harness.h"
 #include "seeds/seeds.h"
 #include "support/sample_data.h"
 
@@ -15,15 +14,8 @@ namespace {
 
 // The harnesses supply the magic themselves; their inputs start after it.
 Bytes ContainerBody(const Bytes& input, uint8_t method) {
-  TMemoryStream in{Bytes(input)};
-  TMemoryStream out;
-  TLzrw1Class container;
-  container.UseStreams = true;
-  container.Method = method;
-  container.InputStream = &in;
-  container.OutputStream = &out;
-  container.Compress();
-  return Bytes(out.Bytes().begin() + 4, out.Bytes().end());
+  const Bytes container = RunContainer(input, method, /*compress=*/true);
+  return Bytes(container.begin() + 4, container.end());
 }
 
 }  // namespace
