@@ -26,6 +26,8 @@ class TFileStream : public TStream {
   // Closes the file; false when the last writes could not be completed.
   bool Close();
   bool IsOpen() const { return fd_ >= 0; }
+  // The operating system's descriptor, for flushing to disk; -1 when closed.
+  int Handle() const { return fd_; }
 
   int64_t Read(void* buffer, int64_t n) override;
   int64_t Write(const void* buffer, int64_t n) override;

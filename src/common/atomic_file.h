@@ -1,0 +1,22 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "common/file_stream.h"
+
+namespace tovak {
+
+// Writes a file the user cares about (a message, a recording, a journal) so that it is either
+// wholly new or wholly old: write fills a temporary file in the same folder, which is flushed to
+// disk and only then renamed over path. On any failure (write returns false, a short write, a
+// full disk, a vanished folder) the temporary is removed, an existing file at path is untouched,
+// and false is returned with the reason in error when given.
+bool WriteFileAtomically(const std::string& path, const std::function<bool(TFileStream&)>& write,
+                         std::string* error = nullptr);
+
+// The same for bytes already in memory.
+bool WriteFileAtomically(const std::string& path, const void* data, int64_t size,
+                         std::string* error = nullptr);
+
+}  // namespace tovak
