@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/exception.h"
+
+namespace tovak {
+
+// A journal that cannot be read back: not ours, from a newer version, cut short or altered.
+class EProjectJournalError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The project as the main window holds it: entry i of each list belongs to picture i; messages
+// and voices are full paths of files in the working folder, "" where the picture has none.
+struct ProjectLists {
+  std::vector<std::string> pictures, messages, voices;
+
+  bool Empty() const { return pictures.empty() && messages.empty() && voices.empty(); }
+  bool operator==(const ProjectLists&) const = default;
+};
+
+// The lists are kept only in memory, so a crash would leave the recordings in the working folder
+// with nothing to say which picture they belong to. The journal is rewritten after every change,
+// replacing the old one whole, so the next start finds either the old or the new project.
+// Lists of unequal length are refused (false, with the reason in error).
+bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
+                         std::string* error = nullptr);
+
+// Throws EProjectJournalError when the file is missing, unreadable or not a journal this
+// version understands.
+ProjectLists ReadProjectJournal(const std::string& path);
+
+}  // namespace tovak
