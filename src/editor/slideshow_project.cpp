@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 
+#include "common/atomic_file.h"
 #include "common/files.h"
 #include "common/text_lines.h"
 #include "components/picture_file.h"
@@ -57,7 +58,24 @@ void SlideshowProject::Load() {
   messageFiles_.resize(pictureFiles_.size());
   voiceFiles_.resize(pictureFiles_.size());
   displayItems_.clear();
-  for (const std::string& path : pictureFiles_) displayItems_.push_back(FileName(path));
+  ids_.clear();
+  for (const std::string& path : pictureFiles_) {
+    displayItems_.push_back(FileName(path));
+    ids_.push_back(nextId_++);
+  }
+}
+
+int SlideshowProject::IndexOf(EntryId id) const {
+  const auto it = std::find(ids_.begin(), ids_.end(), id);
+  return id == kNoEntry || it == ids_.end() ? -1 : static_cast<int>(it - ids_.begin());
+}
+
+void SlideshowProject::Append(const std::string& path) {
+  displayItems_.push_back(FileName(path));
+  pictureFiles_.push_back(path);
+  messageFiles_.emplace_back();
+  voiceFiles_.emplace_back();
+  ids_.push_back(nextId_++);
 }
 
 std::string SlideshowProject::ImportFiles(const std::vector<std::string>& paths) {
@@ -74,12 +92,13 @@ std::string SlideshowProject::ImportFiles(const std::vector<std::string>& paths)
           pictureFiles_.begin(), pictureFiles_.end(),
           [&](const std::string& known) { return strcasecmp(known.c_str(), path.c_str()) == 0; });
       if (duplicate) continue;
-      // GIF files are decoded only when shown.
-      if (ext != ".GIF") CheckPicture(path);
-      displayItems_.push_back(FileName(path));
-      pictureFiles_.push_back(path);
-      messageFiles_.emplace_back();
-      voiceFiles_.emplace_back();
+      // GIF files are decoded only when shown, but one that is not there is no picture.
+      if (ext != ".GIF") {
+        CheckPicture(path);
+      } else if (!FileExists(path)) {
+        throw EProjectError("Project : no such file " + path);
+      }
+      Append(path);
     } catch (const std::exception&) {
       skipped += path + "\r";
     }
@@ -97,6 +116,7 @@ void SlideshowProject::RemoveSelected(const std::vector<int>& selected) {
     DeleteIfExists(voiceFiles_[i]);
     voiceFiles_.erase(voiceFiles_.begin() + i);
     displayItems_.erase(displayItems_.begin() + i);
+    ids_.erase(ids_.begin() + i);
   }
 }
 
@@ -105,6 +125,7 @@ void SlideshowProject::Swap(int a, int b) {
   std::swap(messageFiles_[a], messageFiles_[b]);
   std::swap(voiceFiles_[a], voiceFiles_[b]);
   std::swap(displayItems_[a], displayItems_[b]);
+  std::swap(ids_[a], ids_[b]);
 }
 
 std::vector<int> SlideshowProject::MoveUp(const std::vector<int>& selected) {
@@ -143,14 +164,22 @@ void SlideshowProject::EnsureWorkFolder() const {
 void SlideshowProject::SaveMessage(int t, const std::string& text) {
   if (t < 0 || t >= Count()) return;
   const std::vector<std::string> lines = SplitLines(text);
-  if (lines.empty()) return;
+  if (lines.empty()) {
+    DeleteIfExists(messageFiles_[t]);
+    messageFiles_[t].clear();
+    return;
+  }
   std::string path = messageFiles_[t];
   if (path.empty() || !FileExists(path)) {
     path = NewWorkingFileName(workFolder_, ".txt", PathsInUse(), Now());
   }
-  DeleteIfExists(path);
   EnsureWorkFolder();
-  if (WriteMessageFile(path, lines)) messageFiles_[t] = path;
+  // Written over the old file in one step: a full disk keeps the earlier message.
+  std::string error;
+  if (!WriteMessageFile(path, lines, &error)) {
+    throw EProjectError("Project : the message could not be saved (" + error + ") " + path);
+  }
+  messageFiles_[t] = path;
 }
 
 std::string SlideshowProject::LoadMessage(int i) const {
@@ -172,7 +201,10 @@ std::string SlideshowProject::LoadMessage(int i) const {
 
 void SlideshowProject::SaveRecording(int i, const std::vector<uint8_t>& samples,
                                      const TWaveFormatEx& format) {
-  if (i < 0 || i >= Count()) return;
+  if (i < 0 || i >= Count()) {
+    throw EProjectError("Project : there is no picture " + std::to_string(i) +
+                        " for the recording");
+  }
   TWavStream wav;
   wav.SetFormat(format);
   wav.Write(samples.data(), static_cast<int64_t>(samples.size()));
@@ -180,6 +212,8 @@ void SlideshowProject::SaveRecording(int i, const std::vector<uint8_t>& samples,
   DeleteIfExists(path);
   EnsureWorkFolder();
   wav.SaveToFile(path);
+  // The take it replaces was the user's to give up (they were asked before recording).
+  if (voiceFiles_[i] != path) DeleteIfExists(voiceFiles_[i]);
   voiceFiles_[i] = path;
 }
 
@@ -196,6 +230,7 @@ void SlideshowProject::Clear() {
   for (const std::string& voice : voiceFiles_) DeleteIfExists(voice);
   for (const std::string& message : messageFiles_) DeleteIfExists(message);
   displayItems_.clear();
+  ids_.clear();
   pictureFiles_.clear();
   messageFiles_.clear();
   voiceFiles_.clear();

@@ -6,8 +6,20 @@
 #include <vector>
 
 #include "audio/wav_stream.h"
+#include "common/exception.h"
 
 namespace tovak {
+
+// A project file that could not be written, or an entry that is gone.
+class EProjectError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Names an entry for as long as it is in the project, whatever its place: what the message box
+// and a recording in flight belong to, so that moves and removals cannot hand them to another.
+using EntryId = uint64_t;
+inline constexpr EntryId kNoEntry = 0;
 
 // The extensions a picture may have to be imported; a substring test, so ".JP" passes too.
 inline constexpr const char* ImportPatterns =
@@ -32,6 +44,10 @@ class SlideshowProject {
   const std::vector<std::string>& VoiceFiles() const { return voiceFiles_; }
   const std::string& WorkFolder() const { return workFolder_; }
 
+  EntryId IdAt(int i) const { return i >= 0 && i < Count() ? ids_[i] : kNoEntry; }
+  // The entry's place now, or -1 when it is no longer in the project.
+  int IndexOf(EntryId id) const;
+
   // Appends the acceptable pictures. Returns the skipped paths, each followed by a CR (empty
   // when nothing was skipped). Duplicates (letter case ignored) are dropped silently.
   std::string ImportFiles(const std::vector<std::string>& paths);
@@ -41,15 +57,17 @@ class SlideshowProject {
   std::vector<int> MoveUp(const std::vector<int>& selected);
   std::vector<int> MoveDown(const std::vector<int>& selected);
 
-  // Writes the message box's text as entry t's message; an empty text leaves any earlier
-  // message file as it is.
+  // Writes the message box's text as entry t's message, atomically: a failed write keeps the
+  // earlier message and throws EProjectError. An empty text means the entry has no message any
+  // more (its file is deleted).
   void SaveMessage(int t, const std::string& text);
   // The message of entry i as text (lines joined by "\n"); empty when it has none or it
   // cannot be read.
   std::string LoadMessage(int i) const;
 
-  // Saves recorded sample bytes as a new voice file for entry i. Throws EWavStreamError when
-  // the file cannot be written (the recording then stays with the caller).
+  // Saves recorded sample bytes as a new voice file for entry i; the voice file it replaces is
+  // deleted once the new one is safe. Throws EWavStreamError when the file cannot be written and
+  // EProjectError when there is no entry i (the recording then stays with the caller).
   void SaveRecording(int i, const std::vector<uint8_t>& samples, const TWaveFormatEx& format);
   void EraseVoice(const std::vector<int>& selected);
   // Deletes every message and voice file of the project and empties it.
@@ -63,6 +81,7 @@ class SlideshowProject {
 
  private:
   void Swap(int a, int b);
+  void Append(const std::string& path);
   std::vector<std::string> PathsInUse() const;
   void EnsureWorkFolder() const;
 
@@ -70,6 +89,8 @@ class SlideshowProject {
   std::vector<std::string>& messageFiles_;
   std::vector<std::string>& voiceFiles_;
   std::vector<std::string> displayItems_;
+  std::vector<EntryId> ids_;
+  EntryId nextId_ = 1;
   std::string workFolder_;
 };
 

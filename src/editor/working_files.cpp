@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/atomic_file.h"
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/text_lines.h"
@@ -125,13 +126,10 @@ std::string FromMessageEncoding(const std::string& text) {
   return UsesUtf8() ? text : Convert(text, "UTF-8", CodeSet());
 }
 
-bool WriteMessageFile(const std::string& path, const std::vector<std::string>& lines) {
+bool WriteMessageFile(const std::string& path, const std::vector<std::string>& lines,
+                      std::string* error) {
   const std::string text = ToMessageEncoding(JoinLinesCrLf(lines));
-  TFileStream file;
-  if (!file.Open(path, TFileStream::Mode::Create)) return false;
-  const bool written =
-      text.empty() || file.WriteAll(text.data(), static_cast<int64_t>(text.size()));
-  return file.Close() && written;
+  return WriteFileAtomically(path, text.data(), static_cast<int64_t>(text.size()), error);
 }
 
 std::vector<std::string> ReadMessageFile(const std::string& path) {

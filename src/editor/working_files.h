@@ -18,7 +18,9 @@ std::string NewWorkingFileName(const std::string& folder, const std::string& ext
 
 // Message files hold single-byte text in the system's 8-bit code page where it has one, UTF-8
 // otherwise, one line per message line ended by CR LF. Text in the program is UTF-8.
-bool WriteMessageFile(const std::string& path, const std::vector<std::string>& lines);
+// The file is replaced in one step; on failure the old one is kept and error says why.
+bool WriteMessageFile(const std::string& path, const std::vector<std::string>& lines,
+                      std::string* error = nullptr);
 // Reads a message file back into UTF-8 lines; throws Exception when it cannot be read.
 std::vector<std::string> ReadMessageFile(const std::string& path);
 

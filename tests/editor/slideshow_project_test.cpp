@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <filesystem>
 
 #include "audio/wav_reader.h"
@@ -93,7 +96,7 @@ TEST_F(Project, MovingBlocksAndTheStopRules) {
   EXPECT_EQ(pictures[1], dir.File("p1.jpg"));
 }
 
-TEST_F(Project, MessagesKeepTheirFileAndSurviveAnEmptyBox) {
+TEST_F(Project, MessagesKeepTheirFileAndAFailedSaveKeepsTheOldText) {
   Import(2);
   project.SaveMessage(0, "Dear all,\nlook at this!");
   const std::string file = messages[0];
@@ -102,15 +105,39 @@ TEST_F(Project, MessagesKeepTheirFileAndSurviveAnEmptyBox) {
   const Bytes stored = testing::ReadBytes(file);
   EXPECT_EQ(std::string(stored.begin(), stored.end()), "Dear all,\r\nlook at this!\r\n");
 
-  project.SaveMessage(0, "");  // an emptied box keeps the old message
-  EXPECT_EQ(project.LoadMessage(0), "Dear all,\nlook at this!");
   clock += 60;
   project.SaveMessage(0, "changed");
   EXPECT_EQ(messages[0], file);  // later saves reuse the path
   EXPECT_EQ(project.LoadMessage(0), "changed");
   EXPECT_EQ(project.LoadMessage(1), "");
-  fs::remove(file);
-  EXPECT_EQ(project.LoadMessage(0), "");
+
+  // A full disk (a file size limit fails writes alike): the old message stays.
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit tiny = old;
+  tiny.rlim_cur = 4;
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  EXPECT_THROW(project.SaveMessage(0, "a much longer message"), EProjectError);
+  setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_EQ(project.LoadMessage(0), "changed");
+
+  project.SaveMessage(0, "");  // an emptied box: the picture has no message any more
+  EXPECT_EQ(messages[0], "");
+  EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(Project, TakesReplaceTheirOldFileAndNeedAnEntry) {
+  Import(1);
+  project.SaveRecording(0, Bytes(10, 1), TWaveFormatEx::Pcm(22050, 1, 8));
+  const std::string first = voices[0];
+  clock += 1;
+  project.SaveRecording(0, Bytes(20, 2), TWaveFormatEx::Pcm(22050, 1, 8));
+  EXPECT_NE(voices[0], first);
+  EXPECT_FALSE(fs::exists(first));
+  EXPECT_THROW(project.SaveRecording(1, Bytes(5, 3), TWaveFormatEx::Pcm(22050, 1, 8)),
+               EProjectError);
+  EXPECT_EQ(project.ImportFiles({dir.File("missing.gif")}), dir.File("missing.gif") + "\r");
 }
 
 TEST_F(Project, TwoRecordingsInOneSecondBothSurvive) {
