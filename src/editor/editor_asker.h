@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace tovak {
+
+// The editor's questions and messages to the user. The window answers them with message boxes;
+// tests answer them directly. Texts arrive translated and filled in.
+class EditorAsker {
+ public:
+  enum class Kind { Information, Warning, Error };
+  virtual ~EditorAsker() = default;
+  // A question with Yes and No; true for Yes.
+  virtual bool AskYesNo(Kind kind, const std::string& text) = 0;
+  // A message with an OK button.
+  virtual void Tell(Kind kind, const std::string& text) = 0;
+};
+
+}  // namespace tovak

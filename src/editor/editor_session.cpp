@@ -1,0 +1,413 @@
+#include "editor/editor_session.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/files.h"
+
+namespace tovak {
+
+namespace {
+
+std::string Fill(std::string text, const std::string& value) {
+  const size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+}  // namespace
+
+EditorSession::EditorSession(std::vector<std::string>& pictureFiles,
+                             std::vector<std::string>& messageFiles,
+                             std::vector<std::string>& voiceFiles, std::string workFolder,
+                             WaveInDevice& input, WaveOutDevice& output, EditorAsker& asker,
+                             PostMessage post)
+    : pictureFiles_(pictureFiles),
+      messageFiles_(messageFiles),
+      voiceFiles_(voiceFiles),
+      project_(pictureFiles, messageFiles, voiceFiles, std::move(workFolder)),
+      asker_(asker),
+      receiver_(post ? nullptr : std::make_unique<AudioEventReceiver>([this](int message) {
+        HandleDeviceMessage(message);
+      })),
+      voice_(input, output, post ? post : receiver_->Poster()) {
+  voice_.OnTake = [this](VoiceTake take) { TakeArrived(std::move(take)); };
+  voice_.OnPlaybackEnded = [this](bool deviceLost) { PlaybackEnded(deviceLost); };
+  Refresh();
+}
+
+EditorSession::~EditorSession() {
+  voice_.OnTake = nullptr;
+  voice_.OnPlaybackEnded = nullptr;
+  voice_.Shutdown();
+}
+
+void EditorSession::Load(bool manualModeAsDefault) {
+  project_.Load();
+  selected_.clear();
+  current_ = -1;
+  Forget();
+  manualModeAsDefault_ = manualModeAsDefault;
+  statusNote_.clear();
+  Refresh();
+}
+
+void EditorSession::Shown() {
+  statusNote_.clear();
+  if (project_.Count() > 0) {
+    Select({0}, 0);
+  } else {
+    Refresh();
+  }
+}
+
+bool EditorSession::HasVoice(int index) const {
+  return index >= 0 && index < project_.Count() && !voiceFiles_[index].empty() &&
+         FileExists(voiceFiles_[index]);
+}
+
+bool EditorSession::OneSelected() const {
+  return selected_.size() == 1 && current_ >= 0;
+}
+
+void EditorSession::Forget() {
+  remembered_ = kNoEntry;
+  message_.clear();
+  messageEdited_ = false;
+}
+
+void EditorSession::SaveMessage() {
+  const int index = project_.IndexOf(remembered_);
+  // A box that was never loaded for an entry, or left as it was loaded, writes nothing.
+  if (index < 0 || !messageEdited_) return;
+  try {
+    project_.SaveMessage(index, message_);
+    messageEdited_ = false;
+    Notify(true);
+  } catch (const Exception& e) {
+    asker_.Tell(EditorAsker::Kind::Error,
+                Tr("The message could not be saved.") + "\n" + e.Message());
+  }
+}
+
+void EditorSession::LoadEntry(int index) {
+  remembered_ = project_.IdAt(index);
+  message_ = project_.LoadMessage(index);
+  messageEdited_ = false;
+}
+
+void EditorSession::Select(std::vector<int> selected, int current) {
+  SaveMessage();
+  std::sort(selected.begin(), selected.end());
+  selected.erase(std::unique(selected.begin(), selected.end()), selected.end());
+  std::erase_if(selected, [&](int i) { return i < 0 || i >= project_.Count(); });
+  if (current < 0 || current >= project_.Count()) {
+    selected_ = std::move(selected);
+    current_ = -1;
+    Refresh();
+    return;
+  }
+  if (project_.IdAt(current) != remembered_ && voice_.IsRecording()) {
+    if (!asker_.AskYesNo(EditorAsker::Kind::Information,
+                         Tr("This will stop the recording.  Do you want to stop?"))) {
+      Refresh();  // the window puts its selection back to what State says
+      return;
+    }
+    Stop();
+  }
+  selected_ = std::move(selected);
+  if (std::find(selected_.begin(), selected_.end(), current) == selected_.end()) {
+    selected_.insert(std::upper_bound(selected_.begin(), selected_.end(), current), current);
+  }
+  current_ = current;
+  if (project_.IdAt(current) != remembered_) LoadEntry(current);
+  Refresh();
+}
+
+void EditorSession::SelectAll() {
+  std::vector<int> all(project_.Count());
+  for (int i = 0; i < project_.Count(); ++i) all[i] = i;
+  Select(all, current_ >= 0 ? current_ : (all.empty() ? -1 : 0));
+}
+
+void EditorSession::EditMessage(const std::string& text) {
+  if (project_.IndexOf(remembered_) < 0 || !OneSelected() || text == message_) return;
+  message_ = text;
+  messageEdited_ = true;
+}
+
+void EditorSession::InsertShortFileName() {
+  if (!OneSelected()) return;
+  EditMessage(project_.DisplayItems()[current_] + "\n" + message_);
+  Refresh();
+}
+
+void EditorSession::InsertLongFileName() {
+  if (!OneSelected()) return;
+  EditMessage(pictureFiles_[current_] + "\n" + message_);
+  Refresh();
+}
+
+void EditorSession::Import(const std::vector<std::string>& paths,
+                           const std::function<void(int, int)>& progress) {
+  std::string skipped;
+  const int count = static_cast<int>(paths.size());
+  for (int i = 0; i < count; ++i) {
+    if (progress) progress(i, count);
+    skipped += project_.ImportFiles({paths[i]});
+  }
+  if (progress) progress(count, count);
+  Notify(true);
+  if (project_.Count() > 0 && selected_.empty()) {
+    Select({0}, 0);
+  } else {
+    Refresh();
+  }
+  if (!skipped.empty()) {
+    asker_.Tell(EditorAsker::Kind::Warning,
+                Fill(Tr("The following files were not supported or invalid.  They've been "
+                        "skipped.\r%s"),
+                     skipped));
+  }
+}
+
+void EditorSession::Remove() {
+  if (selected_.empty() || !state_.remove) return;
+  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
+                       Tr("Remove selected file(s) from the talking slideshow?"))) {
+    return;
+  }
+  SaveMessage();
+  const int first = selected_.front();
+  project_.RemoveSelected(selected_);
+  // The box's entry may be gone: nothing of its text may reach another entry.
+  if (project_.IndexOf(remembered_) < 0) Forget();
+  selected_.clear();
+  current_ = -1;
+  Notify(true);
+  if (project_.Count() > 0) {
+    const int next = std::min(first, project_.Count() - 1);
+    Select({next}, next);
+  } else {
+    Refresh();
+  }
+}
+
+void EditorSession::MoveUp() {
+  if (!state_.moveUp) return;
+  SaveMessage();
+  const EntryId focused = project_.IdAt(current_);
+  selected_ = project_.MoveUp(selected_);
+  current_ = project_.IndexOf(focused);
+  Notify(true);
+  Refresh();
+}
+
+void EditorSession::MoveDown() {
+  if (!state_.moveDown) return;
+  SaveMessage();
+  const EntryId focused = project_.IdAt(current_);
+  selected_ = project_.MoveDown(selected_);
+  current_ = project_.IndexOf(focused);
+  Notify(true);
+  Refresh();
+}
+
+void EditorSession::Erase() {
+  if (current_ < 0 || !state_.erase) return;
+  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
+                       Tr("Remove the sound from selected image(s)?"))) {
+    return;
+  }
+  project_.EraseVoice(selected_);
+  Notify(true);
+  Refresh();
+}
+
+void EditorSession::Record() {
+  if (!OneSelected() || !voice_.IsIdle()) return;
+  if (!SavePendingTake()) return;
+  if (HasVoice(current_) &&
+      !asker_.AskYesNo(EditorAsker::Kind::Warning,
+                       Tr("This file already has a sound file attached to it.\rDo you want to "
+                          "continue?"))) {
+    return;
+  }
+  std::string error;
+  if (!voice_.Record(project_.IdAt(current_), error)) {
+    asker_.Tell(EditorAsker::Kind::Error, Tr(error));
+    Refresh();
+    return;
+  }
+  statusNote_.clear();
+  recordingSize_[0] = recordingSize_[1] = "0";
+  SetStatus("recording...");
+}
+
+void EditorSession::Stop() {
+  if (!voice_.IsRecording()) return;
+  voice_.Stop();
+  SetStatus("idle");
+}
+
+void EditorSession::Listen() {
+  if (voice_.IsPlaying()) {
+    voice_.StopListening();
+    SetStatus("idle");
+    return;
+  }
+  if (!OneSelected() || !HasVoice(current_) || !voice_.IsIdle()) return;
+  std::string error;
+  if (!voice_.Listen(voiceFiles_[current_], error)) {
+    asker_.Tell(EditorAsker::Kind::Error, Tr(error));
+    Refresh();
+    return;
+  }
+  statusNote_.clear();
+  SetStatus("listening...");
+}
+
+void EditorSession::Tick() {
+  if (!voice_.IsRecording()) return;
+  const auto [kilobytes, estimate] = VoiceRecorder::SizeEstimate(voice_.RecordedBytes());
+  recordingSize_[0] = std::to_string(kilobytes);
+  recordingSize_[1] = std::to_string(estimate);
+  Refresh();
+}
+
+bool EditorSession::Go() {
+  if (!state_.go) return false;
+  SaveMessage();
+  if (!SavePendingTake()) return false;
+  if (project_.Count() == 0) {
+    asker_.Tell(EditorAsker::Kind::Information, Tr("You must select files first!"));
+    return false;
+  }
+  voice_.Shutdown();
+  return true;
+}
+
+bool EditorSession::Close() {
+  if (!state_.close) return false;
+  SaveMessage();
+  SavePendingTake();
+  voice_.Shutdown();
+  return true;
+}
+
+void EditorSession::Clear() {
+  if (!state_.clear) return;
+  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
+                       Tr("This will clear all settings and recording - are you sure?"))) {
+    return;
+  }
+  voice_.Shutdown();
+  pendingTake_.reset();
+  project_.Clear();
+  selected_.clear();
+  current_ = -1;
+  Forget();
+  manualModeAsDefault_ = false;
+  statusNote_.clear();
+  Notify(true);
+  SetStatus("idle");
+}
+
+void EditorSession::HandleDeviceMessage(int message) {
+  voice_.Handle(message);
+  Refresh();
+  if (Changed) Changed();
+}
+
+void EditorSession::TakeArrived(VoiceTake take) {
+  pendingTake_ = std::make_unique<VoiceTake>(std::move(take));
+  if (SavePendingTake()) Notify(true);
+}
+
+// A take is the user's voice: until its file is written it is kept, and nothing new is
+// recorded over it.
+bool EditorSession::SavePendingTake() {
+  if (!pendingTake_) return true;
+  const VoiceTake& take = *pendingTake_;
+  const int index = project_.IndexOf(take.target);
+  try {
+    if (index < 0) throw EProjectError(Tr("Its picture is no longer in the slideshow."));
+    project_.SaveRecording(index, take.samples, take.format);
+  } catch (const Exception& e) {
+    asker_.Tell(EditorAsker::Kind::Error,
+                Tr("The recording could not be saved.") + "\n" + e.Message());
+    return index >= 0 ? false : (pendingTake_.reset(), true);
+  }
+  const double seconds =
+      take.format.nAvgBytesPerSec ? double(take.samples.size()) / take.format.nAvgBytesPerSec : 0;
+  if (take.deviceLost) {
+    char figure[32];
+    std::snprintf(figure, sizeof figure, "%.1f", seconds);
+    statusNote_ = Fill(Tr("microphone lost, %s s saved"), figure);
+  }
+  pendingTake_.reset();
+  return true;
+}
+
+void EditorSession::PlaybackEnded(bool deviceLost) {
+  statusWord_ = "idle";
+  if (deviceLost) statusNote_ = Tr("sound output lost");
+}
+
+void EditorSession::SetStatus(const std::string& word) {
+  statusWord_ = word;
+  Refresh();
+}
+
+void EditorSession::Notify(bool projectChanged) {
+  if (projectChanged && ProjectChanged) ProjectChanged();
+}
+
+void EditorSession::Refresh() {
+  EditorState s;
+  const int count = project_.Count();
+  s.items = project_.DisplayItems();
+  for (int i = 0; i < count; ++i) s.voiceMarks.push_back(HasVoice(i));
+  s.selected = selected_;
+  s.current = current_;
+  const bool recording = voice_.IsRecording();
+  const bool saving = voice_.CurrentPhase() == VoiceSession::Phase::SavingTake;
+  const bool playing = voice_.IsPlaying();
+  const bool idle = voice_.IsIdle();
+  const bool one = OneSelected();
+  const bool anySelected = !selected_.empty();
+
+  s.listLocked = recording || saving;
+  s.remove = count > 0 && anySelected && !s.listLocked;
+  s.moveUp = anySelected && selected_.front() > 0;
+  s.moveDown = anySelected && selected_.back() < count - 1;
+  s.record = one && idle && !pendingTake_;
+  s.stop = recording;
+  s.listen = playing ? voice_.CurrentPhase() == VoiceSession::Phase::Playing
+                     : one && idle && HasVoice(current_);
+  s.listenCaption = Tr(playing ? "&Stop" : "&Listen");
+  s.erase = idle && current_ >= 0 &&
+            std::any_of(selected_.begin(), selected_.end(), [&](int i) { return HasVoice(i); });
+  s.clear = s.go = s.close = !s.listLocked;
+  s.messageEnabled = one && project_.IndexOf(remembered_) == current_;
+  s.insertFileName = s.messageEnabled;
+  s.message = message_;
+  const int shown = project_.IndexOf(remembered_);
+  if (shown >= 0 && FileExists(pictureFiles_[shown])) s.previewPicture = pictureFiles_[shown];
+
+  if (recording || saving) {
+    s.sizeBefore = recordingSize_[0];
+    s.sizeAfter = recordingSize_[1];
+  } else if (one && HasVoice(current_)) {
+    const int64_t size = FileSize(voiceFiles_[current_]);
+    s.sizeBefore = std::to_string(size);
+    s.sizeAfter = std::to_string(static_cast<int64_t>(size * 0.2));
+  }
+  s.timerRunning = recording;
+  const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
+  s.status = Fill(Tr("Status: %s"), word);
+  s.manualModeAsDefault = manualModeAsDefault_;
+  state_ = std::move(s);
+}
+
+}  // namespace tovak

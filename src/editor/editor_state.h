@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tovak {
+
+// Everything the editor window shows, decided by the editor's model after every operation. The
+// window renders it and decides nothing; texts are translated already.
+struct EditorState {
+  // The list: one row per picture, the voice mark of each, the selection and current row.
+  std::vector<std::string> items;
+  std::vector<bool> voiceMarks;
+  std::vector<int> selected;  // ascending
+  int current = -1;
+  bool listLocked = false;  // while a recording runs or its take is being saved
+
+  // Buttons (the popup items of the same name follow them).
+  bool add = true;
+  bool remove = false;
+  bool moveUp = false;
+  bool moveDown = false;
+  bool record = false;
+  bool stop = false;
+  bool listen = false;
+  bool erase = false;
+  bool clear = true;
+  bool go = true;
+  bool close = true;
+  std::string listenCaption;  // "&Listen", or "&Stop" while a playback runs
+
+  // Popup items beyond the buttons.
+  bool insertFileName = false;  // short and long
+
+  // The message box and the preview of the remembered entry.
+  bool messageEnabled = false;
+  std::string message;
+  std::string previewPicture;  // empty: no picture shown
+
+  std::string status;  // "Status: idle"
+  std::string sizeBefore = "0";
+  std::string sizeAfter = "0";
+  bool timerRunning = false;  // the size estimate while recording
+
+  bool manualModeAsDefault = false;
+
+  bool operator==(const EditorState&) const = default;
+};
+
+}  // namespace tovak
