@@ -83,7 +83,7 @@ void EditorSession::SaveMessage() {
   try {
     project_.SaveMessage(index, message_);
     messageEdited_ = false;
-    Notify(true);
+    NoteProject();
   } catch (const Exception& e) {
     asker_.Tell(EditorAsker::Kind::Error,
                 Tr("The message could not be saved.") + "\n" + e.Message());
@@ -157,7 +157,7 @@ void EditorSession::Import(const std::vector<std::string>& paths,
     skipped += project_.ImportFiles({paths[i]});
   }
   if (progress) progress(count, count);
-  Notify(true);
+  NoteProject();
   if (project_.Count() > 0 && selected_.empty()) {
     Select({0}, 0);
   } else {
@@ -184,7 +184,7 @@ void EditorSession::Remove() {
   if (project_.IndexOf(remembered_) < 0) Forget();
   selected_.clear();
   current_ = -1;
-  Notify(true);
+  NoteProject();
   if (project_.Count() > 0) {
     const int next = std::min(first, project_.Count() - 1);
     Select({next}, next);
@@ -199,7 +199,7 @@ void EditorSession::MoveUp() {
   const EntryId focused = project_.IdAt(current_);
   selected_ = project_.MoveUp(selected_);
   current_ = project_.IndexOf(focused);
-  Notify(true);
+  NoteProject();
   Refresh();
 }
 
@@ -209,7 +209,7 @@ void EditorSession::MoveDown() {
   const EntryId focused = project_.IdAt(current_);
   selected_ = project_.MoveDown(selected_);
   current_ = project_.IndexOf(focused);
-  Notify(true);
+  NoteProject();
   Refresh();
 }
 
@@ -220,7 +220,7 @@ void EditorSession::Erase() {
     return;
   }
   project_.EraseVoice(selected_);
-  Notify(true);
+  NoteProject();
   Refresh();
 }
 
@@ -309,7 +309,7 @@ void EditorSession::Clear() {
   Forget();
   manualModeAsDefault_ = false;
   statusNote_.clear();
-  Notify(true);
+  NoteProject();
   SetStatus("idle");
 }
 
@@ -321,7 +321,7 @@ void EditorSession::HandleDeviceMessage(int message) {
 
 void EditorSession::TakeArrived(VoiceTake take) {
   pendingTake_ = std::make_unique<VoiceTake>(std::move(take));
-  if (SavePendingTake()) Notify(true);
+  if (SavePendingTake()) NoteProject();
 }
 
 // A take is the user's voice: until its file is written it is kept, and nothing new is
@@ -359,8 +359,22 @@ void EditorSession::SetStatus(const std::string& word) {
   Refresh();
 }
 
-void EditorSession::Notify(bool projectChanged) {
-  if (projectChanged && ProjectChanged) ProjectChanged();
+void EditorSession::KeepJournalIn(WorkingFolder& folder) {
+  journal_ = &folder;
+  NoteProject();
+}
+
+void EditorSession::NoteProject() {
+  if (!journal_) return;
+  std::string error;
+  if (journal_->SaveJournal({pictureFiles_, messageFiles_, voiceFiles_}, &error)) {
+    journalFailed_ = false;
+  } else if (!journalFailed_) {
+    journalFailed_ = true;
+    asker_.Tell(
+        EditorAsker::Kind::Warning,
+        Fill(Tr("The slideshow could not be noted down for a restart after a crash (%s)."), error));
+  }
 }
 
 void EditorSession::Refresh() {

@@ -10,6 +10,7 @@
 #include "editor/editor_state.h"
 #include "editor/slideshow_project.h"
 #include "editor/voice_session.h"
+#include "editor/working_folder.h"
 
 namespace tovak {
 
@@ -67,8 +68,9 @@ class EditorSession {
 
   // Runs after a change the window did not ask for (a take saved, a playback ended).
   std::function<void()> Changed;
-  // Runs after every change of the project's lists or files (for the project journal).
-  std::function<void()> ProjectChanged;
+  // Keeps the project's journal in folder from now on: rewritten after every change of the lists,
+  // so a crash loses no recording. A failed write is told once, until one succeeds again.
+  void KeepJournalIn(WorkingFolder& folder);
   // Translation of every text the session shows; placeholders are filled in afterwards.
   std::function<std::string(const std::string&)> Translate = [](const std::string& s) { return s; };
 
@@ -84,7 +86,7 @@ class EditorSession {
   void PlaybackEnded(bool deviceLost);
   bool HasVoice(int index) const;
   bool OneSelected() const;
-  void Notify(bool projectChanged);
+  void NoteProject();
 
   std::vector<std::string>& pictureFiles_;
   std::vector<std::string>& messageFiles_;
@@ -104,6 +106,8 @@ class EditorSession {
   std::string recordingSize_[2];
   std::unique_ptr<VoiceTake> pendingTake_;  // a take whose file could not be written yet
   bool manualModeAsDefault_ = false;
+  WorkingFolder* journal_ = nullptr;
+  bool journalFailed_ = false;
   EditorState state_;
 };
 

@@ -243,6 +243,26 @@ TEST_F(Editor, MessagesBelongToTheBoxesEntry) {
   EXPECT_TRUE(pictures.empty() && State().items.empty() && fs::is_empty(paths.WorkFolder()));
 }
 
+// After a crash the next start finds the project exactly as it was left.
+TEST_F(Editor, TheJournalFollowsEveryChange) {
+  WorkingFolder folder(paths.WorkFolder());
+  ASSERT_TRUE(folder.Claim());
+  session.KeepJournalIn(folder);
+  Import(3);
+  session.EditMessage("hello");
+  RecordTake(2000, 0x66);
+  session.Select({2}, 2);
+  session.MoveUp();
+  const ProjectLists expected{pictures, messages, voices};
+  ASSERT_FALSE(expected.messages[0].empty());
+  EXPECT_TRUE(folder.HasUnfinishedProject());
+  EXPECT_EQ(ReadProjectJournal(folder.JournalPath()), expected);
+
+  session.Clear();
+  EXPECT_FALSE(folder.HasUnfinishedProject());
+  EXPECT_TRUE(asker.told.empty());
+}
+
 TEST_F(Editor, GoAndTheWarnings) {
   EXPECT_FALSE(session.Go());
   EXPECT_EQ(asker.told.back().second, "You must select files first!");
