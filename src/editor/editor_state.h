@@ -41,6 +41,14 @@ struct EditorState {
   std::string sizeBefore = "0";
   std::string sizeAfter = "0";
   bool timerRunning = false;  // the size estimate while recording
+  // While recording: how loud the last sound was (0 silence .. 100 full scale) and the time
+  // recorded so far ("0:07"), so the user sees that the microphone hears them.
+  int inputLevel = 0;
+  std::string elapsed;
+
+  // The microphones to choose from, the system's default first, and the chosen one.
+  std::vector<std::string> inputDevices;
+  int inputDevice = 0;
 
   bool manualModeAsDefault = false;
 
