@@ -275,6 +275,10 @@ void EditorSession::Tick() {
   Refresh();
 }
 
+void EditorSession::MeterTick() {}
+
+void EditorSession::ChooseInputDevice(int) {}
+
 bool EditorSession::Go() {
   if (!state_.go) return false;
   SaveMessage();

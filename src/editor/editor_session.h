@@ -55,8 +55,12 @@ class EditorSession {
   void Record();
   void Stop();
   void Listen();
-  // The size estimate's timer tick while recording.
+  // The size estimate's timer tick (every second while recording).
   void Tick();
+  // The level meter's tick (about ten times a second while recording).
+  void MeterTick();
+  // Records from the microphone at this index of State().inputDevices from now on.
+  void ChooseInputDevice(int index);
   // Go!: true when the window may close with OK.
   bool Go();
   // Close: saves the message; true when the window may close (not while recording).
