@@ -9,6 +9,9 @@ namespace tovak {
 
 namespace {
 
+// Peaks up to this share of full scale are hiss, not a voice.
+constexpr int kNoiseFloor = 3;
+
 std::string Fill(std::string text, const std::string& value) {
   const size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, value);
@@ -275,7 +278,10 @@ void EditorSession::Tick() {
   Refresh();
 }
 
-void EditorSession::MeterTick() {}
+void EditorSession::MeterTick() {
+  if (!voice_.IsRecording()) return;
+  Refresh();
+}
 
 void EditorSession::ChooseInputDevice(int) {}
 
@@ -324,6 +330,14 @@ void EditorSession::HandleDeviceMessage(int message) {
 }
 
 void EditorSession::TakeArrived(VoiceTake take) {
+  // A take that never rose above the noise floor is most likely a muted or unplugged microphone.
+  if (PeakLevel(take.samples.data(), take.samples.size()) <= kNoiseFloor &&
+      !asker_.AskYesNo(EditorAsker::Kind::Warning,
+                       Tr("No sound was recorded. Check that your microphone is connected and not "
+                          "muted.") +
+                           "\r" + Tr("Keep the recording anyway?"))) {
+    return;
+  }
   pendingTake_ = std::make_unique<VoiceTake>(std::move(take));
   if (SavePendingTake()) NoteProject();
 }
@@ -422,6 +436,13 @@ void EditorSession::Refresh() {
     s.sizeAfter = std::to_string(static_cast<int64_t>(size * 0.2));
   }
   s.timerRunning = recording;
+  if (recording) {
+    s.inputLevel = voice_.InputLevel();
+    const int seconds = static_cast<int>(voice_.RecordedSeconds());
+    char elapsed[16];
+    std::snprintf(elapsed, sizeof elapsed, "%d:%02d", seconds / 60, seconds % 60);
+    s.elapsed = elapsed;
+  }
   const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
   s.status = Fill(Tr("Status: %s"), word);
   s.manualModeAsDefault = manualModeAsDefault_;

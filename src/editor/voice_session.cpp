@@ -1,6 +1,27 @@
 #include "editor/voice_session.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace tovak {
+
+int PeakLevel(const uint8_t* samples, size_t count) {
+  int peak = 0;
+  for (size_t i = 0; i < count; ++i) peak = std::max(peak, std::abs(int(samples[i]) - 128));
+  return std::min(100, peak * 100 / 127);
+}
+
+namespace {
+
+// The buffer the device is filling now, if any has sound in it yet.
+const WaveHeader* FillingBuffer(const WaveBuffers& buffers) {
+  for (const WaveHeader& header : buffers.headers) {
+    if ((header.dwFlags & WHDR_INQUEUE) && header.dwBytesRecorded > 0) return &header;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 VoiceSession::VoiceSession(WaveInDevice& input, WaveOutDevice& output, PostMessage post)
     : recorder_(input, buffers_, stream_, post), player_(output, buffers_, stream_, post) {}
@@ -44,6 +65,27 @@ void VoiceSession::StopListening() {
   if (phase_ != Phase::Playing) return;
   phase_ = Phase::StoppingPlayback;
   player_.RequestStop();
+}
+
+int VoiceSession::InputLevel() const {
+  if (phase_ != Phase::Recording) return 0;
+  // The last twentieth of a second or so.
+  const size_t window = std::max<uint32_t>(recorder_.RecordingFormat.nAvgBytesPerSec / 20, 64);
+  if (const WaveHeader* filling = FillingBuffer(buffers_)) {
+    const size_t n = std::min<size_t>(window, filling->dwBytesRecorded);
+    return PeakLevel(filling->lpData + filling->dwBytesRecorded - n, n);
+  }
+  const std::vector<uint8_t>& all = stream_.Bytes();
+  const size_t n = std::min(window, all.size());
+  return PeakLevel(all.data() + all.size() - n, n);
+}
+
+double VoiceSession::RecordedSeconds() const {
+  if (phase_ != Phase::Recording) return 0;
+  int64_t bytes = RecordedBytes();
+  if (const WaveHeader* filling = FillingBuffer(buffers_)) bytes += filling->dwBytesRecorded;
+  const uint32_t rate = recorder_.RecordingFormat.nAvgBytesPerSec;
+  return rate ? double(bytes) / rate : 0;
 }
 
 void VoiceSession::Shutdown() {

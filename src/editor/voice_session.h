@@ -12,6 +12,9 @@
 namespace tovak {
 
 // A finished recording on its way to its entry.
+// The loudest sample of 8-bit sound as a share of full scale, 0 to 100.
+int PeakLevel(const uint8_t* samples, size_t count);
+
 struct VoiceTake {
   EntryId target = kNoEntry;
   std::vector<uint8_t> samples;
@@ -52,6 +55,10 @@ class VoiceSession {
 
   // Bytes recorded so far, for the size estimate while recording.
   int64_t RecordedBytes() const { return static_cast<int64_t>(stream_.Bytes().size()); }
+  // While recording: how loud the latest sound is, 0 (silence) to 100 (full scale), and the
+  // seconds recorded, counting the buffer that is still filling.
+  int InputLevel() const;
+  double RecordedSeconds() const;
 
   // A device notification posted to the owner; hands the owner the take or the end of playback.
   void Handle(int message);

@@ -191,6 +191,36 @@ TEST_F(Editor, ALostMicrophoneEndsTheRecordingAndKeepsTheTake) {
   EXPECT_NE(State().status.find("microphone"), std::string::npos) << State().status;
 }
 
+TEST_F(Editor, TheMeterShowsTheMicrophoneAndASilentTakeIsQuestioned) {
+  Import(1);
+  RecordTake(1000, 0x20);
+  const std::string first = voices[0];
+  session.Project().Now = [] { return std::time_t{1700000001}; };
+  session.Record();
+  Dispatch();
+  EXPECT_EQ(State().inputLevel, 0);
+  mic.Capture(30000, 0xF0);  // loud, still in the first buffer
+  session.MeterTick();
+  EXPECT_GT(State().inputLevel, 80);
+  mic.Capture(88200 * 2, 0x81);  // two seconds of near silence
+  session.MeterTick();
+  EXPECT_LT(State().inputLevel, 5);
+  EXPECT_EQ(State().elapsed, "0:02");
+  session.Stop();
+  Dispatch();
+  const std::string kept = voices[0];  // loud enough at its start: saved without a question
+  EXPECT_NE(kept, first);
+
+  asker.answers = {true, false};  // replace the voice? yes; keep the silent take? no
+  session.Record();
+  Dispatch();
+  mic.Capture(50000, 0x81);
+  session.Stop();
+  Dispatch();
+  EXPECT_NE(asker.asked.back().find("No sound was recorded."), std::string::npos);
+  EXPECT_EQ(voices[0], kept);
+}
+
 TEST_F(Editor, ATakeThatCannotBeWrittenIsKeptUntilItIs) {
   Import(1);
   // A file where the working folder should be: every write into it fails.
