@@ -348,13 +348,17 @@ bool EditorSession::SavePendingTake() {
   if (!pendingTake_) return true;
   const VoiceTake& take = *pendingTake_;
   const int index = project_.IndexOf(take.target);
+  if (index < 0) {
+    // The user removed its picture while the take waited for room on the disk.
+    pendingTake_.reset();
+    return true;
+  }
   try {
-    if (index < 0) throw EProjectError(Tr("Its picture is no longer in the slideshow."));
     project_.SaveRecording(index, take.samples, take.format);
   } catch (const Exception& e) {
     asker_.Tell(EditorAsker::Kind::Error,
                 Tr("The recording could not be saved.") + "\n" + e.Message());
-    return index >= 0 ? false : (pendingTake_.reset(), true);
+    return false;
   }
   const double seconds =
       take.format.nAvgBytesPerSec ? double(take.samples.size()) / take.format.nAvgBytesPerSec : 0;
