@@ -5,6 +5,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QAudioSource>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QTimer>
@@ -169,6 +170,7 @@ class QtWaveIn : public WaveInDevice {
     if (state != QAudio::StoppedState || !io_ || source_->error() == QAudio::NoError) return;
     io_ = nullptr;
     failed_ = true;
+    if (callback_) callback_(WaveMessage::Lost, nullptr);
     while (!queue_.empty()) GiveBack();
     QTimer::singleShot(0, source_.get(), [this] { Close(); });
   }
@@ -205,6 +207,13 @@ class QtWaveOut : public WaveOutDevice {
       return WAVERR_NOTENABLED;
     }
     written_ = 0;
+    failed_ = false;
+    paused_ = false;
+    QObject::connect(sink_.get(), &QAudioSink::stateChanged, sink_.get(),
+                     [this](QAudio::State state) {
+                       if (state == QAudio::StoppedState && sink_->error() != QAudio::NoError)
+                         Lose();
+                     });
     timer_ = std::make_unique<QTimer>();
     timer_->setInterval(10);
     QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] { Pump(); });
@@ -218,6 +227,7 @@ class QtWaveOut : public WaveOutDevice {
 
   int Write(WaveHeader* header) override {
     if (!sink_) return WAVERR_INVALHANDLE;
+    if (failed_) return WAVERR_DEVICEFAILED;
     if (!(header->dwFlags & WHDR_PREPARED)) return WAVERR_UNPREPARED;
     header->dwFlags = (header->dwFlags & ~WHDR_DONE) | WHDR_INQUEUE;
     header->dwBytesRecorded = 0;  // bytes handed to the device so far
@@ -236,6 +246,7 @@ class QtWaveOut : public WaveOutDevice {
     if (!sink_) return WAVERR_INVALHANDLE;
     paused_ = false;
     sink_->resume();
+    stallClock_.invalidate();
     Pump();
     return WAVERR_NONE;
   }
@@ -243,7 +254,7 @@ class QtWaveOut : public WaveOutDevice {
   int Reset() override {
     if (!sink_) return WAVERR_INVALHANDLE;
     timer_->stop();
-    sink_->reset();
+    if (!failed_) sink_->reset();
     io_ = nullptr;
     while (!queue_.empty()) GiveBack();
     return WAVERR_NONE;
@@ -256,7 +267,7 @@ class QtWaveOut : public WaveOutDevice {
     if (!queue_.empty()) return WAVERR_STILLPLAYING;
     timer_.reset();
     sink_->disconnect();
-    sink_->stop();
+    if (!failed_) sink_->stop();
     sink_.reset();
     io_ = nullptr;
     WaveCallback callback = std::move(callback_);
@@ -272,7 +283,7 @@ class QtWaveOut : public WaveOutDevice {
   };
 
   void Pump() {
-    if (!sink_ || !io_ || paused_) return;
+    if (!sink_ || !io_ || paused_ || failed_) return;
     // Hand over what the device has room for, buffer by buffer, in order.
     for (Queued& q : queue_) {
       WaveHeader* h = q.header;
@@ -299,7 +310,38 @@ class QtWaveOut : public WaveOutDevice {
            (played >= queue_.front().end || drained)) {
       GiveBack();
     }
+    WatchProgress();
   }
+
+  // A sink whose server has gone may never say so: it just stops playing. Sound handed over
+  // that makes no progress for a while, when not paused, counts as a lost device. A server that
+  // dies is reported by the sink at once; this only catches one that hangs. A sink can sit still
+  // for almost two seconds after its first few milliseconds before it really starts (measured on
+  // a null sink that a recording has just used), so the early wait is long; once sound flows
+  // the wait is short.
+  void WatchProgress() {
+    const qint64 processed = sink_->processedUSecs();
+    if (queue_.empty() || written_ == 0 || processed != lastProcessed_ || !stallClock_.isValid()) {
+      lastProcessed_ = processed;
+      stallClock_.start();
+      return;
+    }
+    const qint64 wait = processed >= kSteadyUSecs ? kStallMs : kStartStallMs;
+    if (stallClock_.elapsed() >= wait) Lose();
+  }
+
+  // Every queued buffer comes back at once, and the device takes no more; the owner closes it.
+  void Lose() {
+    if (failed_) return;
+    failed_ = true;
+    if (timer_) timer_->stop();
+    if (callback_) callback_(WaveMessage::Lost, nullptr);
+    while (!queue_.empty()) GiveBack();
+  }
+
+  static constexpr qint64 kSteadyUSecs = 500000;
+  static constexpr qint64 kStallMs = 1000;
+  static constexpr qint64 kStartStallMs = 3000;
 
   void GiveBack() {
     WaveHeader* header = queue_.front().header;
@@ -315,7 +357,10 @@ class QtWaveOut : public WaveOutDevice {
   WaveCallback callback_;
   qint64 written_ = 0;
   qint64 bytesPerSecond_ = 1;
+  qint64 lastProcessed_ = -1;
+  QElapsedTimer stallClock_;
   bool paused_ = false;
+  bool failed_ = false;
 };
 
 }  // namespace

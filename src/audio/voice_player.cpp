@@ -15,7 +15,14 @@ VoicePlayer::~VoicePlayer() {
   OnFinished();
 }
 
+bool VoicePlayer::Busy() {
+  if (PlayState == psClosed) return false;
+  DeviceError = "A playback is still running";
+  return true;
+}
+
 bool VoicePlayer::Listen(const std::string& path) {
+  if (Busy()) return false;
   std::vector<uint8_t> bytes;
   WavInfo info;
   try {
@@ -32,10 +39,14 @@ bool VoicePlayer::Listen(const std::string& path) {
 }
 
 bool VoicePlayer::Play(const std::vector<uint8_t>& samples, const TWaveFormatEx& format) {
+  // The stream and the flags belong to the running playback until it has closed.
+  if (Busy()) return false;
   stream_.Clear();
   stream_.Write(samples.data(), static_cast<int64_t>(samples.size()));
   PlaybackFormat = format;
   StopRequested = false;
+  DeviceLost = false;
+  lost_ = false;
   if (!OpenDevice()) {
     if (DeviceError.empty()) DeviceError = "Could not open the sound output";
     return false;
@@ -49,7 +60,6 @@ bool VoicePlayer::Play(const std::vector<uint8_t>& samples, const TWaveFormatEx&
 
 bool VoicePlayer::OpenDevice() {
   DeviceError.clear();
-  if (PlayState != psClosed) return false;
   WaveCaps caps;
   bool found = false;
   const unsigned chosen = ChooseWaveDevice(device_, caps, found, LastResult);
@@ -109,11 +119,20 @@ void VoicePlayer::Callback(WaveMessage message, WaveHeader* header) {
     case WaveMessage::Close:
       if (post_) post_(WM_PLAYER_CLOSED);
       break;
+    case WaveMessage::Lost:
+      lost_ = true;
+      DeviceLost = true;
+      break;
     case WaveMessage::Data:
-      if (PlayState == psPlaying && !StopRequested) {
+      if (closing_) break;  // our own reset: the playback is over already
+      if (PlayState == psPlaying && !StopRequested && !lost_) {
         header->dwBufferLength = Refill(*header);
         LastResult = device_.PrepareHeader(header);
         LastResult = device_.Write(header);
+        if (LastResult == WAVERR_DEVICEFAILED) {
+          lost_ = true;
+          DeviceLost = true;
+        }
         if (LastResult != WAVERR_NONE && post_) post_(WM_PLAYER_FINISHED);
       } else if (post_) {
         post_(WM_PLAYER_FINISHED);
@@ -124,7 +143,9 @@ void VoicePlayer::Callback(WaveMessage message, WaveHeader* header) {
 
 void VoicePlayer::OnFinished() {
   if (PlayState == psClosed) return;
+  closing_ = true;
   LastResult = device_.Reset();
+  closing_ = false;
   for (WaveHeader& header : buffers_.headers) LastResult = device_.UnprepareHeader(&header);
   LastResult = device_.Close();
   PlayState = psClosed;

@@ -25,6 +25,7 @@ bool VoiceRecorder::OpenDevice() {
 
 bool VoiceRecorder::StartRecording() {
   StopRequested = false;
+  lost_ = false;
   stream_.Clear();
   for (int i = 0; i < 2; ++i) {
     buffers_.Initialise(i);
@@ -43,6 +44,7 @@ bool VoiceRecorder::StartRecording() {
 }
 
 bool VoiceRecorder::Record() {
+  DeviceLost = false;
   if (!OpenDevice()) {
     DeviceError = "Could not open Recording Device";
     return false;
@@ -64,26 +66,55 @@ void VoiceRecorder::Callback(WaveMessage message, WaveHeader* header) {
       break;
     case WaveMessage::Close:
       open_ = false;
+      // Closed under a running take: the device went away. What came back is the take.
+      if (RecordState == rsRecording) Stopped(true);
       if (post_) post_(WM_RECORDER_CLOSED);
       break;
+    case WaveMessage::Lost:
+      lost_ = true;
+      break;
     case WaveMessage::Data:
-      if (RecordState != rsRecording) {
-        if (post_) post_(WM_RECORDER_DRAIN);
-      } else if (!StopRequested) {
+      // Whatever comes back is the user's voice, also the part-filled buffer of a stop or a loss.
+      if (header->dwBytesRecorded > 0) {
         stream_.Seek(0, TStream::soFromEnd);
         stream_.Write(header->lpData, header->dwBytesRecorded);
+      }
+      if (RecordState == rsRecording && !StopRequested && !lost_) {
         LastResult = device_.PrepareHeader(header);
         LastResult = device_.AddBuffer(header);
-      } else {
-        RecordState = rsStopped;
-        DeviceError.clear();
-        if (OnStopped) OnStopped();
+        if (LastResult != WAVERR_NONE) {
+          // Wave functions are not called from inside their own callback: the window closes it.
+          lost_ = true;
+          if (post_) post_(WM_RECORDER_DRAIN);
+        }
       }
       break;
   }
 }
 
+void VoiceRecorder::Stopped(bool lost) {
+  RecordState = rsStopped;
+  DeviceLost = lost;
+  if (lost) {
+    DeviceError = "The recording device was lost";
+  } else {
+    DeviceError.clear();
+  }
+  if (OnStopped) OnStopped();
+}
+
+void VoiceRecorder::RequestStop() {
+  StopRequested = true;
+  if (RecordState == rsRecording) {
+    // The buffer being filled comes back with what it holds and is kept.
+    if (open_) LastResult = device_.Stop();
+    Stopped(lost_);
+  }
+  CloseDevice();
+}
+
 void VoiceRecorder::OnDrain() {
+  if (RecordState == rsRecording && lost_) Stopped(true);
   if (RecordState != rsRecording) CloseDevice();
 }
 

@@ -29,6 +29,10 @@ enum class WaveMessage {
   Open,   // the device has opened
   Close,  // the device has closed
   Data,   // a buffer comes back: filled (input) or played (output)
+  // The device has gone (unplugged, its sound server died, it stopped advancing). Sent once;
+  // every buffer it holds comes back next, and it takes no more. An input device then closes
+  // itself; an output device waits for its owner to close it.
+  Lost,
 };
 
 // Runs on whatever thread the device delivers on; for the Qt devices that is the thread that

@@ -84,6 +84,51 @@ TEST_F(Player, StopEndsWithinOneBuffer) {
   ASSERT_TRUE(player.Listen(dir.File("long.wav")));
 }
 
+TEST_F(Player, ListenWhileStoppingIsRefusedAndLeavesThePlaybackAlone) {
+  const std::string first = Wav("long.wav", 10 * kWaveBufferSize, TWaveFormatEx::Pcm(44100, 2, 8));
+  const std::string second = Wav("short.wav", 100, TWaveFormatEx::Pcm(22050, 1, 8));
+  ASSERT_TRUE(player.Listen(first));
+  player.RequestStop();
+  EXPECT_FALSE(player.Listen(second));
+  EXPECT_EQ(player.DeviceError, "A playback is still running");
+  EXPECT_TRUE(player.StopRequested);
+  EXPECT_EQ(stream.Size(), 10 * kWaveBufferSize);
+  ASSERT_TRUE(device.PlayOne());
+  Dispatch();
+  EXPECT_FALSE(device.isOpen);
+  EXPECT_EQ(device.played.size(), kWaveBufferSize);
+}
+
+TEST_F(Player, ALostDeviceEndsThePlayback) {
+  ASSERT_TRUE(
+      player.Listen(Wav("long.wav", 10 * kWaveBufferSize, TWaveFormatEx::Pcm(44100, 2, 8))));
+  ASSERT_TRUE(device.PlayOne());
+  Dispatch();
+  device.Vanish();
+  Dispatch();
+  EXPECT_TRUE(player.DeviceLost);
+  EXPECT_FALSE(device.isOpen);
+  EXPECT_EQ(player.PlayState, VoicePlayer::psClosed);
+  EXPECT_EQ(seen.back(), WM_PLAYER_CLOSED);
+  device.writeResult = device.queueResult = WAVERR_NONE;  // plugged back in
+  ASSERT_TRUE(player.Listen(dir.File("long.wav")));
+  EXPECT_FALSE(player.DeviceLost);
+}
+
+// Closing midway gives the buffers back without refilling them or reporting them finished.
+TEST_F(Player, ClosingMidPlaybackQueuesNothingMore) {
+  ASSERT_TRUE(
+      player.Listen(Wav("long.wav", 10 * kWaveBufferSize, TWaveFormatEx::Pcm(44100, 2, 8))));
+  ASSERT_TRUE(device.PlayOne());
+  Dispatch();
+  seen.clear();
+  player.OnFinished();
+  Dispatch();
+  EXPECT_EQ(device.queuedLengths.size(), 3u);
+  EXPECT_FALSE(device.isOpen);
+  EXPECT_EQ(seen, std::vector<int>{WM_PLAYER_CLOSED});
+}
+
 TEST_F(Player, FilesThatAreNotPlayableGiveAClearError) {
   testing::WriteBytes(dir.File("text.wav"), {'h', 'e', 'l', 'l', 'o'});
   EXPECT_FALSE(player.Listen(dir.File("text.wav")));

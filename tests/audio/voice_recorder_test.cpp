@@ -63,7 +63,7 @@ TEST_F(Recorder, ChoosesItsFormatFromTheDevice) {
   EXPECT_EQ(device.openedFormat.nChannels, 2);
 }
 
-TEST_F(Recorder, StopKeepsTheWholeBuffersBeforeIt) {
+TEST_F(Recorder, StopKeepsEverythingAndClosesAtOnce) {
   ASSERT_TRUE(recorder.Record());
   Dispatch();
   EXPECT_EQ(seen, std::vector<int>{WM_RECORDER_OPENED});
@@ -71,17 +71,16 @@ TEST_F(Recorder, StopKeepsTheWholeBuffersBeforeIt) {
   EXPECT_EQ(stream.Size(), 5 * kWaveBufferSize);
   EXPECT_EQ(device.queue.size(), 2u);  // both buffers always queued while recording
 
+  // No further buffer ever comes: the part-filled one is kept and the device closes now.
   recorder.RequestStop();
-  device.Capture(kWaveBufferSize);  // the buffer that sees the stop is dropped
   EXPECT_EQ(recorder.RecordState, VoiceRecorder::rsStopped);
   EXPECT_EQ(stops, 1);
-  EXPECT_TRUE(posted.empty());
-  device.Capture(kWaveBufferSize);  // the next one drains and closes
-  Dispatch();
   EXPECT_FALSE(device.isOpen);
+  Dispatch();
   EXPECT_EQ(closedNotes, 1);
-  EXPECT_EQ(stream.Size(), 5 * kWaveBufferSize);
-  EXPECT_EQ(stream.Bytes()[0], 0x41);
+  EXPECT_FALSE(recorder.DeviceLost);
+  EXPECT_EQ(stream.Size(), 5 * kWaveBufferSize + 1000);
+  EXPECT_EQ(stream.Bytes().back(), 0x41);
   EXPECT_EQ(stream.Position(), 0);
   for (const WaveHeader& h : buffers.headers) EXPECT_EQ(h.dwFlags & WHDR_PREPARED, 0u);
 }
@@ -115,6 +114,26 @@ TEST_F(Recorder, AVanishingDeviceEndsTheRecordingWithWhatItCaptured) {
   Dispatch();
   EXPECT_EQ(closedNotes, 1);
   EXPECT_EQ(stream.Size(), 3 * kWaveBufferSize + 500);
+  EXPECT_EQ(recorder.RecordState, VoiceRecorder::rsStopped);
+  EXPECT_TRUE(recorder.DeviceLost);
+  EXPECT_EQ(stops, 1);
+  // A stop pressed afterwards changes nothing and posts nothing.
+  recorder.RequestStop();
+  Dispatch();
+  EXPECT_EQ(closedNotes, 1);
+  EXPECT_EQ(device.closes, 1);
+
+  // A device that refuses a buffer without closing itself is closed by the window.
+  device.queueResult = WAVERR_NONE;
+  ASSERT_TRUE(recorder.Record());
+  EXPECT_FALSE(recorder.DeviceLost);
+  device.queueResult = WAVERR_NODRIVER;
+  device.Capture(kWaveBufferSize + 10);
+  Dispatch();
+  EXPECT_FALSE(device.isOpen);
+  EXPECT_TRUE(recorder.DeviceLost);
+  EXPECT_EQ(closedNotes, 2);
+  EXPECT_EQ(stream.Size(), kWaveBufferSize + 10);
 }
 
 TEST_F(Recorder, SizeEstimate) {
@@ -122,8 +141,8 @@ TEST_F(Recorder, SizeEstimate) {
   EXPECT_EQ(VoiceRecorder::SizeEstimate(1023), (std::pair<int64_t, int64_t>{0, 0}));
 }
 
-// A second recording for an entry is saved beside the first, which stays in the working folder.
-TEST(RecorderAndProject, ASecondRecordingKeepsTheFirstFile) {
+// A second recording for an entry replaces the first, whose file goes.
+TEST(RecorderAndProject, ASecondRecordingReplacesTheFirstFile) {
   testing::PackageFixture fixture;
   std::vector<std::string> pictures, messages, voices;
   SlideshowProject project(pictures, messages, voices, fixture.paths.WorkFolder());
@@ -152,7 +171,7 @@ TEST(RecorderAndProject, ASecondRecordingKeepsTheFirstFile) {
   }
   ASSERT_EQ(files.size(), 2u);
   EXPECT_NE(files[0], files[1]);
-  EXPECT_TRUE(std::filesystem::exists(files[0]));
+  EXPECT_FALSE(std::filesystem::exists(files[0]));
   EXPECT_EQ(std::filesystem::file_size(files[1]), 44 + 2 * kWaveBufferSize);
 }
 

@@ -78,17 +78,15 @@ class FakeWaveDevice : public Base {
     return WAVERR_NONE;
   }
 
-  // The device goes away: what it holds comes back and it reports itself closed.
-  void Vanish() {
+ protected:
+  // The device goes away: it says so, what it holds comes back and it takes no more.
+  void Lose() {
     queueResult = WAVERR_DEVICEFAILED;
     started = false;
+    callback_(WaveMessage::Lost, nullptr);
     while (!queue.empty()) GiveBack();
-    isOpen = false;
-    ++closes;
-    callback_(WaveMessage::Close, nullptr);
   }
 
- protected:
   void GiveBack() {
     WaveHeader* h = queue.front();
     queue.pop_front();
@@ -116,6 +114,14 @@ class FakeWaveIn : public FakeWaveDevice<WaveInDevice> {
   }
   std::string GetErrorText(int code) override { return "fake error " + std::to_string(code); }
 
+  // The microphone goes away mid-take; an input device then closes itself.
+  void Vanish() {
+    Lose();
+    isOpen = false;
+    ++closes;
+    callback_(WaveMessage::Close, nullptr);
+  }
+
   // Sound arrives: fills the queued buffers in order, each coming back when full. Sound with
   // no buffer to go into is lost, as on a real device.
   void Capture(size_t bytes, uint8_t value = 0x80) {
@@ -133,6 +139,12 @@ class FakeWaveIn : public FakeWaveDevice<WaveInDevice> {
 class FakeWaveOut : public FakeWaveDevice<WaveOutDevice> {
  public:
   int writeResult = WAVERR_NONE;
+
+  // The speaker goes away mid-playback; its owner closes it.
+  void Vanish() {
+    Lose();
+    writeResult = WAVERR_DEVICEFAILED;
+  }
 
   int PrepareHeader(WaveHeader* h) override { return FakeWaveDevice::PrepareHeader(h); }
   int Write(WaveHeader* h) override {
