@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/atomic_file.h"
 #include "common/byte_order.h"
 #include "common/file_stream.h"
 
@@ -35,11 +36,6 @@ bool TCustomWavStream::LoadFromStream(TStream& source) {
 }
 
 void TCustomWavStream::SaveToFile(const std::string& path) {
-  TFileStream file;
-  if (!file.Open(path, TFileStream::Mode::Create)) {
-    throw EWavStreamError("Cannot create file \"" + path + "\"");
-  }
-  const int64_t remembered = Position();
   const uint32_t dataSize = static_cast<uint32_t>(Size());
   uint8_t header[44];
   std::copy_n("RIFF", 4, header);
@@ -55,14 +51,20 @@ void TCustomWavStream::SaveToFile(const std::string& path) {
   std::copy_n("data", 4, header + 36);
   PutLe32(header + 40, dataSize);
 
-  bool ok = file.WriteAll(header, sizeof header);
-  ok = ok && (Bytes().empty() || file.WriteAll(Bytes().data(), Size()));
-  uint8_t riffSize[4];
-  PutLe32(riffSize, static_cast<uint32_t>(sizeof header + dataSize - 8));
-  ok = ok && file.Seek(4, soFromBeginning) == 4 && file.WriteAll(riffSize, 4);
-  ok = file.Close() && ok;
-  Seek(remembered, soFromBeginning);
-  if (!ok) throw EWavStreamError("Error writing file \"" + path + "\"");
+  // A recording is the user's voice: a failed save must neither leave half a file nor spoil an
+  // older one of the same name.
+  std::string error;
+  const bool ok = WriteFileAtomically(
+      path,
+      [&](TFileStream& file) {
+        uint8_t riffSize[4];
+        PutLe32(riffSize, static_cast<uint32_t>(sizeof header + dataSize - 8));
+        return file.WriteAll(header, sizeof header) &&
+               (Bytes().empty() || file.WriteAll(Bytes().data(), Size())) &&
+               file.Seek(4, soFromBeginning) == 4 && file.WriteAll(riffSize, 4);
+      },
+      &error);
+  if (!ok) throw EWavStreamError("Error writing file \"" + path + "\": " + error);
 }
 
 }  // namespace tovak

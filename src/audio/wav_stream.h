@@ -40,8 +40,8 @@ class TCustomWavStream : public TMemoryStream {
   // Replaces the content with the whole content of source.
   bool LoadFromStream(TStream& source);
 
-  // Writes the WAV file; the stream's position is unchanged. Throws EWavStreamError when the
-  // file cannot be created or written.
+  // Writes the WAV file whole or not at all (an older file at path stays as it was); the
+  // stream's position is unchanged. Throws EWavStreamError when the file cannot be written.
   void SaveToFile(const std::string& path);
 
   const std::string& BoundFileName() const { return boundFileName_; }

@@ -41,12 +41,10 @@ int RunRecord(const Arguments& args) {
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (!sinceStart.isValid()) sinceStart.start();
     const int64_t wanted = int64_t{seconds} * recorder->RecordingFormat.nAvgBytesPerSec;
+    // A device that delivers too slowly or not at all is stopped a little after the time asked.
     if (recording.Size() >= wanted || sinceStart.elapsed() > seconds * 1000 + 5000) {
+      poll.stop();
       recorder->RequestStop();
-    }
-    // A device that delivers nothing more would never see the stop: close it.
-    if (recorder->StopRequested && sinceStart.elapsed() > seconds * 1000 + 8000) {
-      recorder->CloseDevice();
     }
   });
   AudioEventReceiver receiver([&](int message) {
@@ -59,22 +57,33 @@ int RunRecord(const Arguments& args) {
       case WM_RECORDER_DRAIN:
         recorder->OnDrain();
         break;
-      case WM_RECORDER_CLOSED:
+      case WM_RECORDER_CLOSED: {
         poll.stop();
+        const TWaveFormatEx& format = recorder->RecordingFormat;
+        // The stop keeps the part of a buffer recorded past the time asked for; it is cut off.
+        const int64_t wanted = int64_t{seconds} * format.nAvgBytesPerSec;
+        if (recording.Size() > wanted) recording.SetSize(wanted);
+        const double kept = double(recording.Size()) / format.nAvgBytesPerSec;
         try {
+          // A take cut short by a lost device is still the user's voice: it is saved.
           TWavStream wav;
-          wav.SetFormat(recorder->RecordingFormat);
+          wav.SetFormat(format);
           wav.LoadFromStream(recording);
           wav.SaveToFile(out);
-          std::printf("%s: %.1f s of %u Hz, %u channel(s), 8-bit sound\n", out.c_str(),
-                      double(wav.Size()) / recorder->RecordingFormat.nAvgBytesPerSec,
-                      recorder->RecordingFormat.nSamplesPerSec,
-                      recorder->RecordingFormat.nChannels);
+          if (recorder->DeviceLost) {
+            char text[128];
+            std::snprintf(text, sizeof text, "%.1f s of %d s saved", kept, int(seconds));
+            status = Fail(out + ": the sound device was lost; " + text);
+          } else {
+            std::printf("%s: %.1f s of %u Hz, %u channel(s), 8-bit sound\n", out.c_str(), kept,
+                        format.nSamplesPerSec, format.nChannels);
+          }
         } catch (const Exception& e) {
           status = Fail(e.Message());
         }
         QCoreApplication::quit();
         break;
+      }
     }
   });
   recorder = std::make_unique<VoiceRecorder>(*device, buffers, recording, receiver.Poster());
@@ -98,6 +107,7 @@ int RunPlay(const Arguments& args) {
   player = std::make_unique<VoicePlayer>(*device, buffers, sound, receiver.Poster());
   if (!player->Listen(args[0])) return Fail(args[0] + " : " + player->DeviceError);
   app->exec();
+  if (player->DeviceLost) return Fail(args[0] + ": the sound device was lost");
   return 0;
 }
 

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
 
 #include "audio/wav_reader.h"
 #include "audio/wav_stream.h"
@@ -90,6 +94,34 @@ TEST(WavStream, AFileBoundStreamKeepsItsFormat) {
     EXPECT_EQ(e.Message(), "Cannot change the format of an existing file");
   }
   EXPECT_EQ(bound.Format(), TWaveFormatEx());
+}
+
+// A disk that fills up halfway through a save: the earlier take under that name survives whole
+// and nothing half-written is left beside it.
+TEST(WavStream, AFailedSaveKeepsTheOlderFile) {
+  testing::TempDir dir;
+  const std::string path = dir.File("take.wav");
+  const Bytes older(300, 0x11);
+  testing::WriteBytes(path, older);
+  TWavStream wav;
+  wav.SetFormat(TWaveFormatEx::Pcm(22050, 1, 8));
+  const Bytes samples(5000, 0x80);
+  wav.Write(samples.data(), 5000);
+
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit small = saved;
+  small.rlim_cur = 2000;
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  EXPECT_THROW(wav.SaveToFile(path), EWavStreamError);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_EQ(testing::ReadBytes(path), older);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace
