@@ -1,0 +1,345 @@
+#include "editor/ui/tfm_manual.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include "common/exception.h"
+#include "editor/ui/desktop_actions.h"
+#include "editor/ui/file_list.h"
+#include "editor/ui/picture_view.h"
+#include "editor/ui/preview_loader.h"
+#include "editor/ui/tfm_floating_preview.h"
+
+namespace tovak {
+
+namespace {
+
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// Room enough for the floating window's usual sizes without decoding a whole photo.
+QSize FloatingBounds(const QWidget* view) {
+  return view->size().expandedTo(QSize(800, 600)) * view->devicePixelRatioF();
+}
+
+}  // namespace
+
+TfmManual::TfmManual(std::vector<std::string>& pictureFiles, std::vector<std::string>& messageFiles,
+                     std::vector<std::string>& voiceFiles, const Paths& paths, WaveInDevice& input,
+                     WaveOutDevice& output, EditorWindowAsker* asker, QWidget* parent)
+    : QDialog(parent), pictureFiles_(pictureFiles), paths_(paths) {
+  if (!asker) ownAsker_ = std::make_unique<DialogAsker>(this);
+  asker_ = asker ? asker : ownAsker_.get();
+  session_ = std::make_unique<EditorSession>(pictureFiles, messageFiles, voiceFiles,
+                                             paths.WorkFolder(), input, output, *asker_);
+  session_->Translate = [](const std::string& text) {
+    return QCoreApplication::translate("tovak::EditorSession", text.c_str()).toStdString();
+  };
+  session_->Changed = [this] { Render(); };
+  BuildControls();
+  Retranslate();
+  Connect();
+  Render();
+}
+
+TfmManual::~TfmManual() {
+  session_->Changed = nullptr;
+}
+
+void TfmManual::Connect() {
+  connect(lbFiles_, &FileListView::SelectionEdited, this, &TfmManual::SelectionEdited);
+  connect(lbFiles_, &FileListView::FilesDropped, this, &TfmManual::ImportFiles);
+  connect(lbFiles_, &QAbstractItemView::doubleClicked, this, &TfmManual::OpenCurrentPicture);
+  connect(lbFiles_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popup_->popup(lbFiles_->viewport()->mapToGlobal(at)); });
+  connect(mmMessage_, &QPlainTextEdit::textChanged, this, [this] {
+    if (!rendering_) session_->EditMessage(mmMessage_->toPlainText().toStdString());
+  });
+  connect(cbFloatingPreview_, &QCheckBox::toggled, this, &TfmManual::FloatingPreviewToggled);
+  connect(floating_, &TfmFloatingPreview::Closed, this,
+          [this] { cbFloatingPreview_->setChecked(false); });
+  connect(cbInputDevice_, &QComboBox::activated, this,
+          [this](int index) { Run([&] { session_->ChooseInputDevice(index); }); });
+  connect(timer_, &QTimer::timeout, this, [this] { Run([&] { session_->Tick(); }); });
+  connect(meterTimer_, &QTimer::timeout, this, [this] { Run([&] { session_->MeterTick(); }); });
+  connect(lbAdjustVolume_, &QToolButton::clicked, this, &TfmManual::AdjustVolume);
+
+  auto both = [this](QPushButton* button, QAction* action, auto handler) {
+    connect(button, &QPushButton::clicked, this, handler);
+    connect(action, &QAction::triggered, this, handler);
+  };
+  both(sbAdd_, acAdd_, [this] { Add(); });
+  both(sbRemoveFile_, acRemove_, [this] { Run([&] { session_->Remove(); }); });
+  both(sbUp_, acUp_, [this] { Run([&] { session_->MoveUp(); }); });
+  both(sbDown_, acDown_, [this] { Run([&] { session_->MoveDown(); }); });
+  both(sbRecord_, acRecord_, [this] { Run([&] { session_->Record(); }); });
+  both(sbListen_, acListen_, [this] { Run([&] { session_->Listen(); }); });
+  both(sbRemoveSound_, acErase_, [this] { Run([&] { session_->Erase(); }); });
+  connect(sbStop_, &QPushButton::clicked, this, [this] { Run([&] { session_->Stop(); }); });
+  connect(acInsertShort_, &QAction::triggered, this,
+          [this] { Run([&] { session_->InsertShortFileName(); }); });
+  connect(acInsertLong_, &QAction::triggered, this,
+          [this] { Run([&] { session_->InsertLongFileName(); }); });
+  connect(btClear_, &QPushButton::clicked, this, &TfmManual::ClearProject);
+  connect(btComplete_, &QPushButton::clicked, this, &TfmManual::Go);
+  connect(btCancel_, &QPushButton::clicked, this, &TfmManual::reject);
+}
+
+template <typename Action>
+void TfmManual::Run(Action action) {
+  action();
+  Render();
+}
+
+void TfmManual::Load(bool manualModeAsDefault) {
+  cbFloatingPreview_->setChecked(false);
+  Run([&] { session_->Load(manualModeAsDefault); });
+}
+
+void TfmManual::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  ltPreview_->Clear();
+  shownPicture_.clear();
+  Run([&] { session_->Shown(); });
+}
+
+void TfmManual::hideEvent(QHideEvent* event) {
+  floating_->hide();
+  QDialog::hideEvent(event);
+}
+
+void TfmManual::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) {
+    Retranslate();
+    // The session's own texts (status, captions) are translated when it next describes itself.
+    const EditorState& state = session_->State();
+    Run([&] { session_->Select(state.selected, state.current); });
+  }
+  QDialog::changeEvent(event);
+}
+
+void TfmManual::reject() {
+  const bool done = session_->Close();
+  Render();
+  if (done) QDialog::reject();
+}
+
+void TfmManual::Go() {
+  const bool done = session_->Go();
+  Render();
+  if (done) accept();
+}
+
+void TfmManual::Add() {
+  const QStringList chosen = asker_->OpenPictures(this);
+  if (!chosen.isEmpty()) ImportFiles(chosen);
+}
+
+void TfmManual::ImportFiles(const QStringList& paths) {
+  std::vector<std::string> files;
+  for (const QString& path : paths) files.push_back(path.toStdString());
+  const std::vector<QWidget*> buttons = {sbAdd_, sbRemoveFile_, sbUp_, sbDown_};
+  for (QWidget* button : buttons) button->hide();
+  lbFileCheck_->show();
+  pbImport_->setRange(0, static_cast<int>(files.size()));
+  pbImport_->setValue(0);
+  pbImport_->show();
+  auto progress = [this](int index, int) {
+    pbImport_->setValue(index);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  };
+  // The model tells about skipped files itself; the buttons come back however it ends.
+  struct Restore {
+    TfmManual* window;
+    std::vector<QWidget*> buttons;
+    ~Restore() {
+      window->lbFileCheck_->hide();
+      window->pbImport_->hide();
+      for (QWidget* button : buttons) button->show();
+    }
+  };
+  try {
+    Restore restore{this, buttons};
+    session_->Import(files, progress);
+  } catch (const Exception& e) {
+    asker_->Tell(EditorAsker::Kind::Error, e.Message());
+  }
+  Render();
+}
+
+void TfmManual::ClearProject() {
+  Run([&] { session_->Clear(); });
+  if (session_->State().items.empty()) cbFloatingPreview_->setChecked(false);
+}
+
+void TfmManual::SelectionEdited() {
+  if (rendering_) return;
+  std::vector<int> selected;
+  for (const QModelIndex& index : lbFiles_->selectionModel()->selectedRows()) {
+    selected.push_back(index.row());
+  }
+  const QModelIndex current = lbFiles_->selectionModel()->currentIndex();
+  Run([&] { session_->Select(selected, current.isValid() ? current.row() : -1); });
+}
+
+void TfmManual::OpenCurrentPicture() {
+  const int current = session_->State().current;
+  if (current < 0 || current >= static_cast<int>(pictureFiles_.size())) return;
+  ShowPicture(paths_.ProgramFolder(), pictureFiles_, pictureFiles_[current]);
+}
+
+void TfmManual::AdjustVolume() {
+  if (StartVolumeControl()) return;
+  asker_->Tell(EditorAsker::Kind::Information,
+               tr("No volume control program was found. Install \"pavucontrol\" (PulseAudio "
+                  "Volume Control) to adjust the recording and playback volume.")
+                   .toStdString());
+}
+
+void TfmManual::FloatingPreviewToggled(bool checked) {
+  if (!checked) {
+    floating_->ltPreview()->Clear();
+    floating_->hide();
+    return;
+  }
+  if (!floating_->isVisible()) floating_->show();
+  ShowFloatingPicture();
+  floating_->raise();
+}
+
+// The picture moves to the floating window, larger; the small preview stays empty meanwhile.
+void TfmManual::ShowFloatingPicture() {
+  PictureView* big = floating_->ltPreview();
+  big->Clear();
+  QImage picture = ltPreview_->Picture();
+  if (!shownPicture_.empty()) {
+    try {
+      picture = LoadPreviewImage(shownPicture_, FloatingBounds(big));
+    } catch (const std::exception&) {
+      // The small copy will do.
+    }
+  }
+  if (!picture.isNull()) big->SetPicture(picture);
+  ltPreview_->Clear();
+}
+
+void TfmManual::Render() {
+  if (rendering_) return;
+  rendering_ = true;
+  const EditorState& state = session_->State();
+  RenderList(state);
+  RenderPreview(state);
+  RenderVoicePanel(state);
+  btClear_->setEnabled(state.clear);
+  btComplete_->setEnabled(state.go);
+  btCancel_->setEnabled(state.close);
+  cbSetManualModeAsDefault_->setChecked(state.manualModeAsDefault);
+  rendering_ = false;
+}
+
+void TfmManual::RenderList(const EditorState& state) {
+  files_->SetRows(state.items, state.voiceMarks);
+  QItemSelection selection;
+  for (const int row : state.selected) {
+    const QModelIndex index = files_->index(row);
+    if (index.isValid()) selection.select(index, index);
+  }
+  QItemSelectionModel* model = lbFiles_->selectionModel();
+  const QModelIndex current = files_->index(state.current);
+  if (model->currentIndex() != current) {
+    model->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+  }
+  if (model->selection() != selection) {
+    model->select(selection, QItemSelectionModel::ClearAndSelect);
+  }
+  if (current.isValid()) lbFiles_->scrollTo(current);
+  lbFiles_->setEnabled(!state.listLocked);
+
+  sbRemoveFile_->setEnabled(state.remove);
+  sbUp_->setEnabled(state.moveUp);
+  sbDown_->setEnabled(state.moveDown);
+  sbAdd_->setEnabled(state.add);
+  acRemove_->setEnabled(state.remove);
+  acInsertShort_->setEnabled(state.insertFileName);
+  acInsertLong_->setEnabled(state.insertFileName);
+}
+
+void TfmManual::RenderPreview(const EditorState& state) {
+  const QString message = Q(state.message);
+  if (mmMessage_->toPlainText() != message) mmMessage_->setPlainText(message);
+  mmMessage_->setEnabled(state.messageEnabled);
+
+  if (state.previewPicture == shownPicture_) return;
+  if (state.previewPicture.empty()) {
+    shownPicture_.clear();
+    ltPreview_->Clear();
+    floating_->ltPreview()->Clear();
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    ltPreview_->SetPicture(
+        LoadPreviewImage(state.previewPicture, ltPreview_->size() * devicePixelRatioF()));
+    shownPicture_ = state.previewPicture;
+  } catch (const std::exception&) {
+    // A picture that cannot be shown leaves the preview as it was.
+  }
+  QApplication::restoreOverrideCursor();
+  if (cbFloatingPreview_->isChecked() && shownPicture_ == state.previewPicture) {
+    ShowFloatingPicture();
+  }
+}
+
+void TfmManual::RenderVoicePanel(const EditorState& state) {
+  sbRecord_->setEnabled(state.record);
+  sbStop_->setEnabled(state.stop);
+  sbListen_->setEnabled(state.listen);
+  sbListen_->setText(Q(state.listenCaption));
+  sbRemoveSound_->setEnabled(state.erase);
+  acRecord_->setEnabled(state.record);
+  acListen_->setEnabled(state.listen);
+  acErase_->setEnabled(state.erase);
+  pnRecStatus_->setText(Q(state.status));
+  lbSizeBefore_->setText(Q(state.sizeBefore));
+  lbSizeAfter_->setText(Q(state.sizeAfter));
+
+  if (state.timerRunning != timer_->isActive()) {
+    if (state.timerRunning) {
+      timer_->start();
+      meterTimer_->start();
+    } else {
+      timer_->stop();
+      meterTimer_->stop();
+    }
+  }
+  pbInputLevel_->setValue(state.inputLevel);
+  lbElapsed_->setText(Q(state.elapsed));
+  pbInputLevel_->setVisible(state.timerRunning);
+  lbElapsed_->setVisible(state.timerRunning);
+
+  QStringList devices;
+  for (const std::string& name : state.inputDevices) devices << Q(name);
+  QStringList shown;
+  for (int i = 0; i < cbInputDevice_->count(); ++i) shown << cbInputDevice_->itemText(i);
+  if (devices != shown) {
+    cbInputDevice_->clear();
+    cbInputDevice_->addItems(devices);
+  }
+  cbInputDevice_->setCurrentIndex(state.inputDevice);
+  cbInputDevice_->setEnabled(!state.timerRunning);
+  lbMicrophone_->setVisible(!devices.isEmpty());
+  cbInputDevice_->setVisible(!devices.isEmpty());
+}
+
+}  // namespace tovak

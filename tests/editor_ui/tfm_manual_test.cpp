@@ -1,0 +1,185 @@
+#include "editor/ui/tfm_manual.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QUrl>
+#include <deque>
+
+#include "editor/ui/file_list.h"
+#include "editor/ui/picture_view.h"
+#include "editor/ui/tfm_floating_preview.h"
+#include "support/fake_wave_device.h"
+#include "support/package_fixture.h"
+
+namespace tovak {
+namespace {
+
+class ScriptedAsker : public EditorWindowAsker {
+ public:
+  bool AskYesNo(Kind, const std::string& text) override {
+    asked.push_back(text);
+    const bool yes = answers.empty() || answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return yes;
+  }
+  void Tell(Kind, const std::string& text) override { told.push_back(text); }
+  QStringList OpenPictures(QWidget*) override { return chosen; }
+
+  std::deque<bool> answers;  // Yes when empty
+  std::vector<std::string> asked, told;
+  QStringList chosen;
+};
+
+class EditorWindow : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  EditorWindow() : window(pictures, messages, voices, paths, mic, speaker, &asker) {
+    window.Load(false);
+    window.show();
+  }
+
+  template <typename T = QWidget>
+  T* Find(const char* name) {
+    T* widget = window.findChild<T*>(name);
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+
+  FileListView* List() { return Find<FileListView>("lbFiles"); }
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+
+  void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
+    const QRect rect = List()->visualRect(List()->model()->index(row, 0));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, rect.center());
+  }
+
+  void AddPictures(int count) {
+    for (int i = 0; i < count; ++i) {
+      asker.chosen << QString::fromStdString(Picture("p" + std::to_string(i) + ".jpg"));
+    }
+    Click("sbAdd");
+  }
+
+  // Records a little sound on the selected picture and lets the take be saved.
+  void RecordTake() {
+    Click("sbRecord");
+    QCoreApplication::processEvents();
+    mic.Capture(70000, 0x30);
+    Click("sbStop");
+    for (int i = 0; i < 20 && window.Session().State().listLocked; ++i) {
+      QCoreApplication::processEvents();
+    }
+    ASSERT_FALSE(window.Session().State().listLocked);
+  }
+
+  QString Description(int row) {
+    return List()->model()->index(row, 0).data(Qt::AccessibleDescriptionRole).toString();
+  }
+
+  std::vector<std::string> pictures, messages, voices;
+  testing::FakeWaveIn mic;
+  testing::FakeWaveOut speaker;
+  ScriptedAsker asker;
+  TfmManual window;
+};
+
+TEST_F(EditorWindow, GoWithoutPicturesStaysOpen) {
+  Click("btComplete");
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_EQ(window.result(), QDialog::Rejected);
+  ASSERT_EQ(asker.told.size(), 1u);
+  EXPECT_EQ(asker.told[0], "You must select files first!");
+}
+
+TEST_F(EditorWindow, MessageComesBackWithItsPicture) {
+  AddPictures(2);
+  ASSERT_EQ(List()->model()->rowCount(), 2);
+  auto* box = Find<QPlainTextEdit>("mmMessage");
+  ASSERT_TRUE(box->isEnabled());
+  QTest::keyClicks(box, "Grandma's garden");
+  ClickRow(1);
+  EXPECT_EQ(window.Session().State().current, 1);
+  EXPECT_EQ(box->toPlainText(), "");
+  ClickRow(0);
+  EXPECT_EQ(box->toPlainText(), "Grandma's garden");
+}
+
+TEST_F(EditorWindow, TwoSelectedShareOnlyErase) {
+  AddPictures(2);
+  RecordTake();
+  ClickRow(1);
+  RecordTake();
+  ClickRow(0, Qt::ControlModifier);
+  EXPECT_EQ(window.Session().State().selected, (std::vector<int>{0, 1}));
+  for (const char* name : {"sbRecord", "sbListen", "sbStop"}) {
+    EXPECT_FALSE(Find(name)->isEnabled()) << name;
+  }
+  EXPECT_FALSE(Find("mmMessage")->isEnabled());
+  EXPECT_EQ(Description(0), "Voice recorded");
+
+  Click("sbRemoveSound");
+  EXPECT_EQ(asker.asked.size(), 1u);
+  EXPECT_EQ(Description(0), "No voice");
+  EXPECT_EQ(Description(1), "No voice");
+  EXPECT_EQ(voices, (std::vector<std::string>{"", ""}));
+}
+
+TEST_F(EditorWindow, DeleteKeyAnsweredNoKeepsEverything) {
+  AddPictures(3);
+  List()->setFocus();
+  asker.answers = {false};
+  QTest::keyClick(List(), Qt::Key_Delete);
+  ASSERT_EQ(asker.asked.size(), 1u);
+  EXPECT_EQ(pictures.size(), 3u);
+  EXPECT_EQ(List()->model()->rowCount(), 3);
+}
+
+TEST_F(EditorWindow, DroppedFilesImportLikeAdd) {
+  auto* mime = new QMimeData;
+  mime->setUrls({QUrl::fromLocalFile(QString::fromStdString(Picture("a.jpg"))),
+                 QUrl::fromLocalFile(QString::fromStdString(Picture("b.jpg"))),
+                 QUrl::fromLocalFile(QString::fromStdString(Text("c.jpg", "no picture")))});
+  // As a file manager does: the list is entered, then the files are let go over it.
+  QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(List()->viewport(), &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(List()->viewport(), &drop);
+  QCoreApplication::processEvents();
+  delete mime;
+  EXPECT_EQ(Find<QProgressBar>("pbImport")->maximum(), 3);
+  EXPECT_EQ(List()->model()->rowCount(), 2);
+  EXPECT_EQ(asker.told.size(), 1u);  // the one that is not a picture
+  EXPECT_TRUE(Find("sbAdd")->isVisible());
+  EXPECT_FALSE(Find("pbImport")->isVisible());
+}
+
+TEST_F(EditorWindow, FloatingPreviewFollowsTheSelection) {
+  AddPictures(2);
+  auto* box = Find<QCheckBox>("cbFloatingPreview");
+  auto* inline_ = Find<PictureView>("ltPreview");
+  EXPECT_FALSE(inline_->IsEmpty());
+  box->click();
+  TfmFloatingPreview* floating = window.FloatingPreview();
+  ASSERT_TRUE(floating->isVisible());
+  EXPECT_FALSE(floating->ltPreview()->IsEmpty());
+  EXPECT_TRUE(inline_->IsEmpty());
+
+  const QImage first = floating->ltPreview()->Picture();
+  Picture("p1.jpg", 48, 64);  // another shape, so the pictures differ
+  ClickRow(1);
+  EXPECT_NE(floating->ltPreview()->Picture().size(), first.size());
+  EXPECT_TRUE(inline_->IsEmpty());
+
+  QTest::keyClick(floating, Qt::Key_Escape);
+  EXPECT_FALSE(box->isChecked());
+  EXPECT_FALSE(floating->isVisible());
+}
+
+}  // namespace
+}  // namespace tovak
