@@ -1,0 +1,41 @@
+// The desktop program: the editor on the pictures named on the command line. Go! prints the
+// project's three lists, one entry per line.
+#include <QApplication>
+#include <QMessageBox>
+#include <iostream>
+
+#include "audio/wave_device.h"
+#include "common/paths.h"
+#include "editor/ui/tfm_manual.h"
+#include "editor/working_folder.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quillora Tovak!");
+  const tovak::Paths paths = tovak::Paths::FromExecutable();
+
+  // Only one copy may work in the folder; its files stay for the lists printed at the end.
+  tovak::WorkingFolder folder(paths.WorkFolder());
+  std::string error;
+  if (!folder.Claim(&error)) {
+    QMessageBox::critical(nullptr, "Quillora Tovak!", QString::fromStdString(error));
+    return 1;
+  }
+
+  std::vector<std::string> pictures, messages, voices;
+  const std::unique_ptr<tovak::WaveInDevice> input = tovak::MakeQtWaveIn();
+  const std::unique_ptr<tovak::WaveOutDevice> output = tovak::MakeQtWaveOut();
+  tovak::TfmManual editor(pictures, messages, voices, paths, *input, *output);
+  editor.Load(false);
+  const QStringList files = QApplication::arguments().mid(1);
+  if (!files.isEmpty()) editor.ImportFiles(files);
+  if (editor.exec() != QDialog::Accepted) return 0;
+
+  for (const auto& [title, list] :
+       {std::pair{"Pictures:", &pictures}, std::pair{"Messages:", &messages},
+        std::pair{"Voices:", &voices}}) {
+    std::cout << title << '\n';
+    for (const std::string& entry : *list) std::cout << entry << '\n';
+  }
+  return 0;
+}
