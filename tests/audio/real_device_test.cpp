@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cmath>
+#include <cstdio>
 
 #include "audio/audio_events.h"
 #include "audio/voice_player.h"
@@ -66,13 +67,18 @@ TEST(RealSoundDevices, RecordsTheToneThatPlays) {
   ASSERT_TRUE(recorder->Record()) << recorder->DeviceError;
   EXPECT_EQ(recorder->RecordingFormat, TWaveFormatEx::Pcm(44100, 2, 8));
 
-  QElapsedTimer clock;
+  QElapsedTimer clock, sinceStop;
   clock.start();
   while (!closed && clock.elapsed() < 15000) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    if (recording.Size() >= 2 * 88200) recorder->RequestStop();
+    if (recording.Size() >= 2 * 88200 && !sinceStop.isValid()) {
+      sinceStop.start();
+      recorder->RequestStop();
+    }
   }
   ASSERT_TRUE(closed) << "the recording did not end";
+  std::printf("closed %lld ms after the stop\n", static_cast<long long>(sinceStop.elapsed()));
+  EXPECT_LT(sinceStop.elapsed(), 500);
   player->RequestStop();
   for (int i = 0; i < 50 && player->PlayState != VoicePlayer::psClosed; ++i) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
