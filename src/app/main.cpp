@@ -37,5 +37,6 @@ int main(int argc, char** argv) {
     std::cout << title << '\n';
     for (const std::string& entry : *list) std::cout << entry << '\n';
   }
+  std::cout.flush();
   return 0;
 }

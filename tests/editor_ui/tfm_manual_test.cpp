@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFileInfo>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -11,6 +13,7 @@
 #include <QUrl>
 #include <deque>
 
+#include "editor/ui/desktop_actions.h"
 #include "editor/ui/file_list.h"
 #include "editor/ui/picture_view.h"
 #include "editor/ui/tfm_floating_preview.h"
@@ -137,6 +140,44 @@ TEST_F(EditorWindow, DeleteKeyAnsweredNoKeepsEverything) {
   ASSERT_EQ(asker.asked.size(), 1u);
   EXPECT_EQ(pictures.size(), 3u);
   EXPECT_EQ(List()->model()->rowCount(), 3);
+}
+
+TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
+  AddPictures(3);
+  List()->setFocus();
+  QTest::keyClick(List(), Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(window.Session().State().selected, (std::vector<int>{0, 1, 2}));
+  ClickRow(0);
+  QTest::keyClick(List(), Qt::Key_Down, Qt::ControlModifier);
+  EXPECT_EQ(window.Session().State().items[1], "p0.jpg");
+  EXPECT_EQ(window.Session().State().current, 1);
+
+  auto* popup = Find<QMenu>("FileListPopupMenu");
+  QStringList enabled;
+  for (QAction* action : popup->actions()) {
+    if (!action->isSeparator() && action->isEnabled()) enabled << action->objectName();
+  }
+  EXPECT_EQ(enabled, (QStringList{"InsertShortFilename", "InsertLongFilename", "RecordYourMessage",
+                                  "AddNewFiles", "RemoveSelectedFiles", "MoveSelectedFilesUp",
+                                  "MoveSelectedFilesDown"}));
+}
+
+TEST(PictureFilters, EveryPairBecomesOneFilter) {
+  const QStringList filters = PictureNameFilters();
+  ASSERT_EQ(filters.size(), 12);
+  EXPECT_TRUE(filters[0].startsWith("All Supported Media Formats (*.BMP *.CMS *.JPG"));
+  EXPECT_EQ(filters[3], "Jpeg    (JPG) (*.JPG)");
+  EXPECT_EQ(filters[11], "PCT File (*.PCT)");
+}
+
+TEST(PictureListFile, OnePathPerLineLeftBehind) {
+  const QString path = WritePictureListFile({"/a/one.jpg", "/b/two.png"});
+  ASSERT_FALSE(path.isEmpty());
+  EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Temp"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "/a/one.jpg\n/b/two.png\n");
+  file.remove();
 }
 
 TEST_F(EditorWindow, DroppedFilesImportLikeAdd) {
