@@ -1,19 +1,25 @@
 #include "editor/ui/picture_view.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace tovak {
 
-PictureView::PictureView(QWidget* parent) : QWidget(parent) {}
+PictureView::PictureView(QWidget* parent) : QWidget(parent) {
+  // Every pixel is painted, so Qt need not clear the area first.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  Describe();
+}
 
 void PictureView::SetPicture(const QImage& picture) {
   picture_ = picture;
+  scaled_ = QPixmap();
+  Describe();
   update();
 }
 
 void PictureView::Clear() {
-  picture_ = QImage();
-  update();
+  SetPicture(QImage());
 }
 
 void PictureView::SetBackground(const QColor& color) {
@@ -21,15 +27,42 @@ void PictureView::SetBackground(const QColor& color) {
   update();
 }
 
+QRect PictureView::Target() const {
+  QRect target(QPoint(0, 0), picture_.size().scaled(size(), Qt::KeepAspectRatio));
+  target.moveCenter(rect().center());
+  return target;
+}
+
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), background_);
-  if (picture_.isNull()) return;
-  QSize size = picture_.size().scaled(this->size(), Qt::KeepAspectRatio);
-  QRect target(QPoint(0, 0), size);
-  target.moveCenter(rect().center());
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(target, picture_);
+  if (picture_.isNull() || width() <= 0 || height() <= 0) return;
+  const QRect target = Target();
+  if (target.isEmpty()) return;
+  const qreal ratio = devicePixelRatioF();
+  const QSize pixels = (QSizeF(target.size()) * ratio).toSize();
+  if (scaled_.isNull() || scaled_.size() != pixels) {
+    scaled_ = QPixmap::fromImage(
+        picture_.size() == pixels
+            ? picture_
+            : picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    scaled_.setDevicePixelRatio(ratio);
+  }
+  painter.drawPixmap(target.topLeft(), scaled_);
+}
+
+void PictureView::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Describe();
+  QWidget::changeEvent(event);
+}
+
+void PictureView::Describe() {
+  // A name the owner gave (say the file's) stays; only our own is renewed on a language change.
+  if (accessibleName().isEmpty() || accessibleName() == ownName_) {
+    ownName_ = tr("Picture preview");
+    setAccessibleName(ownName_);
+  }
+  setAccessibleDescription(picture_.isNull() ? tr("No picture") : tr("Picture shown"));
 }
 
 }  // namespace tovak
