@@ -14,7 +14,21 @@ VoiceRecorder::~VoiceRecorder() {
 bool VoiceRecorder::OpenDevice() {
   WaveCaps caps;
   bool found = false;
-  const unsigned chosen = ChooseWaveDevice(device_, caps, found, LastResult);
+  unsigned chosen = ChooseWaveDevice(device_, caps, found, LastResult);
+  PreferredDeviceMissing = false;
+  if (!PreferredDevice.empty()) {
+    PreferredDeviceMissing = true;
+    for (unsigned d = 0; d < device_.GetNumDevs(); ++d) {
+      WaveCaps named;
+      if (device_.GetDevCaps(d, named) == WAVERR_NONE && named.name == PreferredDevice) {
+        chosen = d;
+        caps = named;
+        found = named.supports11kMono8;
+        PreferredDeviceMissing = false;
+        break;
+      }
+    }
+  }
   RecordingFormat = RecordingFormatFor(found, caps);
   if (device_.GetNumDevs() == 0) return false;
   LastResult = device_.Open(chosen, RecordingFormat,

@@ -47,6 +47,10 @@ class VoiceRecorder {
   std::atomic<bool> StopRequested = false;
   // The take ended because the device went away; cleared by Record().
   bool DeviceLost = false;
+  // The name of the microphone to record from; empty for the usual choice. When no device of
+  // that name is there, Record() makes the usual choice and sets PreferredDeviceMissing.
+  std::string PreferredDevice;
+  bool PreferredDeviceMissing = false;
   std::string DeviceError;
   TWaveFormatEx RecordingFormat;
   int LastResult = 0;

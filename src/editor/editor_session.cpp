@@ -36,6 +36,7 @@ EditorSession::EditorSession(std::vector<std::string>& pictureFiles,
       voice_(input, output, post ? post : receiver_->Poster()) {
   voice_.OnTake = [this](VoiceTake take) { TakeArrived(std::move(take)); };
   voice_.OnPlaybackEnded = [this](bool deviceLost) { PlaybackEnded(deviceLost); };
+  ListInputDevices();
   Refresh();
 }
 
@@ -57,6 +58,7 @@ void EditorSession::Load(bool manualModeAsDefault) {
 
 void EditorSession::Shown() {
   statusNote_.clear();
+  ListInputDevices();
   if (project_.Count() > 0) {
     Select({0}, 0);
   } else {
@@ -242,6 +244,15 @@ void EditorSession::Record() {
     Refresh();
     return;
   }
+  if (voice_.InputDeviceMissing()) {
+    const std::string missing = voice_.InputDevice();
+    voice_.SetInputDevice({});
+    asker_.Tell(EditorAsker::Kind::Information,
+                Fill(Tr("The microphone \"%s\" is not there any more. The system's default "
+                        "microphone is used instead."),
+                     missing));
+  }
+  ListInputDevices();
   statusNote_.clear();
   recordingSize_[0] = recordingSize_[1] = "0";
   SetStatus("recording...");
@@ -283,7 +294,21 @@ void EditorSession::MeterTick() {
   Refresh();
 }
 
-void EditorSession::ChooseInputDevice(int) {}
+void EditorSession::ListInputDevices() {
+  inputDevices_ = {"System default"};
+  for (const std::string& name : voice_.InputDeviceNames()) inputDevices_.push_back(name);
+}
+
+void EditorSession::ChooseInputDevice(int index) {
+  if (index < 0 || index >= static_cast<int>(inputDevices_.size())) return;
+  voice_.SetInputDevice(index == 0 ? std::string() : inputDevices_[index]);
+  Refresh();
+}
+
+void EditorSession::SetInputDevice(const std::string& name) {
+  voice_.SetInputDevice(name);
+  Refresh();
+}
 
 bool EditorSession::Go() {
   if (!state_.go) return false;
@@ -450,6 +475,12 @@ void EditorSession::Refresh() {
   const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
   s.status = Fill(Tr("Status: %s"), word);
   s.manualModeAsDefault = manualModeAsDefault_;
+  s.inputDevices = inputDevices_;
+  if (!s.inputDevices.empty()) s.inputDevices[0] = Tr("System default");
+  const auto chosen = std::find(inputDevices_.begin() + 1, inputDevices_.end(), InputDevice());
+  s.inputDevice = InputDevice().empty() || chosen == inputDevices_.end()
+                      ? 0
+                      : static_cast<int>(chosen - inputDevices_.begin());
   state_ = std::move(s);
 }
 

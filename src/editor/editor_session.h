@@ -59,8 +59,12 @@ class EditorSession {
   void Tick();
   // The level meter's tick (about ten times a second while recording).
   void MeterTick();
-  // Records from the microphone at this index of State().inputDevices from now on.
+  // Records from the microphone at this index of State().inputDevices from now on (0: the
+  // system's default).
   void ChooseInputDevice(int index);
+  // The chosen microphone by name, for the settings file; empty for the system's default.
+  const std::string& InputDevice() const { return voice_.InputDevice(); }
+  void SetInputDevice(const std::string& name);
   // Go!: true when the window may close with OK.
   bool Go();
   // Close: saves the message; true when the window may close (not while recording).
@@ -91,6 +95,7 @@ class EditorSession {
   bool HasVoice(int index) const;
   bool OneSelected() const;
   void NoteProject();
+  void ListInputDevices();
 
   std::vector<std::string>& pictureFiles_;
   std::vector<std::string>& messageFiles_;
@@ -110,6 +115,7 @@ class EditorSession {
   std::string recordingSize_[2];
   std::unique_ptr<VoiceTake> pendingTake_;  // a take whose file could not be written yet
   bool manualModeAsDefault_ = false;
+  std::vector<std::string> inputDevices_;  // as offered: the default first
   WorkingFolder* journal_ = nullptr;
   bool journalFailed_ = false;
   EditorState state_;

@@ -24,7 +24,18 @@ const WaveHeader* FillingBuffer(const WaveBuffers& buffers) {
 }  // namespace
 
 VoiceSession::VoiceSession(WaveInDevice& input, WaveOutDevice& output, PostMessage post)
-    : recorder_(input, buffers_, stream_, post), player_(output, buffers_, stream_, post) {}
+    : input_(input),
+      recorder_(input, buffers_, stream_, post),
+      player_(output, buffers_, stream_, post) {}
+
+std::vector<std::string> VoiceSession::InputDeviceNames() const {
+  std::vector<std::string> names;
+  for (unsigned d = 0; d < input_.GetNumDevs(); ++d) {
+    WaveCaps caps;
+    if (input_.GetDevCaps(d, caps) == WAVERR_NONE) names.push_back(caps.name);
+  }
+  return names;
+}
 
 bool VoiceSession::Record(EntryId target, std::string& error) {
   if (phase_ != Phase::Idle) {

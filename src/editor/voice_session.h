@@ -50,6 +50,14 @@ class VoiceSession {
   // Plays a voice file. False with error set when busy or when it cannot play.
   bool Listen(const std::string& path, std::string& error);
   void StopListening();
+  // The microphones there are now, by name, the system's default first.
+  std::vector<std::string> InputDeviceNames() const;
+  // Records from the microphone of this name from now on; empty for the system's default.
+  void SetInputDevice(const std::string& name) { recorder_.PreferredDevice = name; }
+  const std::string& InputDevice() const { return recorder_.PreferredDevice; }
+  // The chosen microphone was not there at the last Record, which used the default instead.
+  bool InputDeviceMissing() const { return recorder_.PreferredDeviceMissing; }
+
   // Closes whatever device is open (the window is going away): a recording still becomes a take.
   void Shutdown();
 
@@ -70,6 +78,7 @@ class VoiceSession {
  private:
   void FinishTake();
 
+  WaveInDevice& input_;
   WaveBuffers buffers_;
   TMemoryStream stream_;
   VoiceRecorder recorder_;

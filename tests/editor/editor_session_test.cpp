@@ -221,6 +221,27 @@ TEST_F(Editor, TheMeterShowsTheMicrophoneAndASilentTakeIsQuestioned) {
   EXPECT_EQ(voices[0], kept);
 }
 
+TEST_F(Editor, TheChosenMicrophoneAndItsDisappearance) {
+  mic.devices = {{"Built-in", true, 2}, {"USB headset", false, 1}};
+  session.Shown();
+  ASSERT_EQ(State().inputDevices,
+            (std::vector<std::string>{"System default", "Built-in", "USB headset"}));
+  Import(1);
+  session.ChooseInputDevice(2);
+  EXPECT_EQ(session.InputDevice(), "USB headset");
+  EXPECT_EQ(State().inputDevice, 2);
+  RecordTake(100, 0x10);
+  EXPECT_EQ(mic.openedDevice, 1u);
+  EXPECT_EQ(mic.openedFormat, TWaveFormatEx::Pcm(22050, 1, 8));
+
+  mic.devices.pop_back();  // unplugged
+  RecordTake(100, 0x10);
+  EXPECT_EQ(mic.openedDevice, 0u);
+  EXPECT_NE(asker.told.back().second.find("\"USB headset\" is not there"), std::string::npos);
+  EXPECT_EQ(session.InputDevice(), "");
+  EXPECT_EQ(State().inputDevice, 0);
+}
+
 TEST_F(Editor, ATakeThatCannotBeWrittenIsKeptUntilItIs) {
   Import(1);
   // A file where the working folder should be: every write into it fails.
