@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "editor/ui/file_list.h"
 #include "editor/ui/picture_view.h"
@@ -135,7 +136,7 @@ void TfmManual::BuildControls() {
   pnRecStatus_->setFrameShape(QFrame::Panel);
   pnRecStatus_->setFrameShadow(QFrame::Sunken);
   pnRecStatus_->setAlignment(Qt::AlignCenter);
-  pnRecStatus_->setMinimumHeight(pnRecStatus_->fontMetrics().height() + 8);
+  pnRecStatus_->setFixedHeight(pnRecStatus_->fontMetrics().height() + 10);
   voiceLayout->addWidget(pnRecStatus_);
 
   auto* meter = new QHBoxLayout;
