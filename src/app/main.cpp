@@ -1,10 +1,12 @@
 // The desktop program: the editor on the pictures named on the command line. Go! prints the
-// project's three lists, one entry per line.
+// project's three lists, one entry per line, and leaves their files and journal in the working
+// folder; Close empties it. A run that ended any other way is offered back at the next start.
 #include <QApplication>
 #include <QMessageBox>
 #include <iostream>
 
 #include "audio/wave_device.h"
+#include "common/exception.h"
 #include "common/paths.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
@@ -23,13 +25,33 @@ int main(int argc, char** argv) {
   }
 
   std::vector<std::string> pictures, messages, voices;
+  if (folder.HasUnfinishedProject()) {
+    const auto answer = QMessageBox::question(
+        nullptr, "Quillora Tovak!",
+        QApplication::translate("main", "Restore the slideshow you were working on?"));
+    if (answer == QMessageBox::Yes) {
+      try {
+        tovak::ProjectLists lists = folder.Restore();
+        pictures = std::move(lists.pictures);
+        messages = std::move(lists.messages);
+        voices = std::move(lists.voices);
+      } catch (const tovak::Exception& e) {
+        QMessageBox::warning(nullptr, "Quillora Tovak!", QString::fromStdString(e.Message()));
+      }
+    }
+  }
+  if (pictures.empty()) folder.Empty();
   const std::unique_ptr<tovak::WaveInDevice> input = tovak::MakeQtWaveIn();
   const std::unique_ptr<tovak::WaveOutDevice> output = tovak::MakeQtWaveOut();
   tovak::TfmManual editor(pictures, messages, voices, paths, *input, *output);
   editor.Load(false);
+  editor.Session().KeepJournalIn(folder);
   const QStringList files = QApplication::arguments().mid(1);
   if (!files.isEmpty()) editor.ImportFiles(files);
-  if (editor.exec() != QDialog::Accepted) return 0;
+  if (editor.exec() != QDialog::Accepted) {
+    folder.Release();
+    return 0;
+  }
 
   for (const auto& [title, list] :
        {std::pair{"Pictures:", &pictures}, std::pair{"Messages:", &messages},
