@@ -34,6 +34,8 @@ class EditorSession {
   void Shown();
 
   const EditorState& State() const { return state_; }
+  // The language changed: describes the state again in the new one.
+  void Retranslate() { Refresh(); }
   SlideshowProject& Project() { return project_; }
 
   // The list's selection changed (a click, the keyboard); current is the focused row. During a

@@ -122,9 +122,7 @@ void TfmManual::hideEvent(QHideEvent* event) {
 void TfmManual::changeEvent(QEvent* event) {
   if (event->type() == QEvent::LanguageChange) {
     Retranslate();
-    // The session's own texts (status, captions) are translated when it next describes itself.
-    const EditorState& state = session_->State();
-    Run([&] { session_->Select(state.selected, state.current); });
+    Run([&] { session_->Retranslate(); });
   }
   QDialog::changeEvent(event);
 }
