@@ -7,6 +7,7 @@
 
 #include "audio/wave_device.h"
 #include "common/exception.h"
+#include "common/ini_file.h"
 #include "common/paths.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
@@ -46,6 +47,20 @@ int main(int argc, char** argv) {
   tovak::TfmManual editor(pictures, messages, voices, paths, *input, *output);
   editor.Load(false);
   editor.Session().KeepJournalIn(folder);
+  // The microphone the user chose last time, by name; empty is the system's default.
+  tovak::IniFile settings(paths.SettingsFile());
+  const std::string microphone = settings.ReadString("Tovak! Settings", "Microphone", "");
+  editor.Session().SetInputDevice(microphone);
+  struct RememberMicrophone {
+    tovak::IniFile& settings;
+    tovak::EditorSession& session;
+    const std::string& before;
+    ~RememberMicrophone() {
+      if (session.InputDevice() != before) {
+        settings.WriteString("Tovak! Settings", "Microphone", session.InputDevice());
+      }
+    }
+  } remember{settings, editor.Session(), microphone};
   const QStringList files = QApplication::arguments().mid(1);
   if (!files.isEmpty()) editor.ImportFiles(files);
   if (editor.exec() != QDialog::Accepted) {
