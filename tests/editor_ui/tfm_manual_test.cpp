@@ -91,6 +91,26 @@ class EditorWindow : public ::testing::Test, protected testing::PackageFixture {
   TfmManual window;
 };
 
+// The user sees the microphone hear them, and the panel keeps its place when recording starts.
+TEST_F(EditorWindow, LevelBarMovesWithTheSound) {
+  AddPictures(1);
+  auto* level = Find<QProgressBar>("pbInputLevel");
+  const QPoint stop = Find<QPushButton>("sbStop")->mapTo(&window, QPoint());
+  Click("sbRecord");
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(level->isEnabled());
+  mic.Capture(4000, 0xF8);
+  QTest::qWait(250);  // the meter's timer
+  EXPECT_GT(level->value(), 80);
+  mic.Capture(30000, 0x80);
+  QTest::qWait(250);
+  EXPECT_LT(level->value(), 5);
+  EXPECT_EQ(Find<QPushButton>("sbStop")->mapTo(&window, QPoint()), stop);
+  Click("sbStop");
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(level->isEnabled());
+}
+
 TEST_F(EditorWindow, GoWithoutPicturesStaysOpen) {
   Click("btComplete");
   EXPECT_TRUE(window.isVisible());

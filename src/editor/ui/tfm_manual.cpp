@@ -322,9 +322,9 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
     }
   }
   pbInputLevel_->setValue(state.inputLevel);
-  lbElapsed_->setText(Q(state.elapsed));
-  pbInputLevel_->setVisible(state.timerRunning);
-  lbElapsed_->setVisible(state.timerRunning);
+  // Always in place, so that starting a recording does not move the buttons under the pointer.
+  pbInputLevel_->setEnabled(state.timerRunning);
+  lbElapsed_->setText(state.timerRunning ? Q(state.elapsed) : QStringLiteral("0:00"));
 
   QStringList devices;
   for (const std::string& name : state.inputDevices) devices << Q(name);
