@@ -1,6 +1,7 @@
 // The editor window's controls, their places and their texts.
 #include <QAction>
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -261,6 +262,8 @@ void TfmManual::Retranslate() {
   lbAdjustVolume_->setText(tr("Adjust Volume Settings"));
   lbAdjustVolume_->setToolTip(tr("Display the Volume Control Panel"));
   pnRecStatus_->setAccessibleName(tr("Recording status"));
+  cbInputDevice_->setAccessibleName(tr("Microphone"));
+  cbInputDevice_->view()->setAccessibleName(tr("Microphones"));
   pbInputLevel_->setAccessibleName(tr("Microphone level"));
   lbMicrophone_->setText(tr("&Microphone:"));
   sbRecord_->setText(tr("&Record!"));
