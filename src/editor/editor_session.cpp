@@ -199,20 +199,17 @@ void EditorSession::Remove() {
 }
 
 void EditorSession::MoveUp() {
-  if (!state_.moveUp) return;
-  SaveMessage();
-  const EntryId focused = project_.IdAt(current_);
-  selected_ = project_.MoveUp(selected_);
-  current_ = project_.IndexOf(focused);
-  NoteProject();
-  Refresh();
+  if (state_.moveUp) Move(true);
 }
 
 void EditorSession::MoveDown() {
-  if (!state_.moveDown) return;
+  if (state_.moveDown) Move(false);
+}
+
+void EditorSession::Move(bool up) {
   SaveMessage();
   const EntryId focused = project_.IdAt(current_);
-  selected_ = project_.MoveDown(selected_);
+  selected_ = up ? project_.MoveUp(selected_) : project_.MoveDown(selected_);
   current_ = project_.IndexOf(focused);
   NoteProject();
   Refresh();

@@ -97,6 +97,7 @@ class EditorSession {
   bool HasVoice(int index) const;
   bool OneSelected() const;
   void NoteProject();
+  void Move(bool up);
   void ListInputDevices();
 
   std::vector<std::string>& pictureFiles_;

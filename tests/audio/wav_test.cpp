@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "audio/wav_reader.h"
 #include "audio/wav_stream.h"
+#include "support/full_disk.h"
 #include "support/temp_dir.h"
 
 namespace tovak {
@@ -108,15 +106,10 @@ TEST(WavStream, AFailedSaveKeepsTheOlderFile) {
   const Bytes samples(5000, 0x80);
   wav.Write(samples.data(), 5000);
 
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit small = saved;
-  small.rlim_cur = 2000;
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  EXPECT_THROW(wav.SaveToFile(path), EWavStreamError);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  {
+    testing::FullDisk full(2000);
+    EXPECT_THROW(wav.SaveToFile(path), EWavStreamError);
+  }
 
   EXPECT_EQ(testing::ReadBytes(path), older);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("")),

@@ -1,11 +1,9 @@
 #include "common/atomic_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
+#include "support/full_disk.h"
 #include "support/temp_dir.h"
 
 namespace tovak {
@@ -45,18 +43,13 @@ TEST(WriteFileAtomically, AFullDiskKeepsTheOldFile) {
   TempDir dir;
   const std::string path = dir.File("voice.wav");
   WriteBytes(path, std::vector<uint8_t>(100, 7));
-  // A file size limit fails writes as a full disk does.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
   const std::vector<uint8_t> big(100000, 1);
   std::string error;
-  const bool written =
-      WriteFileAtomically(path, big.data(), static_cast<int64_t>(big.size()), &error);
-  setrlimit(RLIMIT_FSIZE, &old);
+  bool written = false;
+  {
+    testing::FullDisk full;
+    written = WriteFileAtomically(path, big.data(), static_cast<int64_t>(big.size()), &error);
+  }
   EXPECT_FALSE(written);
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(100, 7));

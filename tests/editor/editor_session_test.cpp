@@ -8,6 +8,7 @@
 #include "audio/wav_reader.h"
 #include "support/fake_wave_device.h"
 #include "support/package_fixture.h"
+#include "support/scripted_asker.h"
 
 namespace tovak {
 namespace {
@@ -15,21 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = EditorAsker::Kind;
 
-// Answers questions from a script and keeps everything it was told.
-class ScriptedAsker : public EditorAsker {
- public:
-  bool AskYesNo(Kind, const std::string& text) override {
-    asked.push_back(text);
-    const bool yes = answers.empty() || answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return yes;
-  }
-  void Tell(Kind kind, const std::string& text) override { told.push_back({kind, text}); }
-
-  std::deque<bool> answers;  // Yes when empty
-  std::vector<std::string> asked;
-  std::vector<std::pair<Kind, std::string>> told;
-};
+using ScriptedAsker = testing::ScriptedAsker<>;
 
 class Editor : public ::testing::Test, protected testing::PackageFixture {
  protected:

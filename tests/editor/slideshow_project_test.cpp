@@ -2,15 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "audio/wav_reader.h"
 #include "builder/package_reader.h"
 #include "builder/plimo.h"
 #include "editor/working_files.h"
+#include "support/full_disk.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -111,15 +109,10 @@ TEST_F(Project, MessagesKeepTheirFileAndAFailedSaveKeepsTheOldText) {
   EXPECT_EQ(project.LoadMessage(0), "changed");
   EXPECT_EQ(project.LoadMessage(1), "");
 
-  // A full disk (a file size limit fails writes alike): the old message stays.
-  std::signal(SIGXFSZ, SIG_IGN);
-  rlimit old{};
-  getrlimit(RLIMIT_FSIZE, &old);
-  rlimit tiny = old;
-  tiny.rlim_cur = 4;
-  setrlimit(RLIMIT_FSIZE, &tiny);
-  EXPECT_THROW(project.SaveMessage(0, "a much longer message"), EProjectError);
-  setrlimit(RLIMIT_FSIZE, &old);
+  {
+    testing::FullDisk full(4);  // the old message stays
+    EXPECT_THROW(project.SaveMessage(0, "a much longer message"), EProjectError);
+  }
   EXPECT_EQ(project.LoadMessage(0), "changed");
 
   project.SaveMessage(0, "");  // an emptied box: the picture has no message any more

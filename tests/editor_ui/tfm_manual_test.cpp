@@ -19,23 +19,14 @@
 #include "editor/ui/tfm_floating_preview.h"
 #include "support/fake_wave_device.h"
 #include "support/package_fixture.h"
+#include "support/scripted_asker.h"
 
 namespace tovak {
 namespace {
 
-class ScriptedAsker : public EditorWindowAsker {
+class ScriptedAsker : public testing::ScriptedAsker<EditorWindowAsker> {
  public:
-  bool AskYesNo(Kind, const std::string& text) override {
-    asked.push_back(text);
-    const bool yes = answers.empty() || answers.front();
-    if (!answers.empty()) answers.pop_front();
-    return yes;
-  }
-  void Tell(Kind, const std::string& text) override { told.push_back(text); }
   QStringList OpenPictures(QWidget*) override { return chosen; }
-
-  std::deque<bool> answers;  // Yes when empty
-  std::vector<std::string> asked, told;
   QStringList chosen;
 };
 
@@ -116,7 +107,7 @@ TEST_F(EditorWindow, GoWithoutPicturesStaysOpen) {
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.result(), QDialog::Rejected);
   ASSERT_EQ(asker.told.size(), 1u);
-  EXPECT_EQ(asker.told[0], "You must select files first!");
+  EXPECT_EQ(asker.told[0].second, "You must select files first!");
 }
 
 TEST_F(EditorWindow, MessageComesBackWithItsPicture) {
