@@ -83,18 +83,19 @@ void PicturePreparation::Reencode(JpegPicture& picture) const {
   picture.Compress();
 }
 
-bool PicturePreparation::Finish(JpegPicture& picture,
-                                const std::function<void()>& afterStep) const {
+bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()>& afterStep,
+                                const StepRunner& run) const {
+  const auto inStep = [&run](const std::function<void()>& step) { run ? run(step) : step(); };
   bool shrunk = false;
   if (MaxWidth != 0 && MaxHeight != 0) {
     if (!picture.Empty() && NeedsResize(picture)) {
-      ShrinkPicture(picture);
+      inStep([&] { ShrinkPicture(picture); });
       shrunk = true;
     }
     if (afterStep) afterStep();
   }
   if (Quality != 0) {
-    if (!picture.Empty()) Reencode(picture);
+    if (!picture.Empty()) inStep([&] { Reencode(picture); });
     if (afterStep) afterStep();
   }
   return shrunk;

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "builder/pumped_step.h"
 #include "components/jpeg_picture.h"
 #include "components/picture_wait.h"
 
@@ -44,7 +45,9 @@ class PicturePreparation {
   // and the picture exceeds them, then re-encodes when Quality is set. afterStep runs after each
   // of the two steps that is enabled (the builder's checkpoints), also when nothing needed doing.
   // True when the picture was shrunk. A picture that does not decode throws EPictureError.
-  bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {}) const;
+  // run, when given, carries out each of the two steps (afterStep stays on this thread).
+  bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {},
+              const StepRunner& run = {}) const;
 };
 
 // The reduced size of a width x height picture within the limits. The ratio is rounded to a

@@ -1,11 +1,13 @@
 #include "builder/plimo.h"
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 
 #include "builder/link_menu.h"
 #include "builder/package_format.h"
 #include "builder/picture_preparation.h"
+#include "builder/pumped_step.h"
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/memory_stream.h"
@@ -103,40 +105,13 @@ void TPlimo::BuildSteps() {
   preparation.Quality = Quality;
   JpegPicture picture;
   JpegPicture nothing;  // what an unreadable picture stores
-  // A vector drawing is rendered in a child process that may take seconds: the window stays
-  // alive meanwhile and Cancel abandons the drawing.
-  const KeepWaiting keepWaiting = [this] {
-    if (ProcessMessages) ProcessMessages();
-    return !CancelRequested;
-  };
   const int32_t count = PictureCount();
   for (int32_t i = 0; i < count; ++i) {
     CurrentFile = pictures_[i];
     if (OnProgress) OnProgress(i + 1, count);
     Checkpoint();
     CurrentIndex = i;
-    bool readable = true;
-    try {
-      PicturePreparation::Load(CurrentFile, picture, keepWaiting);
-    } catch (const std::exception&) {
-      // A picture that cannot be read does not end the build. It must not show the previous
-      // picture again either: it is stored empty and reported.
-      readable = false;
-    }
-    Checkpoint();
-    const auto checkpoint = [this] { Checkpoint(); };
-    try {
-      // An unreadable picture skips both steps but keeps their checkpoints.
-      preparation.Finish(readable ? picture : nothing, checkpoint);
-    } catch (const EPictureError&) {
-      // Its header read but its data does not decode: as unreadable as a picture can be.
-      readable = false;
-      Checkpoint();
-    } catch (const ECanceled&) {
-      throw;
-    } catch (const Exception& e) {
-      throw EPlimoError(fs::path(CurrentFile).filename().string() + " : " + e.Message());
-    }
+    const bool readable = PreparePicture(preparation, picture);
     if (!readable) UnreadablePictures.push_back(CurrentFile);
     if (static_cast<size_t>(i) >= messages_.size()) {
       throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
@@ -149,6 +124,60 @@ void TPlimo::BuildSteps() {
   Checkpoint();
   WriteTrailer();
   Checkpoint();
+}
+
+bool TPlimo::PreparePicture(const PicturePreparation& preparation, JpegPicture& picture) {
+  // Decoding, shrinking and encoding a camera photo take far longer than a window may freeze:
+  // such steps run beside this thread, which keeps processing events meanwhile. Cancel is still
+  // acted on at the checkpoints between steps. Small pictures are done within a pump interval;
+  // doing them here keeps the checkpoints of a build the same from run to run.
+  std::atomic<bool> abandon = false;
+  const std::function<void()> pump = [this, &abandon] {
+    ProcessMessages();
+    abandon = CancelRequested;
+  };
+  const auto beside = [&](const std::function<void()>& step) {
+    RunWhilePumping(step, ProcessMessages ? pump : nullptr);
+  };
+  const StepRunner large = [&](const std::function<void()>& step) {
+    const int64_t pixels = int64_t{picture.Width()} * picture.Height();
+    pixels >= kLargePicturePixels ? beside(step) : step();
+  };
+
+  const std::string path = CurrentFile;
+  bool readable = true;
+  try {
+    if (PicturePreparation::NeedsConversion(path)) {
+      // A vector drawing may take seconds in its child process: Cancel abandons it.
+      const KeepWaiting keepWaiting = [&abandon] { return !abandon; };
+      beside([&] { PicturePreparation::LoadConverted(path, picture, keepWaiting); });
+    } else {
+      // The file's bytes and header only.
+      picture.LoadFromFile(path);
+    }
+  } catch (const std::exception&) {
+    // A picture that cannot be read does not end the build. It must not show the previous
+    // picture again either: it is stored empty and reported.
+    readable = false;
+  }
+  Checkpoint();
+  JpegPicture nothing;
+  const auto checkpoint = [this] { Checkpoint(); };
+  try {
+    // An unreadable picture skips both steps but keeps their checkpoints.
+    preparation.Finish(readable ? picture : nothing, checkpoint, large);
+    // Pixels still waiting are encoded when the record is written; a large picture's now.
+    if (readable && picture.HoldsPixels()) large([&] { picture.Compress(); });
+  } catch (const EPictureError&) {
+    // Its header read but its data does not decode: as unreadable as a picture can be.
+    readable = false;
+    Checkpoint();
+  } catch (const ECanceled&) {
+    throw;
+  } catch (const Exception& e) {
+    throw EPlimoError(fs::path(path).filename().string() + " : " + e.Message());
+  }
+  return readable;
 }
 
 void TPlimo::CopyEngine() {

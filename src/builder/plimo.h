@@ -12,6 +12,7 @@
 namespace tovak {
 
 class JpegPicture;
+class PicturePreparation;
 class TFileStream;
 
 // A failure that ends a build; its message becomes LastError.
@@ -79,8 +80,13 @@ class TPlimo {
                     const std::string& messagePath);
 
  private:
+  // Steps on pictures of this many pixels or more run while events are processed.
+  static constexpr int64_t kLargePicturePixels = 1'000'000;
+
   void Checkpoint();
   void BuildSteps();
+  // Loads, shrinks and re-encodes the current picture; false when it cannot be read.
+  bool PreparePicture(const PicturePreparation& preparation, JpegPicture& picture);
   void WriteAtEnd(const uint8_t* bytes, size_t count);
 
   Paths paths_;

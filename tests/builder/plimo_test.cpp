@@ -5,6 +5,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
@@ -229,6 +230,28 @@ TEST_F(Plimo, ABuildStaysCancellableWhileAPictureIsDrawn) {
   EXPECT_FALSE(fs::exists(builder.OutputFile));
   // Well before the drawing limit would have ended it.
   EXPECT_LT(elapsed(), std::chrono::seconds(8));
+}
+
+TEST_F(Plimo, LargePicturesComeOutTheSameWhileEventsArePumped) {
+  // Over a megapixel, so their decoding, shrinking and encoding run beside the pumping thread.
+  const std::string jpg = Picture("big.jpg", 1300, 900);
+  const std::string png = dir.File("big.png");
+  ASSERT_TRUE(testing::PhotoLike(900, 1300).save(QString::fromStdString(png)));
+  const auto caller = std::this_thread::get_id();
+  struct Options {
+    int32_t maxWidth, maxHeight, quality;
+  };
+  for (const Options o : {Options{0, 0, 0}, Options{640, 480, 0}, Options{0, 0, 70}}) {
+    builder.SetOptions(o.maxWidth, o.maxHeight, o.quality);
+    builder.ProcessMessages = nullptr;
+    ASSERT_TRUE(Build({jpg, png}, {"", ""}, {})) << builder.LastError;
+    const Bytes quiet = ReadBytes(builder.OutputFile);
+    bool pumpedElsewhere = false;
+    builder.ProcessMessages = [&] { pumpedElsewhere |= std::this_thread::get_id() != caller; };
+    ASSERT_TRUE(Build({jpg, png}, {"", ""}, {})) << builder.LastError;
+    EXPECT_EQ(ReadBytes(builder.OutputFile), quiet) << o.maxWidth << " " << o.quality;
+    EXPECT_FALSE(pumpedElsewhere);
+  }
 }
 
 TEST_F(Plimo, FoldersAreNeitherVoicesNorMessages) {
