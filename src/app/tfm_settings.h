@@ -3,7 +3,17 @@
 #include <QDialog>
 #include <functional>
 
+#include "app/dialog_frame.h"
 #include "app/tovak_settings.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSlider;
 
 namespace tovak {
 
@@ -28,6 +38,34 @@ class TfmSettings : public QDialog {
   int32_t FullIndex() const;
   int32_t FullQuality() const;
   bool AlwaysUse() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  // One mode's group: its text, size list and quality bar.
+  struct ModeControls {
+    QGroupBox* group = nullptr;
+    QLabel* text = nullptr;
+    QLabel* sizeLabel = nullptr;
+    QComboBox* size = nullptr;
+    QLabel* qualityLabel = nullptr;
+    QSlider* quality = nullptr;
+    QLabel* lower = nullptr;
+    QLabel* higher = nullptr;
+  };
+  ModeControls MakeModeControls(const char* mode, int rows);
+  void Retranslate();
+  void ApplyRestriction();
+
+  DialogHeader header_;
+  ModeControls compact_;
+  ModeControls full_;
+  QCheckBox* cbAlwaysUse_ = nullptr;
+  QPushButton* btOk_ = nullptr;
+  QPushButton* btCancel_ = nullptr;
+  int restriction_ = BothModes;
 };
 
 // The "Settings..." action on the working settings: shows the dialog (through exec, which tests
@@ -49,6 +87,26 @@ class TfmSlideshowProps : public QDialog {
   uint8_t SelectedMode() const;
   // After the dialog closed with OK: 0 none, 1 change the compact settings, 2 the full ones.
   int CustomizeRequest() const;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void Retranslate();
+  void Customize(int request);
+
+  DialogHeader header_;
+  QGroupBox* gbMode_ = nullptr;
+  QRadioButton* rbCompactMode_ = nullptr;
+  QLabel* lbCompactText_ = nullptr;
+  QAbstractButton* lbCustomizeCompactMode_ = nullptr;
+  QRadioButton* rbFullMode_ = nullptr;
+  QLabel* lbFullText_ = nullptr;
+  QAbstractButton* lbCustomizeFullMode_ = nullptr;
+  QPushButton* btOk_ = nullptr;
+  QPushButton* btCancel_ = nullptr;
+  int request_ = 0;
 };
 
 }  // namespace tovak

@@ -1,17 +1,150 @@
-// First cut: compact mode, no links, until the controls are built.
+#include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
 #include "app/tfm_settings.h"
 
 namespace tovak {
 
-TfmSlideshowProps::TfmSlideshowProps(QWidget* parent) : QDialog(parent) {
+namespace {
+
+constexpr QSize kDesignedSize(440, 302);
+
+// A link that the keyboard reaches too: a flat button dressed as a hyperlink, with a visible
+// frame when it has the focus.
+QToolButton* MakeLink(QWidget* parent, const char* name) {
+  auto* link = new QToolButton(parent);
+  link->setObjectName(name);
+  link->setAutoRaise(true);
+  link->setCursor(Qt::PointingHandCursor);
+  link->setFocusPolicy(Qt::StrongFocus);
+  link->setStyleSheet(
+      "QToolButton { color: blue; text-decoration: underline; border: 1px solid transparent; }"
+      "QToolButton:focus { border: 1px dotted palette(text); }");
+  return link;
+}
+
+QLabel* MakeText(QWidget* parent, const char* name) {
+  auto* text = new QLabel(parent);
+  text->setObjectName(name);
+  text->setWordWrap(true);
+  text->setIndent(20);
+  return text;
+}
+
+}  // namespace
+
+TfmSlideshowProps::TfmSlideshowProps(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("TfmSlideshowProps");
+  setSizeGripEnabled(false);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  header_ = MakeDialogHeader(this);
+  outer->addWidget(header_.panel);
+  outer->addWidget(MakeDivider(this, "bvTop"));
+
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(9, 6, 9, 9);
+  body->setSpacing(6);
+  outer->addLayout(body, 1);
+  gbMode_ = new QGroupBox(this);
+  gbMode_->setObjectName("gbMode");
+  auto* group = new QVBoxLayout(gbMode_);
+  group->setSpacing(2);
+  rbCompactMode_ = new QRadioButton(gbMode_);
+  rbCompactMode_->setObjectName("rbCompactMode");
+  rbCompactMode_->setChecked(true);
+  lbCompactText_ = MakeText(gbMode_, "lbCompactText");
+  lbCustomizeCompactMode_ = MakeLink(gbMode_, "lbCustomizeCompactMode");
+  rbFullMode_ = new QRadioButton(gbMode_);
+  rbFullMode_->setObjectName("rbFullMode");
+  lbFullText_ = MakeText(gbMode_, "lbFullText");
+  lbCustomizeFullMode_ = MakeLink(gbMode_, "lbCustomizeFullMode");
+  group->addWidget(rbCompactMode_);
+  group->addWidget(lbCompactText_);
+  group->addWidget(lbCustomizeCompactMode_, 0, Qt::AlignRight);
+  group->addSpacing(4);
+  group->addWidget(MakeDivider(gbMode_, "bvModes"));
+  group->addSpacing(4);
+  group->addWidget(rbFullMode_);
+  group->addWidget(lbFullText_);
+  group->addWidget(lbCustomizeFullMode_, 0, Qt::AlignRight);
+  body->addWidget(gbMode_);
+  body->addStretch(1);
+  body->addWidget(MakeDivider(this, "bvButtons"));
+
+  auto* buttons = new QHBoxLayout;
+  btOk_ = new QPushButton(this);
+  btOk_->setObjectName("btOk");
+  btOk_->setDefault(true);
+  btCancel_ = new QPushButton(this);
+  btCancel_->setObjectName("btCancel");
+  btCancel_->setAutoDefault(false);
+  buttons->addStretch(1);
+  buttons->addWidget(btOk_);
+  buttons->addWidget(btCancel_);
+  body->addLayout(buttons);
+
+  connect(btOk_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(btCancel_, &QPushButton::clicked, this, &QDialog::reject);
+  connect(lbCustomizeCompactMode_, &QAbstractButton::clicked, this, [this] { Customize(1); });
+  connect(lbCustomizeFullMode_, &QAbstractButton::clicked, this, [this] { Customize(2); });
+  Retranslate();
 }
-void TfmSlideshowProps::Preselect(uint8_t) {}
+
+void TfmSlideshowProps::Retranslate() {
+  setWindowTitle(tr("Choose Creation Mode"));
+  header_.heading->setText(tr("You're Almost Done!"));
+  header_.text->setText(tr("Set the final settings before you create the slideshow."));
+  gbMode_->setTitle(tr("Choose a Compact or a Full-mode Slideshow"));
+  rbCompactMode_->setText(tr("Create a &compact-mode slideshow"));
+  lbCompactText_->setText(
+      tr("This option downscales and compresses pictures to relatively small size.  Suitable for "
+         "e-mail with dial-up connections."));
+  lbCustomizeCompactMode_->setText(tr("Click here to change the Compact Mode properties"));
+  rbFullMode_->setText(tr("Create a &full-mode slideshow"));
+  lbFullText_->setText(
+      tr("Less compression and larger pictures.  Suitable for full screen slideshows and high "
+         "speed connections."));
+  lbCustomizeFullMode_->setText(tr("Click here to change the Full Mode properties"));
+  btOk_->setText(tr("&Ok"));
+  btCancel_->setText(tr("&Cancel"));
+  FitFixedSize(this, kDesignedSize);
+}
+
+void TfmSlideshowProps::Preselect(uint8_t mode) {
+  if (mode == cmCompact) rbCompactMode_->setChecked(true);
+  if (mode == cmFull) rbFullMode_->setChecked(true);
+}
+
 uint8_t TfmSlideshowProps::SelectedMode() const {
-  return cmCompact;
+  return rbFullMode_->isChecked() ? cmFull : cmCompact;
 }
+
 int TfmSlideshowProps::CustomizeRequest() const {
-  return 0;
+  return request_;
+}
+
+void TfmSlideshowProps::Customize(int request) {
+  request_ = request;
+  accept();
+}
+
+void TfmSlideshowProps::showEvent(QShowEvent* event) {
+  request_ = 0;
+  QDialog::showEvent(event);
+}
+
+void TfmSlideshowProps::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) Retranslate();
+  QDialog::changeEvent(event);
 }
 
 }  // namespace tovak

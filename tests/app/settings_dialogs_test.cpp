@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLayout>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <QTranslator>
+#include <filesystem>
+
+#include "app/tfm_settings.h"
+#include "common/ini_file.h"
+#include "support/temp_dir.h"
+
+namespace tovak {
+namespace {
+
+template <typename Widget>
+Widget* Find(const QWidget& dialog, const char* name) {
+  auto* widget = dialog.findChild<Widget*>(name);
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+
+QStringList Items(const QComboBox* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+  return items;
+}
+
+TEST(SettingsDialogs, FirstStartOffersTheDefaultsWithCompactPreselected) {
+  testing::TempDir dir;
+  TTovakSettings settings;
+  ReadSlideshowSettings(IniFile(dir.File("Tovak! Settings.ini")), settings);
+  TfmSettings dialog;
+  dialog.SetValues(settings.CompactImageIndex, settings.CompactImageQuality,
+                   settings.FullImageIndex, settings.FullImageQuality);
+  auto* compact = Find<QComboBox>(dialog, "cbCompactImageSize");
+  auto* full = Find<QComboBox>(dialog, "cbFullImageSize");
+  EXPECT_EQ(Items(compact), QStringList({"800 x 600", "640 x 480", "420 x 255"}));
+  EXPECT_EQ(Items(full), QStringList({"Use original sizes", "1600 x 1200", "1280 x 1024",
+                                      "1152 x 864", "1024 x 768"}));
+  EXPECT_EQ(compact->currentText(), "420 x 255");
+  EXPECT_EQ(full->currentText(), "1280 x 1024");
+  EXPECT_EQ(Find<QSlider>(dialog, "tbCompactQuality")->value(), 50);
+  EXPECT_EQ(Find<QSlider>(dialog, "tbFullQuality")->value(), 80);
+  EXPECT_TRUE(dialog.AlwaysUse());
+
+  TfmSlideshowProps props;
+  EXPECT_EQ(props.SelectedMode(), cmCompact);
+  EXPECT_EQ(props.size(), QSize(440, 302));
+}
+
+TEST(SettingsDialogs, ARestrictionShowsOneGroupInAShorterDialog) {
+  for (int restriction : {0, 1, 2}) {
+    SCOPED_TRACE(restriction);
+    TfmSettings dialog;
+    dialog.SetRestriction(restriction);
+    dialog.show();
+    EXPECT_EQ(Find<QGroupBox>(dialog, "gbCompactMode")->isVisible(), restriction != 2);
+    EXPECT_EQ(Find<QGroupBox>(dialog, "gbFullMode")->isVisible(), restriction != 1);
+    EXPECT_EQ(dialog.size(), QSize(462, restriction == 0 ? 405 : 280));
+    // The buttons stay on the bottom edge, inside the dialog.
+    auto* ok = Find<QWidget>(dialog, "btOk");
+    EXPECT_LE(ok->mapTo(&dialog, QPoint(0, ok->height())).y(), dialog.height());
+    EXPECT_GT(ok->mapTo(&dialog, QPoint(0, 0)).y(), dialog.height() - 60);
+  }
+}
+
+TEST(SettingsDialogs, OkCopiesTheValuesAndOnlyATickedBoxWritesTheFile) {
+  testing::TempDir dir;
+  const std::string path = dir.File("Tovak! Settings.ini");
+  TTovakSettings settings;
+  IniFile ini(path);
+  auto change = [](bool alwaysUse, int result) {
+    return [=](TfmSettings& dialog) {
+      Find<QComboBox>(dialog, "cbCompactImageSize")->setCurrentIndex(0);
+      Find<QSlider>(dialog, "tbFullQuality")->setValue(65);
+      Find<QCheckBox>(dialog, "cbAlwaysUse")->setChecked(alwaysUse);
+      return result;
+    };
+  };
+
+  EXPECT_FALSE(RunSettingsDialog(settings, 0, ini, nullptr, change(true, QDialog::Rejected)));
+  EXPECT_EQ(settings.CompactImageIndex, kDefaultSizeIndex);
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  EXPECT_TRUE(RunSettingsDialog(settings, 0, ini, nullptr, change(false, QDialog::Accepted)));
+  EXPECT_EQ(settings.CompactImageIndex, 0);
+  EXPECT_EQ(settings.FullImageQuality, 65);
+  EXPECT_EQ(GetImageSize(cmCompact, settings.CompactImageIndex).width, 800);
+  EXPECT_FALSE(std::filesystem::exists(path));
+
+  EXPECT_TRUE(RunSettingsDialog(settings, 1, ini, nullptr, change(true, QDialog::Accepted)));
+  TTovakSettings reread;
+  ReadSlideshowSettings(IniFile(path), reread);
+  EXPECT_EQ(reread.CompactImageIndex, 0);
+  EXPECT_EQ(reread.FullImageQuality, 65);
+}
+
+TEST(SettingsDialogs, AnIndexOutsideTheTableLeavesTheListEmptyAndFallsBackSafely) {
+  testing::TempDir dir;
+  IniFile ini(dir.File("Tovak! Settings.ini"));
+  TTovakSettings settings;
+  settings.CompactImageIndex = 3;
+  settings.FullImageIndex = -7;
+  bool empty = false;
+  EXPECT_TRUE(RunSettingsDialog(settings, 0, ini, nullptr, [&](TfmSettings& dialog) {
+    empty = Find<QComboBox>(dialog, "cbCompactImageSize")->currentIndex() == -1 &&
+            Find<QComboBox>(dialog, "cbFullImageSize")->currentIndex() == -1;
+    return QDialog::Accepted;
+  }));
+  EXPECT_TRUE(empty);
+  EXPECT_EQ(settings.CompactImageIndex, -1);
+  EXPECT_EQ(settings.FullImageIndex, -1);
+  EXPECT_EQ(IniFile(ini.Path()).ReadInteger("Slideshow Settings", "FullImageIndex", 0), -1);
+  EXPECT_EQ(GetImageSize(cmCompact, settings.CompactImageIndex).width, 420);
+  EXPECT_EQ(GetImageSize(cmFull, settings.FullImageIndex).height, 1024);
+}
+
+TEST(SettingsDialogs, ALinkClosesWithItsRequestAndTheChoiceLasts) {
+  TfmSlideshowProps props;
+  props.Preselect(cmFull);
+  props.show();
+  auto* compactLink = Find<QToolButton>(props, "lbCustomizeCompactMode");
+  EXPECT_EQ(compactLink->focusPolicy() & Qt::TabFocus, Qt::TabFocus);
+  QTest::keyClick(compactLink, Qt::Key_Space);
+  EXPECT_FALSE(props.isVisible());
+  EXPECT_EQ(props.result(), QDialog::Accepted);
+  EXPECT_EQ(props.CustomizeRequest(), 1);
+
+  props.Preselect(9);
+  props.show();
+  EXPECT_EQ(props.CustomizeRequest(), 0);
+  EXPECT_EQ(props.SelectedMode(), cmFull);
+  QTest::mouseClick(Find<QToolButton>(props, "lbCustomizeFullMode"), Qt::LeftButton);
+  EXPECT_EQ(props.CustomizeRequest(), 2);
+  props.Preselect(cmCompact);
+  EXPECT_EQ(props.SelectedMode(), cmCompact);
+}
+
+// Stands in for a language whose texts are much longer than the English ones.
+class LongTranslator : public QTranslator {
+ public:
+  QString translate(const char*, const char* source, const char*, int) const override {
+    return QString::fromUtf8(source).repeated(3);
+  }
+  bool isEmpty() const override { return false; }
+};
+
+TEST(SettingsDialogs, ALanguageChangeRetranslatesAndTheDialogGrowsToFit) {
+  TfmSettings dialog;
+  dialog.SetValues(1, 50, 0, 80);
+  dialog.SetRestriction(TfmSettings::CompactOnly);
+  LongTranslator translator;
+  QApplication::installTranslator(&translator);
+  QApplication::sendPostedEvents();
+  const QString title = dialog.windowTitle();
+  const QString item = Find<QComboBox>(dialog, "cbCompactImageSize")->currentText();
+  const QSize size = dialog.size();
+  const QSize needed = dialog.layout()->minimumSize();
+  QApplication::removeTranslator(&translator);
+  QApplication::sendPostedEvents();
+
+  EXPECT_EQ(title, "SettingsSettingsSettings");
+  EXPECT_EQ(item, "640 x 480640 x 480640 x 480");
+  EXPECT_GE(size.width(), needed.width());
+  EXPECT_GE(size.height(), needed.height());
+  EXPECT_GT(size.width(), 462);
+  EXPECT_EQ(dialog.windowTitle(), "Settings");
+  EXPECT_EQ(dialog.size(), QSize(462, 280));
+}
+
+}  // namespace
+}  // namespace tovak
