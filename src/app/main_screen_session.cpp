@@ -1,0 +1,311 @@
+#include "app/main_screen_session.h"
+
+#include <QtGlobal>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "common/files.h"
+#include "common/ini_file.h"
+#include "common/text_lines.h"
+#include "editor/working_folder.h"
+
+namespace tovak {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTovakSection = "Tovak! Settings";
+constexpr const char* kSlideshowSection = "Slideshow Settings";
+constexpr int64_t kMaxHandOverList = 1 << 20;
+
+// The texts are looked up in this context by the window's translator.
+const char* const kRestoreText =
+    QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Restore the slideshow you were working on?");
+const char* const kSuccessText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession", "Quillora Tovak! has successfully created a talking slideshow!");
+const char* const kUnreadableText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession", "These pictures could not be read and were left out:");
+const char* const kFailureText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession", "The following error occured during the creation process:\r%s");
+const char* const kCancelText =
+    QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Are you sure you want to cancel the process?");
+const char* const kSaveText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession", "Do you want to save the slideshow before you exit?");
+
+bool LooksLikeAbsolutePath(const std::string& line) {
+  if (line.starts_with('/') || line.starts_with("~/") || line.starts_with("file:/")) return true;
+  if (line.starts_with("\\\\")) return true;
+  return line.size() >= 3 && std::isalpha(static_cast<unsigned char>(line[0])) && line[1] == ':' &&
+         (line[2] == '\\' || line[2] == '/');
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+bool CanWriteIn(const fs::path& folder) {
+  std::error_code error;
+  fs::create_directories(folder, error);
+  if (!fs::is_directory(folder, error)) return false;
+  const fs::path probe = folder / ".tovak-write-test";
+  const bool written = std::ofstream(probe).good();
+  fs::remove(probe, error);
+  return written;
+}
+
+}  // namespace
+
+BannerMenu BannerMenuFor(int32_t showBanner) {
+  return {showBanner != -1, showBanner == 1};
+}
+
+std::string AppearanceKey(int menu, int entry) {
+  return entry == 0 ? std::to_string(menu) : std::to_string(menu) + "," + std::to_string(entry);
+}
+
+bool AppearanceHides(int32_t value, int menu, int entry) {
+  return value > 0 && value == menu + entry;
+}
+
+std::vector<LinkEntry> LinkMenuEntries(const std::vector<std::string>& list, int language) {
+  std::vector<LinkEntry> entries;
+  int32_t languages = 0, links = 0;
+  if (list.size() < 2 || !ParseProfileInteger(list[0], languages) ||
+      !ParseProfileInteger(list[1], links) || languages <= 0 || links <= 0) {
+    return entries;
+  }
+  if (language <= 0 || language > languages) language = 1;
+  for (int64_t d = 0; d < links; ++d) {
+    size_t caption = static_cast<size_t>(d * 2 * languages + 2 * language);
+    if (caption < list.size() && list[caption].empty()) {
+      caption = static_cast<size_t>(d * 2 * languages + 2);
+    }
+    if (caption + 1 >= list.size()) break;
+    entries.push_back({list[caption], list[caption + 1]});
+  }
+  return entries;
+}
+
+bool IsHandOverList(const std::string& path) {
+  const int64_t size = FileSize(path);
+  if (size <= 0 || size > kMaxHandOverList) return false;
+  std::ifstream in(path, std::ios::binary);
+  std::string text(static_cast<size_t>(size), '\0');
+  if (!in.read(text.data(), size) || text.find('\0') != std::string::npos) return false;
+  bool anyPath = false;
+  for (const std::string& line : SplitLines(text)) {
+    if (line.empty()) continue;
+    if (!LooksLikeAbsolutePath(line)) return false;
+    anyPath = true;
+  }
+  return anyPath;
+}
+
+std::string ChooseWorkFolder(const std::string& programFolder, const std::string& dataFolder) {
+  const fs::path beside = fs::path(programFolder) / "Waves";
+  if (CanWriteIn(beside)) return beside.string() + "/";
+  return (fs::path(dataFolder) / "Waves").string() + "/";
+}
+
+MainScreenSession::MainScreenSession(const Paths& paths, IniFile& ini, MainScreenAsker& asker)
+    : ini_(ini), asker_(asker), builder_(paths) {
+  // A builder that cannot be prepared still lets the user edit; the build reports the fault.
+  try {
+    builder_.Reset();
+  } catch (const std::exception&) {
+  }
+  builder_.OnProgress = [this](int32_t current, int32_t) {
+    look_.gaugePosition = current;
+    Notify();
+    if (ProcessMessages) ProcessMessages();
+  };
+  builder_.ProcessMessages = [this] {
+    if (ProcessMessages) ProcessMessages();
+  };
+  settings_.PictureFiles = &pictures_;
+  settings_.MessageFiles = &messages_;
+  settings_.VoiceFiles = &voices_;
+  settings_.SingleScreenDefault = 1;
+  ReadSlideshowSettings(ini_, settings_);
+}
+
+MainScreenSession::~MainScreenSession() = default;
+
+void MainScreenSession::OpenProject(WorkingFolder& folder) {
+  if (folder.HasUnfinishedProject() &&
+      asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kRestoreText), false) ==
+          MainScreenAsker::Answer::Yes) {
+    try {
+      ProjectLists lists = folder.Restore();
+      pictures_ = std::move(lists.pictures);
+      messages_ = std::move(lists.messages);
+      voices_ = std::move(lists.voices);
+      ListsChanged();
+      return;
+    } catch (const Exception& e) {
+      // The files stay in the folder until the user's next start or normal exit.
+      asker_.Tell(MainScreenAsker::Kind::Error, e.Message());
+      pictures_.clear();
+      messages_.clear();
+      voices_.clear();
+      ListsChanged();
+      return;
+    }
+  }
+  ResetProject(folder);
+}
+
+void MainScreenSession::ResetProject(WorkingFolder& folder) {
+  folder.Empty();
+  settings_.SlideshowPath.clear();
+  pictures_.clear();
+  messages_.clear();
+  voices_.clear();
+  ListsChanged();
+}
+
+void MainScreenSession::LoadPictureListFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EHandOverListError(path + ": " + std::strerror(errno));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const bool failed = in.bad();
+  in.close();
+  DeleteFileIfExists(path);
+  if (failed) throw EHandOverListError(path + ": " + std::strerror(EIO));
+  for (std::string& line : SplitLines(text)) {
+    pictures_.push_back(std::move(line));
+    messages_.emplace_back();
+    voices_.emplace_back();
+  }
+  ListsChanged();
+}
+
+void MainScreenSession::ListsChanged() {
+  look_.pictureCount = static_cast<int>(pictures_.size());
+  Notify();
+}
+
+void MainScreenSession::ConfirmProject() {
+  if (settings_.SlideshowPath.empty()) settings_.SlideshowPath = builder_.OutputFile;
+  settings_.ProjectConfirmed = 1;
+  ListsChanged();
+}
+
+bool MainScreenSession::StartCreation() {
+  if (builder_.Busy) {
+    builder_.CancelRequested = true;
+    return false;
+  }
+  builder_.SetPictures(pictures_);
+  builder_.SetMessages(messages_);
+  builder_.SetVoices(voices_);
+  look_.gaugePosition = 0;
+  look_.gaugeMax = builder_.PictureCount();
+  const bool full = settings_.CreationMode == cmFull;
+  const int32_t quality = full ? settings_.FullImageQuality : settings_.CompactImageQuality;
+  builder_.TrailerFlag = 1;
+  const ImageSize size = GetImageSize(
+      settings_.CreationMode, full ? settings_.FullImageIndex : settings_.CompactImageIndex);
+  builder_.SetOptions(size.width, size.height, quality);
+  slideshowSaved_ = false;
+  Notify();
+  return true;
+}
+
+void MainScreenSession::SetProcessState(bool busy) {
+  look_.resultsVisible = !busy;
+  look_.closeEnabled = !busy;
+  look_.processVisible = busy;
+  look_.goEnabled = !busy;
+  Notify();
+}
+
+void MainScreenSession::CreateSlideshow() {
+  SetProcessState(true);
+  const bool built = builder_.Build();
+  look_.goTag = 1;
+  if (closeAfterBuild_) {
+    // The user is leaving: no box is shown, and the window closes as it is.
+    SetProcessState(false);
+    look_.resultsVisible = false;
+    Notify();
+    return;
+  }
+  if (built) {
+    Notify();
+    std::string text = Tr(kSuccessText);
+    if (!builder_.UnreadablePictures.empty()) {
+      text += "\r\n\r\n" + Tr(kUnreadableText);
+      for (const std::string& name : builder_.UnreadablePictures) text += "\r\n" + name;
+    }
+    asker_.Tell(MainScreenAsker::Kind::Information, text);
+    look_.saveEnabled = true;
+    SetProcessState(false);
+    return;
+  }
+  look_.resultsVisible = false;
+  look_.processVisible = false;
+  look_.goEnabled = true;
+  look_.closeEnabled = true;
+  Notify();
+  std::string text = Tr(kFailureText);
+  const size_t mark = text.find("%s");
+  if (mark != std::string::npos) text.replace(mark, 2, builder_.LastError);
+  asker_.Tell(MainScreenAsker::Kind::Error, text);
+}
+
+void MainScreenSession::Cancel() {
+  if (!builder_.Busy) return;
+  if (asker_.Ask(MainScreenAsker::Kind::Information, Tr(kCancelText), false) ==
+      MainScreenAsker::Answer::Yes) {
+    builder_.CancelRequested = true;
+  }
+}
+
+bool MainScreenSession::CloseQuery() {
+  if (builder_.Busy) {
+    if (closeAfterBuild_) return false;
+    if (asker_.Ask(MainScreenAsker::Kind::Information, Tr(kCancelText), false) ==
+        MainScreenAsker::Answer::Yes) {
+      builder_.CancelRequested = true;
+      closeAfterBuild_ = true;
+    }
+    return false;
+  }
+  if (closeAfterBuild_ || slideshowSaved_ || !FileExists(builder_.OutputFile)) return true;
+  switch (asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kSaveText), true)) {
+    case MainScreenAsker::Answer::Yes:
+      if (Save) Save();
+      return false;
+    case MainScreenAsker::Answer::No:
+      return true;
+    case MainScreenAsker::Answer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void MainScreenSession::MarkSaved(const std::string& path) {
+  settings_.SlideshowPath = path;
+  savedName_ = fs::path(path).filename().string();
+  slideshowSaved_ = true;
+  Notify();
+}
+
+void MainScreenSession::Shutdown(const BannerMenu& banner) {
+  ini_.WriteString(kTovakSection, "Last Folder", FolderOf(settings_.SlideshowPath));
+  ini_.WriteInteger(kSlideshowSection, "CreationMode", settings_.CreationMode == cmFull ? 1 : 0);
+  if (banner.visible) ini_.WriteInteger(kTovakSection, "ShowBanner", banner.ticked ? 1 : 0);
+}
+
+void MainScreenSession::Notify() {
+  if (Changed) Changed();
+}
+
+}  // namespace tovak

@@ -1,0 +1,258 @@
+#include "app/tfm_plimo_main_screen.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QShortcut>
+
+#include "app/tfm_settings.h"
+#include "common/files.h"
+#include "editor/ui/tfm_manual.h"
+#include "editor/working_folder.h"
+
+namespace tovak {
+
+namespace {
+
+constexpr const char* kTovakSection = "Tovak! Settings";
+
+QString Lines(const std::string& text) {
+  return QString::fromStdString(text).replace("\r\n", "\n").replace('\r', '\n');
+}
+
+}  // namespace
+
+MainScreenAsker::Answer MainScreenDialogAsker::Ask(Kind kind, const std::string& text,
+                                                   bool withCancel) {
+  QMessageBox box(kind == Kind::Confirmation ? QMessageBox::Question : QMessageBox::Information,
+                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+                  Lines(text),
+                  QMessageBox::Yes | QMessageBox::No |
+                      (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton),
+                  parent_);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return withCancel ? Answer::Cancel : Answer::No;
+  }
+}
+
+void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
+  QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Information,
+                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+                  Lines(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+int MainScreenDialogAsker::Exec(QDialog& dialog) {
+  return dialog.exec();
+}
+
+TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder,
+                                       WaveInDevice& input, WaveOutDevice& output,
+                                       MainScreenWindowAsker* asker, EditorWindowAsker* editorAsker,
+                                       QWidget* parent)
+    : QMainWindow(parent), paths_(paths), folder_(folder), ini_(paths.SettingsFile()) {
+  setObjectName("TfmPlimoMainScreen");
+  // On a fresh machine the settings folder does not exist yet, and nothing would be remembered.
+  std::error_code ignored;
+  std::filesystem::create_directories(paths_.SettingsFolder(), ignored);
+  if (!asker) ownAsker_ = std::make_unique<MainScreenDialogAsker>(this);
+  asker_ = asker ? asker : ownAsker_.get();
+  session_ = std::make_unique<MainScreenSession>(paths_, ini_, *asker_);
+  session_->Translate = [](const std::string& text) {
+    return QCoreApplication::translate("tovak::MainScreenSession", text.c_str()).toStdString();
+  };
+  session_->ProcessMessages = [] { QCoreApplication::processEvents(); };
+  session_->OpenProject(folder_);
+
+  editor_ = new TfmManual(session_->PictureFiles(), session_->MessageFiles(),
+                          session_->VoiceFiles(), paths_, input, output, editorAsker, this);
+  editor_->Session().KeepJournalIn(folder_);
+  // The microphone the user chose last time, by name; empty is the system's default.
+  microphone_ = ini_.ReadString(kTovakSection, "Microphone", "");
+  editor_->Session().SetInputDevice(microphone_);
+  props_ = new TfmSlideshowProps(this);
+
+  BuildControls();
+  BuildMenus();
+  ApplyAppearance();
+  Retranslate();
+  BuildLinkMenu();
+  LoadBanner();
+  Connect();
+  session_->Changed = [this] { Render(); };
+  Render();
+  if (const QScreen* screen = this->screen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+}
+
+TfmPlimoMainScreen::~TfmPlimoMainScreen() {
+  session_->Changed = nullptr;
+  session_->Shutdown(banner_.visible ? BannerMenu{true, ShowBannerMnu_->isChecked()}
+                                     : BannerMenu{false, false});
+  if (editor_->Session().InputDevice() != microphone_) {
+    ini_.WriteString(kTovakSection, "Microphone", editor_->Session().InputDevice());
+  }
+  // The editor goes first, so nothing writes into the folder once it is emptied.
+  delete editor_;
+  editor_ = nullptr;
+  folder_.Release();
+}
+
+void TfmPlimoMainScreen::Connect() {
+  connect(btGo_, &QPushButton::clicked, this, &TfmPlimoMainScreen::btGoClick);
+  connect(btCancel_, &QPushButton::clicked, this, [this] { session_->Cancel(); });
+  for (QPushButton* button : {btPreview_, btSend_, btOpenFolder_, btSave_}) {
+    connect(button, &QPushButton::clicked, this, &TfmPlimoMainScreen::ResultButtonClick);
+  }
+  connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
+  connect(CloseMnu_, &QAction::triggered, this, &QWidget::close);
+  connect(SettingsMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::SettingsMnuClick);
+  connect(ShowBannerMnu_, &QAction::toggled, this, &TfmPlimoMainScreen::ApplyBanner);
+  connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
+  connect(SaveMnu_, &QAction::triggered, btSave_, &QPushButton::click);
+  connect(SaveAsMnu_, &QAction::triggered, btSave_, &QPushButton::click);
+  // "C&lose" is the window's cancel button.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  connect(escape, &QShortcut::activated, btClose_, [this] {
+    if (btClose_->isEnabled()) close();
+  });
+}
+
+void TfmPlimoMainScreen::Render() {
+  const MainScreenLook& look = session_->Look();
+  btGo_->setEnabled(look.goEnabled);
+  btGo_->setProperty("tag", look.goTag);
+  btGo_->setText(look.goTag == 1 ? tr("&Edit!") : tr("&Go!"));
+  Gauge_->setVisible(look.processVisible);
+  lbCreationMsg_->setVisible(look.processVisible);
+  btCancel_->setVisible(look.processVisible);
+  for (QPushButton* button : {btPreview_, btSend_, btOpenFolder_, btSave_}) {
+    button->setVisible(look.resultsVisible);
+  }
+  btClose_->setEnabled(look.closeEnabled);
+  CloseMnu_->setEnabled(look.closeEnabled);
+  if (look.saveEnabled) {
+    SaveMnu_->setEnabled(true);
+    SaveAsMnu_->setEnabled(true);
+  }
+  // An empty range would turn the bar into a busy indicator.
+  Gauge_->setRange(0, std::max(1, look.gaugeMax));
+  Gauge_->setValue(look.gaugePosition);
+  lbPictureCount_->setText(QString::number(look.pictureCount));
+  const std::string& saved = session_->SavedName();
+  const QString title =
+      saved.empty() ? tr("[Untitled Slideshow]") : "[" + QString::fromStdString(saved) + "]";
+  setWindowTitle(tr("Quillora Tovak!") + " " + title + " ");
+}
+
+bool TfmPlimoMainScreen::OpenArguments(const QStringList& arguments) {
+  QStringList pictures = arguments;
+  if (!arguments.isEmpty()) {
+    const std::string first = arguments.first().toStdString();
+    if (FileExists(first) && IsHandOverList(first)) {
+      pictures.removeFirst();
+      try {
+        session_->LoadPictureListFile(first);
+      } catch (const EHandOverListError& e) {
+        asker_->Tell(MainScreenAsker::Kind::Error, e.Message());
+        return false;
+      }
+    }
+  }
+  QStringList existing;
+  for (const QString& file : pictures) {
+    if (FileExists(file.toStdString())) existing << file;
+  }
+  if (!existing.isEmpty()) {
+    editor_->Load(false);
+    editor_->ImportFiles(existing);
+    session_->ListsChanged();
+  }
+  return true;
+}
+
+void TfmPlimoMainScreen::btGoClick() {
+  editor_->Load(false);
+  if (asker_->Exec(*editor_) != QDialog::Accepted) return;
+  repaint();
+  session_->ConfirmProject();
+  TTovakSettings& settings = session_->Settings();
+  props_->Preselect(settings.CreationMode);
+  int result = asker_->Exec(*props_);
+  while (result == QDialog::Accepted && props_->CustomizeRequest() > 0) {
+    SettingsMnu_->setData(props_->CustomizeRequest());
+    SettingsMnuClick();
+    result = asker_->Exec(*props_);
+  }
+  if (result != QDialog::Accepted) return;
+  settings.CreationMode = props_->SelectedMode() == cmFull ? cmFull : cmCompact;
+  StartCreation();
+}
+
+void TfmPlimoMainScreen::StartCreation() {
+  if (session_->StartCreation()) {
+    QCoreApplication::postEvent(this, new QEvent(WM_CREATESLIDESHOW));
+  }
+}
+
+bool TfmPlimoMainScreen::event(QEvent* event) {
+  if (event->type() != WM_CREATESLIDESHOW) return QMainWindow::event(event);
+  session_->CreateSlideshow();
+  if (session_->CloseWhenFinished()) close();
+  return true;
+}
+
+void TfmPlimoMainScreen::closeEvent(QCloseEvent* event) {
+  if (session_->CloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TfmPlimoMainScreen::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::LanguageChange) {
+    Retranslate();
+    Render();
+    BuildLinkMenu();
+  }
+}
+
+void TfmPlimoMainScreen::SettingsMnuClick() {
+  // A request from the creation-mode dialog shows only that mode's settings, once.
+  const int restriction = SettingsMnu_->data().toInt();
+  SettingsMnu_->setData(0);
+  RunSettingsDialog(session_->Settings(), restriction, ini_, this,
+                    [this](TfmSettings& dialog) { return asker_->Exec(dialog); });
+}
+
+void TfmPlimoMainScreen::ResultButtonClick() {
+  // Preview, send, open folder and save, told apart by the button's tag, come with the result
+  // actions; until then the close question's Yes only keeps the window open.
+}
+
+void TfmPlimoMainScreen::AboutClick() {
+  asker_->Tell(MainScreenAsker::Kind::Information,
+               AboutProgramMnu_->text().remove('&').toStdString());
+}
+
+}  // namespace tovak

@@ -1,0 +1,316 @@
+// The main window's controls, menus, texts and background.
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMovie>
+#include <QPainter>
+#include <QPainterPath>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVersionNumber>
+
+#include "app/tfm_plimo_main_screen.h"
+#include "builder/link_menu.h"
+
+namespace tovak {
+
+namespace {
+
+constexpr int kLinkMenuTag = 220172;
+constexpr const char* kTovakSection = "Tovak! Settings";
+
+// Deep blue behind white text, with faint picture frames and a speech bubble: what the
+// program makes, pictures that talk.
+class Backdrop : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, height());
+    sky.setColorAt(0, QColor(8, 30, 72));
+    sky.setColorAt(0.6, QColor(14, 70, 128));
+    sky.setColorAt(1, QColor(30, 110, 170));
+    p.fillRect(rect(), sky);
+    p.setPen(Qt::NoPen);
+    for (const auto& [x, y, r] : {std::tuple{470, 40, 90}, {90, 260, 120}, {300, 190, 60}}) {
+      QRadialGradient glow(x, y, r);
+      glow.setColorAt(0, QColor(255, 255, 255, 40));
+      glow.setColorAt(1, QColor(255, 255, 255, 0));
+      p.setBrush(glow);
+      p.drawEllipse(QPoint(x, y), r, r);
+    }
+    // Three photographs fanned out, bottom left.
+    const QColor frames[] = {QColor(240, 200, 120), QColor(120, 190, 230), QColor(170, 220, 150)};
+    for (int i = 0; i < 3; ++i) {
+      p.save();
+      p.translate(60 + i * 58, 236);
+      p.rotate(-12 + i * 12);
+      p.setBrush(QColor(255, 255, 255, 70));
+      p.drawRoundedRect(QRectF(-32, -24, 64, 48), 3, 3);
+      p.setBrush(frames[i].darker(130));
+      p.drawRect(QRectF(-27, -19, 54, 30));
+      p.setBrush(frames[i]);
+      QPainterPath hill;
+      hill.moveTo(-27, 11);
+      hill.quadTo(-6, -12, 27, 11);
+      p.drawPath(hill);
+      p.restore();
+    }
+    // The voice: a bubble over the last photograph.
+    QPainterPath bubble;
+    bubble.addRoundedRect(QRectF(196, 168, 74, 34), 16, 16);
+    QPolygonF tail;
+    tail << QPointF(206, 196) << QPointF(196, 214) << QPointF(222, 200);
+    bubble.addPolygon(tail);
+    p.setBrush(QColor(255, 255, 255, 90));
+    p.drawPath(bubble.simplified());
+    p.setBrush(QColor(255, 255, 255, 170));
+    for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(219 + i * 14, 185), 3.5, 3.5);
+  }
+};
+
+QPushButton* Button(QWidget* parent, const char* name, const QRect& place) {
+  auto* button = new QPushButton(parent);
+  button->setObjectName(name);
+  button->setGeometry(place);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const QRect& place) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setGeometry(place);
+  return label;
+}
+
+}  // namespace
+
+void TfmPlimoMainScreen::BuildControls() {
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  auto* client = new Backdrop(this);
+  client->setObjectName("client");
+  QFont font(QStringLiteral("Verdana"));
+  font.setPointSize(8);
+  client->setFont(font);
+  QPalette palette = client->palette();
+  palette.setColor(QPalette::WindowText, Qt::white);
+  client->setPalette(palette);
+  setCentralWidget(client);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  lbWelcome_ = Label(client, "lbWelcome", QRect(20, 20, 290, 120));
+  lbWelcome_->setWordWrap(true);
+  lbWelcome_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  lbPictureCount_ = Label(client, "lbPictureCount", QRect(20, 148, 64, 40));
+  QFont big = font;
+  big.setPointSize(22);
+  big.setBold(true);
+  lbPictureCount_->setFont(big);
+  lbPictureCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  lbPictureCountText_ = Label(client, "lbPictureCountText", QRect(92, 148, 220, 40));
+  lbPictureCountText_->setWordWrap(true);
+
+  gbPanel_ = new QGroupBox(client);
+  gbPanel_->setObjectName("gbPanel");
+  gbPanel_->setGeometry(330, 16, 206, 220);
+  gbPanel_->setStyleSheet(
+      "QGroupBox#gbPanel { background-color: rgb(1, 96, 160); border: 1px solid rgb(120, 180, "
+      "225); border-radius: 6px; }");
+  btGo_ = Button(gbPanel_, "btGo", QRect(14, 14, 134, 40));
+  btGo_->setDefault(true);
+  btGo_->setProperty("tag", 0);
+  QFont goFont = font;
+  goFont.setPointSize(12);
+  goFont.setBold(true);
+  btGo_->setFont(goFont);
+  Gauge_ = new QProgressBar(gbPanel_);
+  Gauge_->setObjectName("Gauge");
+  Gauge_->setGeometry(164, 14, 26, 192);
+  Gauge_->setOrientation(Qt::Vertical);
+  Gauge_->setTextVisible(false);
+  Gauge_->setStyleSheet(
+      "QProgressBar { background: white; border: 1px solid rgb(0, 0, 80); }"
+      "QProgressBar::chunk { background: navy; }");
+  lbCreationMsg_ = Label(gbPanel_, "lbCreationMsg", QRect(14, 70, 140, 20));
+  btCancel_ = Button(gbPanel_, "btCancel", QRect(14, 98, 100, 28));
+  const char* results[] = {"btPreview", "btSend", "btOpenFolder", "btSave"};
+  QPushButton** places[] = {&btPreview_, &btSend_, &btOpenFolder_, &btSave_};
+  for (int i = 0; i < 4; ++i) {
+    *places[i] = Button(gbPanel_, results[i], QRect(14, 66 + i * 36, 134, 30));
+    (*places[i])->setProperty("tag", i + 1);
+  }
+  btClose_ = Button(client, "btClose", QRect(368, 250, 100, 28));
+
+  imgBanner_ = Label(client, "imgBanner", QRect(12, 312, 528, 62));
+  imgBanner_->setCursor(Qt::PointingHandCursor);
+  imgBanner_->setAlignment(Qt::AlignCenter);
+  imgBanner_->setScaledContents(true);
+  auto* pnHiddenImgContainer = new QWidget(client);
+  pnHiddenImgContainer->setObjectName("pnHiddenImgContainer");
+  pnHiddenImgContainer->setGeometry(0, 0, 20, 20);
+  pnHiddenImgContainer->hide();
+
+  for (QWidget* hidden : {static_cast<QWidget*>(Gauge_), static_cast<QWidget*>(lbCreationMsg_),
+                          static_cast<QWidget*>(btCancel_), static_cast<QWidget*>(imgBanner_)}) {
+    hidden->hide();
+  }
+  Gauge_->setAccessibleName(tr("Progress"));
+  setTabOrder(btGo_, btPreview_);
+  setTabOrder(btPreview_, btSend_);
+  setTabOrder(btSend_, btOpenFolder_);
+  setTabOrder(btOpenFolder_, btSave_);
+  setTabOrder(btSave_, btCancel_);
+  setTabOrder(btCancel_, btClose_);
+}
+
+void TfmPlimoMainScreen::BuildMenus() {
+  auto action = [this](QMenu* menu, const char* name) {
+    QAction* entry = menu->addAction(QString());
+    entry->setObjectName(name);
+    return entry;
+  };
+  FileMnu_ = menuBar()->addMenu(QString());
+  FileMnu_->setObjectName("FileMnu");
+  SaveMnu_ = action(FileMnu_, "SaveMnu");
+  SaveAsMnu_ = action(FileMnu_, "SaveAsMnu");
+  SaveMnu_->setEnabled(false);
+  SaveAsMnu_->setEnabled(false);
+  FileMnu_->addSeparator();
+  // The step-by-step mode was never built; its entries keep their places in the numbering.
+  SingleScreenMnu_ = action(FileMnu_, "SingleScreenMnu");
+  MultiScreenMnu_ = action(FileMnu_, "MultiScreenMnu");
+  SingleScreenMnu_->setVisible(false);
+  MultiScreenMnu_->setVisible(false);
+  LanguageSelectionMnu_ = action(FileMnu_, "LanguageSelectionMnu");
+  ShowBannerMnu_ = action(FileMnu_, "ShowBannerMnu");
+  ShowBannerMnu_->setCheckable(true);
+  FileMnu_->addSeparator();
+  SettingsMnu_ = action(FileMnu_, "SettingsMnu");
+  SettingsMnu_->setData(0);
+  CloseMnu_ = action(FileMnu_, "CloseMnu");
+  InternetMnu_ = menuBar()->addMenu(QString());
+  InternetMnu_->setObjectName("InternetMnu");
+  AboutMnu_ = menuBar()->addMenu(QString());
+  AboutMnu_->setObjectName("AboutMnu");
+  AboutProgramMnu_ = action(AboutMnu_, "AboutProgramMnu");
+
+  banner_ = BannerMenuFor(ini_.ReadInteger(kTovakSection, "ShowBanner", 1));
+  ShowBannerMnu_->setVisible(banner_.visible);
+  ShowBannerMnu_->setChecked(banner_.visible && banner_.ticked);
+}
+
+void TfmPlimoMainScreen::ApplyAppearance() {
+  const QMenu* menus[] = {FileMnu_, InternetMnu_, AboutMnu_};
+  for (int n = 1; n <= 3; ++n) {
+    const auto hidden = [&](int entry) {
+      return AppearanceHides(ini_.ReadInteger("Appearance", AppearanceKey(n, entry), -1), n, entry);
+    };
+    if (hidden(0)) menus[n - 1]->menuAction()->setVisible(false);
+    const QList<QAction*> entries = menus[n - 1]->actions();
+    for (int k = 1; k <= entries.size(); ++k) {
+      if (hidden(k)) entries[k - 1]->setVisible(false);
+    }
+  }
+  // A hidden "Show Banner" entry keeps its stored value, as one hidden by "ShowBanner" -1 does.
+  banner_.visible = banner_.visible && ShowBannerMnu_->isVisible();
+}
+
+void TfmPlimoMainScreen::BuildLinkMenu() {
+  std::vector<std::string> list;
+  if (!ReadLinkMenu(lmProgramMenu, list, paths_.ProgramPath())) return;
+  for (QAction* entry : InternetMnu_->actions()) {
+    if (entry->data().toInt() == kLinkMenuTag) {
+      InternetMnu_->removeAction(entry);
+      delete entry;
+    }
+  }
+  // Until a dictionary chooses a language, the list's first one is used.
+  for (const LinkEntry& link : LinkMenuEntries(list, 0)) {
+    QAction* entry = InternetMnu_->addAction(QString::fromStdString(link.caption));
+    entry->setData(kLinkMenuTag);
+    const QString address = QString::fromStdString(link.address);
+    entry->setStatusTip(address);
+    entry->setToolTip(address);
+    connect(entry, &QAction::triggered, this,
+            [address] { QDesktopServices::openUrl(QUrl::fromUserInput(address)); });
+  }
+}
+
+void TfmPlimoMainScreen::LoadBanner() {
+  if (!ShowBannerMnu_->isChecked()) {
+    ApplyBanner(false);
+    return;
+  }
+  const QString file = QString::fromStdString(paths_.ProgramFolder()) + "banner.gif";
+  auto* movie = new QMovie(file, QByteArray(), imgBanner_);
+  if (!QFileInfo::exists(file) || !movie->isValid()) {
+    // Without the picture there is nothing to show: the entry goes and the window stays small.
+    delete movie;
+    ShowBannerMnu_->setVisible(false);
+    banner_.visible = false;
+    ApplyBanner(false);
+    return;
+  }
+  imgBanner_->setMovie(movie);
+  movie->start();
+  ApplyBanner(true);
+}
+
+void TfmPlimoMainScreen::ApplyBanner(bool shown) {
+  imgBanner_->setVisible(shown);
+  centralWidget()->setFixedSize(kClientWidth, WindowHeightFor(shown) - kFrameAllowance);
+  btClose_->move(shown ? QPoint(340, 380) : QPoint(368, 250));
+}
+
+void TfmPlimoMainScreen::Retranslate() {
+  lbWelcome_->setText(
+      tr("It's a great idea to send slideshows to friends and family in a single-file, self "
+         "executable format.\r\n\r\nJust imagine the look on their faces when they hear your "
+         "voice...")
+          .replace("\r\n", "\n"));
+  lbPictureCountText_->setText(tr("Images in talking slideshow"));
+  lbCreationMsg_->setText(tr("In Process..."));
+  btCancel_->setText(tr("&Cancel"));
+  btPreview_->setText(tr("P&review"));
+  btPreview_->setToolTip(tr("Preview the talking slideshow"));
+  btSend_->setText(tr("&Send"));
+  btSend_->setToolTip(tr("Send the talking slideshow to a friend"));
+  btOpenFolder_->setText(tr("&Open Folder"));
+  btOpenFolder_->setToolTip(tr("Open File Explorer in the slideshow's folder"));
+  btSave_->setText(tr("&Save"));
+  btSave_->setToolTip(tr("Save the talking slideshow for later use"));
+  btClose_->setText(tr("C&lose"));
+  btClose_->setToolTip(tr("Close this window"));
+  Gauge_->setAccessibleName(tr("Progress"));
+  imgBanner_->setAccessibleName(tr("Banner"));
+
+  FileMnu_->setTitle(tr("&File"));
+  SaveMnu_->setText(tr("&Save"));
+  SaveAsMnu_->setText(tr("Save &As"));
+  SingleScreenMnu_->setText(tr("&Single Screen..."));
+  MultiScreenMnu_->setText(tr("&Multi Screen..."));
+  LanguageSelectionMnu_->setText(tr("&Language Selection..."));
+  ShowBannerMnu_->setText(tr("Show Banner"));
+  SettingsMnu_->setText(tr("Settings..."));
+  CloseMnu_->setText(tr("C&lose"));
+  InternetMnu_->setTitle(tr("&Internet"));
+  AboutMnu_->setTitle(tr("&About"));
+  // The program's version in four parts, as version resources always gave it.
+  const QVersionNumber version = QVersionNumber::fromString(QStringLiteral(TOVAK_VERSION));
+  const QString fourParts = QStringLiteral("%1.%2.%3.%4")
+                                .arg(version.segmentAt(0))
+                                .arg(version.segmentAt(1))
+                                .arg(version.segmentAt(2))
+                                .arg(version.segmentAt(3));
+  AboutProgramMnu_->setText(tr("About Tovak! (%s)").replace("%s", fourParts));
+}
+
+}  // namespace tovak

@@ -1,0 +1,287 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <deque>
+#include <filesystem>
+
+#include "app/tfm_plimo_main_screen.h"
+#include "common/files.h"
+#include "common/ini_file.h"
+#include "editor/working_folder.h"
+#include "support/fake_wave_device.h"
+#include "support/package_fixture.h"
+
+namespace tovak {
+namespace {
+
+using Answer = MainScreenAsker::Answer;
+
+class ScriptedAsker : public MainScreenWindowAsker {
+ public:
+  Answer Ask(Kind, const std::string& text, bool) override {
+    asked.push_back(text);
+    const Answer answer = answers.empty() ? Answer::Yes : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return answer;
+  }
+  void Tell(Kind, const std::string& text) override {
+    told.push_back(text);
+    if (onTell) onTell();
+  }
+  // Dialogs are not shown: each is answered OK.
+  int Exec(QDialog& dialog) override {
+    shown.push_back(dialog.objectName().toStdString());
+    return QDialog::Accepted;
+  }
+
+  std::deque<Answer> answers;  // Yes when empty
+  std::vector<std::string> asked, told, shown;
+  std::function<void()> onTell;
+};
+
+const std::string kFailure = "The following error occured during the creation process:\r";
+
+class MainWindow : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  ~MainWindow() override {
+    window.reset();
+    folder.reset();
+  }
+
+  void Open() {
+    window.reset();
+    folder.reset();
+    folder = std::make_unique<WorkingFolder>(paths.WorkFolder());
+    ASSERT_TRUE(folder->Claim());
+    window = std::make_unique<TfmPlimoMainScreen>(paths, *folder, mic, speaker, &asker);
+    window->show();
+  }
+
+  template <typename T = QWidget>
+  T* Find(const char* name) {
+    // The editor, a child of the window, has controls of the same names.
+    T* found = window->centralWidget()->findChild<T*>(name);
+    if (!found) found = window->findChild<T*>(name);
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+  }
+  bool Shown(const char* name) { return Find(name)->isVisible(); }
+  QString Caption(const char* name) { return Find<QAbstractButton>(name)->text(); }
+
+  void AddPictures(int count) {
+    MainScreenSession& session = window->Session();
+    for (int i = 0; i < count; ++i) {
+      session.PictureFiles().push_back(Picture("p" + std::to_string(i) + ".jpg"));
+      session.MessageFiles().emplace_back();
+      session.VoiceFiles().emplace_back();
+    }
+  }
+
+  // Go!, both dialogs confirmed, and the posted creation run.
+  void Create() {
+    QTest::mouseClick(Find<QPushButton>("btGo"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+  }
+
+  void ExpectFinished(bool done) {
+    EXPECT_TRUE(Find("btGo")->isEnabled());
+    EXPECT_EQ(Caption("btGo"), "&Edit!");
+    for (const char* name : {"Gauge", "lbCreationMsg", "btCancel"}) EXPECT_FALSE(Shown(name));
+    for (const char* name : {"btPreview", "btSend", "btOpenFolder", "btSave"}) {
+      EXPECT_EQ(Shown(name), done) << name;
+    }
+    EXPECT_TRUE(Find("btClose")->isEnabled());
+    EXPECT_EQ(Find<QAction>("SaveMnu")->isEnabled(), done);
+    EXPECT_EQ(FileExists(window->Session().Builder().OutputFile), done);
+  }
+
+  testing::FakeWaveIn mic;
+  testing::FakeWaveOut speaker;
+  ScriptedAsker asker;
+  std::unique_ptr<WorkingFolder> folder;
+  std::unique_ptr<TfmPlimoMainScreen> window;
+};
+
+TEST_F(MainWindow, FivePicturesRunThroughTheStates) {
+  Open();
+  EXPECT_EQ(Caption("btGo"), "&Go!");
+  for (const char* name : {"Gauge", "btCancel", "btPreview", "btSave"}) EXPECT_FALSE(Shown(name));
+  EXPECT_FALSE(Find<QAction>("SaveAsMnu")->isEnabled());
+  AddPictures(5);
+  auto* gauge = Find<QProgressBar>("Gauge");
+  std::vector<int> positions;
+  QObject::connect(gauge, &QProgressBar::valueChanged, [&](int value) {
+    positions.push_back(value);
+    EXPECT_EQ(gauge->maximum(), 5);
+  });
+  // While the success box is open the window still looks busy, with a full gauge.
+  asker.onTell = [&] {
+    EXPECT_TRUE(gauge->isVisible() && Shown("btCancel") && Shown("lbCreationMsg"));
+    EXPECT_FALSE(Find("btGo")->isEnabled() || Find("btClose")->isEnabled() || Shown("btSend"));
+    EXPECT_EQ(gauge->value(), 5);
+  };
+  Create();
+  EXPECT_EQ(asker.shown, (std::vector<std::string>{"TfmManual", "TfmSlideshowProps"}));
+  EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(asker.told, std::vector<std::string>{
+                            "Quillora Tovak! has successfully created a talking slideshow!"});
+  EXPECT_EQ(window->Session().Settings().SlideshowPath, window->Session().Builder().OutputFile);
+  EXPECT_EQ(window->Session().Settings().ProjectConfirmed, 1);
+  EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "5");
+  ExpectFinished(true);
+}
+
+TEST_F(MainWindow, CancelAskedDuringTheBuild) {
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    Open();
+    AddPictures(5);
+    asker.answers = {answer};
+    asker.told.clear();
+    QObject::connect(Find<QProgressBar>("Gauge"), &QProgressBar::valueChanged, [&](int value) {
+      if (value == 2) QTest::mouseClick(Find<QPushButton>("btCancel"), Qt::LeftButton);
+    });
+    Create();
+    ASSERT_EQ(asker.told.size(), 1u);
+    if (answer == Answer::Yes) {
+      EXPECT_EQ(asker.told[0], kFailure + "Operation canceled by user.");
+    } else {
+      EXPECT_EQ(asker.told[0], "Quillora Tovak! has successfully created a talking slideshow!");
+    }
+    ExpectFinished(answer == Answer::No);
+    window.reset();
+  }
+  EXPECT_EQ(asker.asked,
+            std::vector<std::string>(2, "Are you sure you want to cancel the process?"));
+}
+
+TEST_F(MainWindow, EmptyProjectEndsInTheFailureBox) {
+  Open();
+  Create();
+  EXPECT_EQ(asker.told, std::vector<std::string>{kFailure + "No files found to process."});
+  ExpectFinished(false);
+  // Closing asks nothing when nothing was made.
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(asker.asked.empty());
+}
+
+TEST_F(MainWindow, ShowBannerSetting) {
+  std::filesystem::create_directories(paths.SettingsFolder());
+  IniFile ini(paths.SettingsFile());
+  for (const int stored : {-1, 3}) {
+    ini.WriteInteger("Tovak! Settings", "ShowBanner", stored);
+    Open();
+    auto* entry = Find<QAction>("ShowBannerMnu");
+    EXPECT_EQ(entry->isVisible(), stored != -1);
+    EXPECT_FALSE(entry->isChecked());
+    EXPECT_FALSE(Shown("imgBanner"));
+    EXPECT_EQ(Find("btClose")->pos(), QPoint(368, 250));
+    EXPECT_EQ(window->centralWidget()->height(), 355 - TfmPlimoMainScreen::kFrameAllowance);
+    if (stored == 3) {
+      // Ticked without a picture loaded: the room for it, and the button below it.
+      entry->trigger();
+      EXPECT_EQ(Find("btClose")->pos(), QPoint(340, 380));
+      EXPECT_EQ(window->centralWidget()->height(), 466 - TfmPlimoMainScreen::kFrameAllowance);
+      entry->trigger();
+    }
+    window.reset();
+    EXPECT_EQ(IniFile(paths.SettingsFile()).ReadInteger("Tovak! Settings", "ShowBanner", 9),
+              stored == -1 ? -1 : 0);
+  }
+}
+
+TEST_F(MainWindow, AppearanceHidesByMenuPlusEntry) {
+  std::filesystem::create_directories(paths.SettingsFolder());
+  IniFile ini(paths.SettingsFile());
+  ini.WriteInteger("Appearance", "2", 2);
+  for (const int stored : {6, 7}) {
+    ini.WriteInteger("Appearance", "1,6", stored);
+    Open();
+    EXPECT_EQ(Find<QAction>("LanguageSelectionMnu")->isVisible(), stored == 6);
+    EXPECT_TRUE(Find<QAction>("SettingsMnu")->isVisible());
+    EXPECT_FALSE(Find<QMenu>("InternetMnu")->menuAction()->isVisible());
+    EXPECT_TRUE(Find<QMenu>("AboutMnu")->menuAction()->isVisible());
+    window.reset();
+  }
+}
+
+TEST_F(MainWindow, CommandLineListsAndPictures) {
+  Open();
+  const std::string list = Text("handover.txt", "/pictures/one.jpg\r\n\r\n/pictures/three.jpg\r\n");
+  ASSERT_TRUE(IsHandOverList(list));
+  ASSERT_TRUE(window->OpenArguments({QString::fromStdString(list), "/no/such/file.jpg"}));
+  EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "3");
+  EXPECT_EQ(window->Session().PictureFiles(),
+            (std::vector<std::string>{"/pictures/one.jpg", "", "/pictures/three.jpg"}));
+  EXPECT_EQ(window->Session().VoiceFiles().size(), 3u);
+  EXPECT_FALSE(FileExists(list));
+
+  window.reset();
+  Open();
+  const std::string picture = Picture("photo.jpg");
+  EXPECT_FALSE(IsHandOverList(picture));
+  EXPECT_FALSE(IsHandOverList(Text("notes.txt", "/pictures/one.jpg\nnot a path\n")));
+  ASSERT_TRUE(window->OpenArguments({QString::fromStdString(picture)}));
+  EXPECT_EQ(window->Session().PictureFiles(), std::vector<std::string>{picture});
+  EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "1");
+  EXPECT_TRUE(FileExists(picture));
+}
+
+TEST_F(MainWindow, CloseQuestionWhileTheResultIsUnsaved) {
+  Open();
+  testing::WriteBytes(window->Session().Builder().OutputFile, engine);
+  int saves = 0;
+  window->Session().Save = [&] { ++saves; };
+  asker.answers = {Answer::Cancel, Answer::Yes};
+  window->close();
+  window->close();
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(saves, 1);
+  EXPECT_EQ(asker.asked,
+            std::vector<std::string>(2, "Do you want to save the slideshow before you exit?"));
+  window->Session().MarkSaved(dir.File("Holiday.exe"));
+  EXPECT_EQ(window->windowTitle(), "Quillora Tovak! [Holiday.exe] ");
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(asker.asked.size(), 2u);
+
+  window->show();
+  window->Session().StartCreation();  // a new creation is unsaved again
+  asker.answers = {Answer::No};
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(asker.asked.size(), 3u);
+  window.reset();
+  EXPECT_EQ(IniFile(paths.SettingsFile()).ReadString("Tovak! Settings", "Last Folder", "?"),
+            dir.Path().string());
+}
+
+TEST_F(MainWindow, OffersBackAnUnfinishedProject) {
+  const ProjectLists lists{{Picture("a.jpg"), Picture("b.jpg")}, {"", ""}, {"", ""}};
+  for (const Answer answer : {Answer::No, Answer::Yes}) {
+    {
+      WorkingFolder crashed(paths.WorkFolder());
+      ASSERT_TRUE(crashed.Claim());
+      ASSERT_TRUE(crashed.SaveJournal(lists));
+    }  // gone without Release(), as a crash leaves it
+    asker.answers = {answer};
+    Open();
+    EXPECT_EQ(asker.asked.back(), "Restore the slideshow you were working on?");
+    const bool restored = answer == Answer::Yes;
+    EXPECT_EQ(window->Session().PictureFiles().size(), restored ? 2u : 0u);
+    EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), restored ? "2" : "0");
+    EXPECT_EQ(folder->HasUnfinishedProject(), restored);
+    window.reset();
+    EXPECT_FALSE(folder->HasUnfinishedProject());  // a normal end empties the folder
+    folder.reset();
+  }
+}
+
+}  // namespace
+}  // namespace tovak
