@@ -50,7 +50,7 @@ class Backdrop : public QWidget {
     const QColor frames[] = {QColor(240, 200, 120), QColor(120, 190, 230), QColor(170, 220, 150)};
     for (int i = 0; i < 3; ++i) {
       p.save();
-      p.translate(60 + i * 58, 236);
+      p.translate(60 + i * 58, 250);
       p.rotate(-12 + i * 12);
       p.setBrush(QColor(255, 255, 255, 70));
       p.drawRoundedRect(QRectF(-32, -24, 64, 48), 3, 3);
@@ -65,14 +65,14 @@ class Backdrop : public QWidget {
     }
     // The voice: a bubble over the last photograph.
     QPainterPath bubble;
-    bubble.addRoundedRect(QRectF(196, 168, 74, 34), 16, 16);
+    bubble.addRoundedRect(QRectF(214, 188, 74, 34), 16, 16);
     QPolygonF tail;
-    tail << QPointF(206, 196) << QPointF(196, 214) << QPointF(222, 200);
+    tail << QPointF(226, 216) << QPointF(206, 234) << QPointF(242, 220);
     bubble.addPolygon(tail);
     p.setBrush(QColor(255, 255, 255, 90));
     p.drawPath(bubble.simplified());
     p.setBrush(QColor(255, 255, 255, 170));
-    for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(219 + i * 14, 185), 3.5, 3.5);
+    for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(237 + i * 14, 205), 3.5, 3.5);
   }
 };
 
@@ -109,13 +109,13 @@ void TfmPlimoMainScreen::BuildControls() {
   lbWelcome_ = Label(client, "lbWelcome", QRect(20, 20, 290, 120));
   lbWelcome_->setWordWrap(true);
   lbWelcome_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lbPictureCount_ = Label(client, "lbPictureCount", QRect(20, 148, 64, 40));
+  lbPictureCount_ = Label(client, "lbPictureCount", QRect(20, 132, 64, 40));
   QFont big = font;
   big.setPointSize(22);
   big.setBold(true);
   lbPictureCount_->setFont(big);
   lbPictureCount_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  lbPictureCountText_ = Label(client, "lbPictureCountText", QRect(92, 148, 220, 40));
+  lbPictureCountText_ = Label(client, "lbPictureCountText", QRect(92, 132, 220, 40));
   lbPictureCountText_->setWordWrap(true);
 
   gbPanel_ = new QGroupBox(client);
