@@ -160,6 +160,20 @@ TEST_F(MainWindow, CancelAskedDuringTheBuild) {
             std::vector<std::string>(2, "Are you sure you want to cancel the process?"));
 }
 
+// The window's own close box stays usable during a build: a Yes stops the build, then closes.
+TEST_F(MainWindow, ClosingDuringABuildCancelsIt) {
+  Open();
+  AddPictures(5);
+  QObject::connect(Find<QProgressBar>("Gauge"), &QProgressBar::valueChanged, [&](int value) {
+    if (value == 2) window->close();
+  });
+  Create();
+  EXPECT_EQ(asker.asked, std::vector<std::string>{"Are you sure you want to cancel the process?"});
+  EXPECT_TRUE(asker.told.empty());
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_FALSE(FileExists(window->Session().Builder().OutputFile));
+}
+
 TEST_F(MainWindow, EmptyProjectEndsInTheFailureBox) {
   Open();
   Create();
@@ -231,6 +245,22 @@ TEST_F(MainWindow, CommandLineListsAndPictures) {
   EXPECT_EQ(window->Session().PictureFiles(), std::vector<std::string>{picture});
   EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "1");
   EXPECT_TRUE(FileExists(picture));
+}
+
+TEST(LinkMenu, EntriesInTheLanguageOrElseTheFirst) {
+  // Two languages, two links; the second link has no caption in the second language.
+  const std::vector<std::string> list{"2", "2", "Home", "h1", "Heim", "h2", "Help", "e1", "", "e2"};
+  const auto captions = [&](int language) {
+    std::vector<std::string> result;
+    for (const LinkEntry& entry : LinkMenuEntries(list, language)) {
+      result.push_back(entry.caption + " " + entry.address);
+    }
+    return result;
+  };
+  EXPECT_EQ(captions(2), (std::vector<std::string>{"Heim h2", "Help e1"}));
+  EXPECT_EQ(captions(0), (std::vector<std::string>{"Home h1", "Help e1"}));
+  EXPECT_EQ(captions(3), captions(0));
+  EXPECT_TRUE(LinkMenuEntries({"2", "5", "Home"}, 1).empty());  // too short: nothing read past it
 }
 
 TEST_F(MainWindow, CloseQuestionWhileTheResultIsUnsaved) {
