@@ -1,0 +1,268 @@
+#include "app/result_actions.h"
+
+#include <sys/stat.h>
+
+#include <unistd.h>
+#include <QtGlobal>
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "app/zip_archive.h"
+#include "common/atomic_file.h"
+#include "common/file_stream.h"
+#include "common/files.h"
+#include "common/paths.h"
+
+namespace tovak {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The texts are looked up in this context by the window's translator.
+const char* const kZipAdviceText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "It's recommended to send Tovak! slideshows as \".zip\" files.\rSome mail servers will "
+    "automatically remove \".exe\" attachments.\r\rWould you like to e-mail your slideshow "
+    "anyway?");
+const char* const kOverwriteText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions", "File exists (%s) - Do you want to overwrite it?");
+const char* const kNoMailText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "No e-mail program could be started. Please attach the slideshow to a message "
+    "yourself; its folder is opened for you:\r%s");
+const char* const kNotSavedText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions", "The slideshow could not be saved as %s:\r%s");
+const char* const kWrongTypeText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "A slideshow can only be saved as a \".exe\" or a \".zip\" file. Nothing was saved as %s.");
+
+// The mail program and the archiver that an installation may put beside the program.
+constexpr const char* kMailProgram = "QXmapi.exe";
+constexpr const char* kArchiver = "fbzip.exe";
+
+// Fills the first "%s" of text.
+std::string Fill(std::string text, const std::string& value) {
+  const size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, value);
+  return text;
+}
+
+std::string LowerExtension(const std::string& path) {
+  std::string ext = fs::path(path).extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+// The name the chosen filter asks for: the zip filter makes any name an archive; a name
+// without an extension gets the filter's.
+std::string NameForFilter(const std::string& chosen, int filterIndex) {
+  fs::path name(chosen);
+  if (filterIndex == SaveDialogData::kZipFilter) return name.replace_extension(".zip").string();
+  const std::string ext = name.extension().string();
+  if (ext.empty() || ext == ".") return name.replace_extension(".exe").string();
+  return chosen;
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  std::error_code ignored;
+  return fs::equivalent(a, b, ignored);
+}
+
+}  // namespace
+
+std::string SlideshowTitle(const std::string& path) {
+  return "[" + fs::path(path).filename().string() + "]";
+}
+
+void CopyProgramFile(const std::string& source, const std::string& target) {
+  auto fail = [&](const std::string& why) { throw EResultError("Save : " + why + " - " + target); };
+  struct stat info {};
+  if (::stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    fail("the slideshow to save is missing (" + source + ")");
+  // Whoever may read the package may run it.
+  mode_t mode = info.st_mode & 0777;
+  if (mode & S_IRUSR) mode |= S_IXUSR;
+  if (mode & S_IRGRP) mode |= S_IXGRP;
+  if (mode & S_IROTH) mode |= S_IXOTH;
+
+  TFileStream in;
+  if (!in.Open(source, TFileStream::Mode::Read)) fail(std::strerror(errno));
+  std::string error;
+  const bool ok = WriteFileAtomically(
+      target,
+      [&](TFileStream& out) {
+        std::vector<char> buffer(1 << 20);
+        for (;;) {
+          const int64_t got = in.Read(buffer.data(), static_cast<int64_t>(buffer.size()));
+          if (got < 0) return false;
+          if (got == 0) break;
+          if (!out.WriteAll(buffer.data(), got)) return false;
+        }
+        return ::fchmod(out.Handle(), mode) == 0;
+      },
+      &error);
+  if (!ok) fail(error);
+}
+
+ResultActions::ResultActions(const Paths& paths, ResultState& state, ResultAsker& asker,
+                             ResultDesktop& desktop)
+    : paths_(paths), state_(state), asker_(asker), desktop_(desktop) {}
+
+void ResultActions::Button(int tag) {
+  switch (tag) {
+    case kPreview:
+      Preview();
+      break;
+    case kSend:
+      Send();
+      break;
+    case kOpenFolder:
+      OpenFolder();
+      break;
+    case kSave:
+      SaveButton();
+      break;
+    default:
+      break;
+  }
+}
+
+std::string ResultActions::ActionPath() const {
+  const std::string output = state_.OutputFile();
+  if (FileExists(output) && !state_.SlideshowSaved()) return output;
+  return state_.SlideshowPath();
+}
+
+void ResultActions::Preview() {
+  const std::string path = ActionPath();
+  if (!FileExists(path)) return;
+  // Our packages are programs; a copy that lost its execute bit still opens somehow.
+  if (LowerExtension(path) == ".exe" && desktop_.StartDetached(path, {})) return;
+  desktop_.OpenWithDesktop(path);
+}
+
+void ResultActions::Send() {
+  const std::string path = ActionPath();
+  if (!FileExists(path)) return;
+  if (LowerExtension(path) == ".exe" && !asker_.AskYesNo(Tr(kZipAdviceText))) return;
+  desktop_.SetBusy(true);
+  bool handedOver;
+  const std::string mailer = paths_.ProgramFolder() + kMailProgram;
+  if (FileExists(mailer)) {
+    // The installed mail program takes the attachment as its one argument.
+    handedOver = desktop_.RunAndWait(mailer, {path}).has_value();
+  } else {
+    handedOver = desktop_.SendMail(path);
+  }
+  desktop_.SetBusy(false);
+  if (handedOver) return;
+  asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kNoMailText), path));
+  desktop_.ShowInFileManager(path);
+}
+
+void ResultActions::OpenFolder() {
+  const std::string path = ActionPath();
+  const std::string folder = fs::path(path).parent_path().string();
+  std::error_code ignored;
+  if (folder.empty() || !fs::is_directory(folder, ignored)) return;
+  if (FileExists(path)) {
+    desktop_.ShowInFileManager(path);
+  } else {
+    desktop_.OpenWithDesktop(folder);
+  }
+}
+
+void ResultActions::SaveButton() {
+  const bool unsaved = ActionPath() == state_.OutputFile();
+  SaveSlideshow(unsaved, unsaved);
+}
+
+void ResultActions::SaveMenu() {
+  const std::string path = state_.SlideshowPath();
+  const bool named = !path.empty() && path != state_.OutputFile();
+  SaveSlideshow(!named, !named);
+}
+
+void ResultActions::SaveAs() {
+  SaveSlideshow(true, true);
+}
+
+bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
+  std::string name;
+  if (askName) {
+    int filter = SaveDialogData::kExeFilter;
+    if (!asker_.AskSaveName(name, filter) || name.empty()) return false;
+    name = NameForFilter(name, filter);
+  } else {
+    name = state_.SlideshowPath();
+  }
+  const std::string ext = LowerExtension(name);
+  if (ext != ".exe" && ext != ".zip") {
+    asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kWrongTypeText), name));
+    return false;
+  }
+  const bool exists = FileExists(name);
+  if (askOverwrite && exists && !asker_.AskYesNo(Fill(Tr(kOverwriteText), name))) return false;
+  try {
+    WriteResult(name, askOverwrite && exists);
+  } catch (const Exception& e) {
+    asker_.Tell(ResultAsker::Kind::Error, Fill(Fill(Tr(kNotSavedText), name), e.Message()));
+    return false;
+  }
+  state_.MarkSaved(name);
+  return true;
+}
+
+void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
+  const std::string source = state_.OutputFile();
+  if (LowerExtension(target) == ".exe") {
+    if (!SameFile(source, target)) CopyProgramFile(source, target);
+    return;
+  }
+  const std::string archiver = paths_.ProgramFolder() + kArchiver;
+  if (FileExists(archiver)) {
+    ZipWithArchiver(archiver, target, replaceWhole);
+    return;
+  }
+  // "Trip.zip" holds "Trip.exe", whatever the package was called while it was built.
+  const std::string entry = fs::path(target).stem().string() + ".exe";
+  AddToZipArchive(target, source, entry, replaceWhole);
+}
+
+void ResultActions::ZipWithArchiver(const std::string& archiver, const std::string& target,
+                                    bool replaceWhole) {
+  // The archiver adds to an existing archive; to replace one, the old one waits aside until
+  // the new one is there, and comes back when it is not.
+  std::string aside;
+  if (replaceWhole) {
+    aside = target + "." + std::to_string(::getpid()) + ".old";
+    if (::rename(target.c_str(), aside.c_str()) != 0)
+      throw EResultError("Save : " + std::string(std::strerror(errno)) + " - " + target);
+  }
+  // Archive first, then the file to add; each is one argument.
+  const std::optional<int> status =
+      desktop_.RunAndWait(archiver, {"-a", target, state_.OutputFile()});
+  const bool ok = status && *status == 0 && FileExists(target);
+  if (!aside.empty()) {
+    if (ok) {
+      DeleteFileIfExists(aside);
+    } else {
+      DeleteFileIfExists(target);
+      ::rename(aside.c_str(), target.c_str());
+    }
+  }
+  if (!ok) {
+    const std::string why = !status ? "the archiver could not be run"
+                            : *status != 0
+                                ? "the archiver ended with status " + std::to_string(*status)
+                                : "the archiver wrote no archive";
+    throw EResultError("Save : " + why + " - " + target);
+  }
+}
+
+}  // namespace tovak

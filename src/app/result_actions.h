@@ -1,0 +1,139 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/exception.h"
+
+namespace tovak {
+
+class Paths;
+
+// A result that could not be saved; the message names the file.
+class EResultError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The questions and messages of the result actions. Texts arrive translated and filled in; a
+// "\r" in them starts a new line.
+class ResultAsker {
+ public:
+  enum class Kind { Information, Warning, Error };
+  virtual ~ResultAsker() = default;
+  // Yes and No; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // A message with an OK button.
+  virtual void Tell(Kind kind, const std::string& text) = 0;
+  // The save dialog (see SaveDialogData). False when cancelled; otherwise name holds the chosen
+  // path and filterIndex the chosen filter (0 ".exe", 1 ".zip").
+  virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
+};
+
+// Everything that leaves the program: other programs, the desktop, the file manager.
+class ResultDesktop {
+ public:
+  virtual ~ResultDesktop() = default;
+  // Starts program and lets it run on its own.
+  virtual bool StartDetached(const std::string& program, const std::vector<std::string>& args) = 0;
+  // Opens a file or folder in the program the desktop associates with it.
+  virtual bool OpenWithDesktop(const std::string& path) = 0;
+  // Shows the folder of path in the file manager with path selected.
+  virtual bool ShowInFileManager(const std::string& path) = 0;
+  // Runs program and waits for it while the window keeps handling events. Its exit status, or
+  // nothing when it could not be started or did not end normally; the wait also ends, without
+  // a status, when the application is quitting.
+  virtual std::optional<int> RunAndWait(const std::string& program,
+                                        const std::vector<std::string>& args) = 0;
+  // Hands path to the user's mail program as an attachment and waits for the hand-over. False
+  // when no mail program took it.
+  virtual bool SendMail(const std::string& path) = 0;
+  // The busy cursor, on and off.
+  virtual void SetBusy(bool) {}
+};
+
+// The part of the main window's state the result actions read and change.
+class ResultState {
+ public:
+  virtual ~ResultState() = default;
+  // The package the last build wrote (in the working folder).
+  virtual std::string OutputFile() const = 0;
+  // The file the result was last saved as; before that, the package.
+  virtual std::string SlideshowPath() const = 0;
+  virtual bool SlideshowSaved() const = 0;
+  // The result now lives at path as well: it becomes SlideshowPath, the result counts as saved,
+  // and the caption shows SlideshowTitle(path).
+  virtual void MarkSaved(const std::string& path) = 0;
+};
+
+// What the window's save dialog shows. Filters are in the order of AskSaveName's filterIndex.
+// The dialog must not ask about overwriting itself: the name may still change its extension,
+// and the actions ask about the file that will really be written.
+struct SaveDialogData {
+  static constexpr const char* kTitle = "Save Talking Slideshow";
+  static constexpr const char* kDefaultName = "My Talking Slideshow.exe";
+  static constexpr const char* kDefaultSuffix = "exe";
+  static constexpr int kExeFilter = 0;
+  static constexpr int kZipFilter = 1;
+  // Translate the filters' captions; the patterns are added after the captions.
+  static std::vector<std::string> Filters() {
+    return {"Talking Slideshows (*.exe)", "Zipped Slideshows (*.zip)"};
+  }
+};
+
+// "[Trip.zip]" for a slideshow saved as ".../Trip.zip".
+std::string SlideshowTitle(const std::string& path);
+
+// The four result buttons and the two save entries of the "&File" menu, without widgets.
+class ResultActions {
+ public:
+  ResultActions(const Paths& paths, ResultState& state, ResultAsker& asker, ResultDesktop& desktop);
+
+  // Result button tags.
+  enum Tag { kPreview = 1, kSend = 2, kOpenFolder = 3, kSave = 4 };
+  // Runs the action of the button with tag; other tags do nothing.
+  void Button(int tag);
+
+  // The file a result button acts on: the package while it exists and is unsaved, otherwise
+  // the saved file.
+  std::string ActionPath() const;
+  // Runs a package (it is a program); opens anything else, such as an archive, with the
+  // desktop's program for it.
+  void Preview();
+  // Hands the file to a mail program, after advising against mailing programs.
+  void Send();
+  // Shows the file in its folder.
+  void OpenFolder();
+  // The "&Save" button: asks for a name while the result is unsaved.
+  void SaveButton();
+  // "&File" → "&Save": writes straight to the chosen name once there is one.
+  void SaveMenu();
+  // "&File" → "Save &As".
+  void SaveAs();
+  // Saves the package under a name asked for (askName) or the current one, asking before an
+  // existing file is replaced (askOverwrite). True when it was saved.
+  bool SaveSlideshow(bool askName, bool askOverwrite);
+
+  // Translation of every text shown; placeholders are filled in afterwards.
+  std::function<std::string(const std::string&)> Translate = [](const std::string& s) { return s; };
+
+ private:
+  std::string Tr(const char* text) const { return Translate(text); }
+  // Writes the package to target by its extension; throws EResultError or EZipArchiveError.
+  void WriteResult(const std::string& target, bool replaceWhole);
+  void ZipWithArchiver(const std::string& archiver, const std::string& target, bool replaceWhole);
+
+  const Paths& paths_;
+  ResultState& state_;
+  ResultAsker& asker_;
+  ResultDesktop& desktop_;
+};
+
+// Copies source to target through a temporary file beside target, with source's permissions
+// (and the execute bits wherever it can be read), so that target is either the whole copy or
+// what it was before. Throws EResultError.
+void CopyProgramFile(const std::string& source, const std::string& target);
+
+}  // namespace tovak
