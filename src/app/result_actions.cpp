@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 
 #include "app/zip_archive.h"
 #include "common/atomic_file.h"
@@ -44,10 +45,15 @@ const char* const kWrongTypeText = QT_TRANSLATE_NOOP(
 constexpr const char* kMailProgram = "QXmapi.exe";
 constexpr const char* kArchiver = "fbzip.exe";
 
-// Fills the first "%s" of text.
-std::string Fill(std::string text, const std::string& value) {
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
+// Fills the "%s" marks of text in order; a "%s" inside a value (a file name) stays as it is.
+std::string Fill(std::string text, std::initializer_list<std::string> values) {
+  size_t from = 0;
+  for (const std::string& value : values) {
+    const size_t at = text.find("%s", from);
+    if (at == std::string::npos) break;
+    text.replace(at, 2, value);
+    from = at + value.size();
+  }
   return text;
 }
 
@@ -161,7 +167,7 @@ void ResultActions::Send() {
   }
   desktop_.SetBusy(false);
   if (handedOver) return;
-  asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kNoMailText), path));
+  asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kNoMailText), {path}));
   desktop_.ShowInFileManager(path);
 }
 
@@ -203,15 +209,15 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
   }
   const std::string ext = LowerExtension(name);
   if (ext != ".exe" && ext != ".zip") {
-    asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kWrongTypeText), name));
+    asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kWrongTypeText), {name}));
     return false;
   }
   const bool exists = FileExists(name);
-  if (askOverwrite && exists && !asker_.AskYesNo(Fill(Tr(kOverwriteText), name))) return false;
+  if (askOverwrite && exists && !asker_.AskYesNo(Fill(Tr(kOverwriteText), {name}))) return false;
   try {
     WriteResult(name, askOverwrite && exists);
   } catch (const Exception& e) {
-    asker_.Tell(ResultAsker::Kind::Error, Fill(Fill(Tr(kNotSavedText), name), e.Message()));
+    asker_.Tell(ResultAsker::Kind::Error, Fill(Tr(kNotSavedText), {name, e.Message()}));
     return false;
   }
   state_.MarkSaved(name);

@@ -150,11 +150,14 @@ TEST_F(ResultActionsTest, DeclinedOverwriteWritesNothingAndKeepsTheEarlierName) 
 
 TEST_F(ResultActionsTest, FailedCopyIsReportedKeepsTheOldFileAndStaysUnsaved) {
   fs::create_directory(At("Dir.exe"));
-  for (const std::string& name : {At("gone/Trip.exe"), At("Dir.exe")}) {
+  for (const std::string& name : {At("gone%s/Trip.exe"), At("Dir.exe")}) {
     asker_.saveName = name;
     EXPECT_FALSE(actions_.SaveSlideshow(true, true)) << name;
   }
   EXPECT_TRUE(fs::is_directory(At("Dir.exe")));
+  EXPECT_EQ(asker_.told.at(0).find("The slideshow could not be saved as " + At("gone%s/Trip.exe") +
+                                   ":\rSave : "),
+            0u);
   // Overwriting confirmed, but the package has gone: the old file must survive.
   WriteBytes(At("Old.exe"), kOld);
   fs::remove(state_.output);
