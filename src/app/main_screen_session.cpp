@@ -38,8 +38,7 @@ const char* const kSaveText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "Do you want to save the slideshow before you exit?");
 
 bool LooksLikeAbsolutePath(const std::string& line) {
-  if (line.starts_with('/') || line.starts_with("~/") || line.starts_with("file:/")) return true;
-  if (line.starts_with("\\\\")) return true;
+  if (line.starts_with('/') || line.starts_with("\\\\")) return true;
   return line.size() >= 3 && std::isalpha(static_cast<unsigned char>(line[0])) && line[1] == ':' &&
          (line[2] == '\\' || line[2] == '/');
 }

@@ -77,9 +77,8 @@ std::vector<LinkEntry> LinkMenuEntries(const std::vector<std::string>& list, int
 // Whether a file named on the command line is a hand-over list that another program wrote for
 // us (and that we delete once read), rather than a picture to import. It is one when it is a
 // small text file (no NUL bytes, at most 1 MiB) with at least one non-empty line, and every
-// non-empty line is an absolute path: "/...", "~/...", "file:/...", a drive letter followed by
-// ":\" or ":/", or "\\server". No picture format begins that way, so a picture is never taken
-// for one.
+// non-empty line is an absolute path: "/...", a drive letter followed by ":\" or ":/", or
+// "\\server". No picture format begins that way, so a picture is never taken for one.
 bool IsHandOverList(const std::string& path);
 
 // The working folder: "Waves/" beside the program when that can be written, otherwise
