@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "app/desktop_services.h"
 #include "app/tfm_settings.h"
 #include "common/files.h"
 #include "editor/ui/tfm_manual.h"
@@ -63,10 +65,70 @@ int MainScreenDialogAsker::Exec(QDialog& dialog) {
   return dialog.exec();
 }
 
+bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
+  auto tr = [](const char* text) {
+    return QCoreApplication::translate("tovak::ResultActions", text);
+  };
+  QFileDialog dialog(parent_, tr(SaveDialogData::kTitle));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The actions ask about the file they really write: the filter may still change its name.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setDefaultSuffix(SaveDialogData::kDefaultSuffix);
+  QStringList filters;
+  for (const std::string& filter : SaveDialogData::Filters()) filters << tr(filter.c_str());
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(SaveDialogData::kExeFilter));
+  dialog.selectFile(SaveDialogData::kDefaultName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  name = dialog.selectedFiles().front().toStdString();
+  filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
+  return true;
+}
+
+namespace {
+
+// The result actions' view of the main window's state.
+class SessionResultState : public ResultState {
+ public:
+  explicit SessionResultState(MainScreenSession& session) : session_(session) {}
+  std::string OutputFile() const override { return session_.Builder().OutputFile; }
+  std::string SlideshowPath() const override { return session_.Settings().SlideshowPath; }
+  bool SlideshowSaved() const override { return session_.SlideshowSaved(); }
+  void MarkSaved(const std::string& path) override { session_.MarkSaved(path); }
+
+ private:
+  MainScreenSession& session_;
+};
+
+// The result actions ask through the window's asker.
+class WindowResultAsker : public ResultAsker {
+ public:
+  explicit WindowResultAsker(MainScreenWindowAsker& asker) : asker_(asker) {}
+  bool AskYesNo(const std::string& text) override {
+    return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
+           MainScreenAsker::Answer::Yes;
+  }
+  void Tell(Kind kind, const std::string& text) override {
+    asker_.Tell(
+        kind == Kind::Error ? MainScreenAsker::Kind::Error : MainScreenAsker::Kind::Information,
+        text);
+  }
+  bool AskSaveName(std::string& name, int& filterIndex) override {
+    return asker_.AskSaveName(name, filterIndex);
+  }
+
+ private:
+  MainScreenWindowAsker& asker_;
+};
+
+}  // namespace
+
 TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder,
                                        WaveInDevice& input, WaveOutDevice& output,
                                        MainScreenWindowAsker* asker, EditorWindowAsker* editorAsker,
-                                       QWidget* parent)
+                                       ResultDesktop* desktop, QWidget* parent)
     : QMainWindow(parent), paths_(paths), folder_(folder), ini_(paths.SettingsFile()) {
   setObjectName("TfmPlimoMainScreen");
   // On a fresh machine the settings folder does not exist yet, and nothing would be remembered.
@@ -80,6 +142,15 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   };
   session_->ProcessMessages = [] { QCoreApplication::processEvents(); };
   session_->OpenProject(folder_);
+  if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
+  resultState_ = std::make_unique<SessionResultState>(*session_);
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_);
+  results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
+                                             desktop ? *desktop : *ownDesktop_);
+  results_->Translate = [](const std::string& text) {
+    return QCoreApplication::translate("tovak::ResultActions", text.c_str()).toStdString();
+  };
+  session_->Save = [this] { results_->SaveButton(); };
 
   editor_ = new TfmManual(session_->PictureFiles(), session_->MessageFiles(),
                           session_->VoiceFiles(), paths_, input, output, editorAsker, this);
@@ -127,8 +198,8 @@ void TfmPlimoMainScreen::Connect() {
   connect(SettingsMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::SettingsMnuClick);
   connect(ShowBannerMnu_, &QAction::toggled, this, &TfmPlimoMainScreen::ApplyBanner);
   connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
-  connect(SaveMnu_, &QAction::triggered, btSave_, &QPushButton::click);
-  connect(SaveAsMnu_, &QAction::triggered, btSave_, &QPushButton::click);
+  connect(SaveMnu_, &QAction::triggered, this, [this] { results_->SaveMenu(); });
+  connect(SaveAsMnu_, &QAction::triggered, this, [this] { results_->SaveAs(); });
   // "C&lose" is the window's cancel button.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, btClose_, [this] {
@@ -246,8 +317,10 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
 }
 
 void TfmPlimoMainScreen::ResultButtonClick() {
-  // Preview, send, open folder and save, told apart by the button's tag, come with the result
-  // actions; until then the close question's Yes only keeps the window open.
+  // The four result buttons share this handler and are told apart by their tag.
+  if (const auto* button = qobject_cast<const QPushButton*>(sender())) {
+    results_->Button(button->property("tag").toInt());
+  }
 }
 
 void TfmPlimoMainScreen::AboutClick() {

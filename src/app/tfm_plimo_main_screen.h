@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/main_screen_session.h"
+#include "app/result_actions.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
 
@@ -31,6 +32,9 @@ class MainScreenWindowAsker : public MainScreenAsker {
  public:
   // Shows a dialog modally and gives its result code.
   virtual int Exec(QDialog& dialog) = 0;
+  // The save dialog: false when cancelled; otherwise name holds the chosen path and
+  // filterIndex the chosen filter (SaveDialogData's order).
+  virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
 };
 
 // Message boxes over the main window, and QDialog::exec.
@@ -40,6 +44,7 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   Answer Ask(Kind kind, const std::string& text, bool withCancel) override;
   void Tell(Kind kind, const std::string& text) override;
   int Exec(QDialog& dialog) override;
+  bool AskSaveName(std::string& name, int& filterIndex) override;
 
  private:
   QWidget* parent_;
@@ -61,7 +66,8 @@ class TfmPlimoMainScreen : public QMainWindow {
   // the windows ask with message boxes.
   TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder, WaveInDevice& input,
                      WaveOutDevice& output, MainScreenWindowAsker* asker = nullptr,
-                     EditorWindowAsker* editorAsker = nullptr, QWidget* parent = nullptr);
+                     EditorWindowAsker* editorAsker = nullptr, ResultDesktop* desktop = nullptr,
+                     QWidget* parent = nullptr);
   // The end of the run: the settings are written and the working folder is emptied.
   ~TfmPlimoMainScreen() override;
 
@@ -71,6 +77,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   bool OpenArguments(const QStringList& arguments);
 
   MainScreenSession& Session() { return *session_; }
+  ResultActions& Results() { return *results_; }
   TfmManual& Editor() { return *editor_; }
   TfmSlideshowProps& SlideshowProps() { return *props_; }
 
@@ -107,6 +114,10 @@ class TfmPlimoMainScreen : public QMainWindow {
   std::unique_ptr<MainScreenWindowAsker> ownAsker_;
   MainScreenWindowAsker* asker_;
   std::unique_ptr<MainScreenSession> session_;
+  std::unique_ptr<ResultDesktop> ownDesktop_;
+  std::unique_ptr<ResultState> resultState_;
+  std::unique_ptr<ResultAsker> resultAsker_;
+  std::unique_ptr<ResultActions> results_;
   BannerMenu banner_{true, true};
   std::string microphone_;  // as read at start
 

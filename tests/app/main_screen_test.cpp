@@ -40,8 +40,18 @@ class ScriptedAsker : public MainScreenWindowAsker {
     return QDialog::Accepted;
   }
 
+  // The save dialog: cancelled while saveName is empty.
+  bool AskSaveName(std::string& name, int& filterIndex) override {
+    if (saveName.empty()) return false;
+    name = saveName;
+    filterIndex = saveFilter;
+    return true;
+  }
+
   std::deque<Answer> answers;  // Yes when empty
   std::vector<std::string> asked, told, shown;
+  std::string saveName;
+  int saveFilter = 0;
   std::function<void()> onTell;
 };
 
@@ -135,6 +145,28 @@ TEST_F(MainWindow, FivePicturesRunThroughTheStates) {
   EXPECT_EQ(window->Session().Settings().ProjectConfirmed, 1);
   EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "5");
   ExpectFinished(true);
+}
+
+// The result buttons and the menu save through the result actions; a saved result no longer
+// asks at closing.
+TEST_F(MainWindow, SaveAsZipNamesTheCaptionAndSilencesTheCloseQuestion) {
+  Open();
+  AddPictures(2);
+  Create();
+  asker.saveName = dir.File("Trip.exe");
+  asker.saveFilter = SaveDialogData::kZipFilter;
+  Find<QAction>("SaveAsMnu")->trigger();
+  EXPECT_TRUE(FileExists(dir.File("Trip.zip")));
+  EXPECT_TRUE(window->windowTitle().contains("[Trip.zip]")) << window->windowTitle().toStdString();
+  EXPECT_TRUE(window->Session().SlideshowSaved());
+
+  asker.saveName = dir.File("Again.exe");
+  asker.saveFilter = SaveDialogData::kExeFilter;
+  QTest::mouseClick(Find<QPushButton>("btSave"), Qt::LeftButton);  // saved: no name asked
+  EXPECT_FALSE(FileExists(dir.File("Again.exe")));
+  const size_t asked = asker.asked.size();
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(asker.asked.size(), asked);
 }
 
 TEST_F(MainWindow, CancelAskedDuringTheBuild) {
