@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStandardPaths>
 
 #include "app/desktop_services.h"
 #include "app/tfm_settings.h"
@@ -80,6 +82,9 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
   for (const std::string& filter : SaveDialogData::Filters()) filters << tr(filter.c_str());
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.value(SaveDialogData::kExeFilter));
+  // Where people keep their files, rather than wherever the program was started from.
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
   dialog.selectFile(SaveDialogData::kDefaultName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   name = dialog.selectedFiles().front().toStdString();
