@@ -166,8 +166,6 @@ bool TPlimo::PreparePicture(const PicturePreparation& preparation, JpegPicture& 
   try {
     // An unreadable picture skips both steps but keeps their checkpoints.
     preparation.Finish(readable ? picture : nothing, checkpoint, large);
-    // Pixels still waiting are encoded when the record is written; a large picture's now.
-    if (readable && picture.HoldsPixels()) large([&] { picture.Compress(); });
   } catch (const EPictureError&) {
     // Its header read but its data does not decode: as unreadable as a picture can be.
     readable = false;
@@ -177,6 +175,8 @@ bool TPlimo::PreparePicture(const PicturePreparation& preparation, JpegPicture& 
   } catch (const Exception& e) {
     throw EPlimoError(fs::path(path).filename().string() + " : " + e.Message());
   }
+  // Pixels still waiting would be encoded as the record is written; a large picture's are now.
+  if (readable && picture.HoldsPixels()) large([&] { picture.Compress(); });
   return readable;
 }
 
