@@ -1,0 +1,736 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>main</name>
+    <message>
+        <source>Quillora Tovak! is already running.</source>
+        <translation>Quillora Tovak! läuft bereits.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::EditorSession</name>
+    <message>
+        <source>The message could not be saved.</source>
+        <translation>Der Text konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>This will stop the recording.  Do you want to stop?</source>
+        <translation>Damit wird die Aufnahme beendet. Möchten Sie sie beenden?</translation>
+    </message>
+    <message>
+        <source>The following files were not supported or invalid.  They&apos;ve been skipped.<byte value="xd"/>%s</source>
+        <translation>Die folgenden Dateien werden nicht unterstützt oder sind beschädigt. Sie wurden übersprungen.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) from the talking slideshow?</source>
+        <translation>Ausgewählte Bilder aus der sprechenden Diashow entfernen?</translation>
+    </message>
+    <message>
+        <source>Remove the sound from selected image(s)?</source>
+        <translation>Die Aufnahme der ausgewählten Bilder löschen?</translation>
+    </message>
+    <message>
+        <source>This file already has a sound file attached to it.<byte value="xd"/>Do you want to continue?</source>
+        <translation>Zu diesem Bild gibt es schon eine Aufnahme.<byte value="xd"/>Möchten Sie trotzdem fortfahren?</translation>
+    </message>
+    <message>
+        <source>The microphone &quot;%s&quot; is not there any more. The system&apos;s default microphone is used instead.</source>
+        <translation>Das Mikrofon „%s“ ist nicht mehr vorhanden. Stattdessen wird das Standardmikrofon des Systems verwendet.</translation>
+    </message>
+    <message>
+        <source>You must select files first!</source>
+        <translation>Bitte wählen Sie zuerst Bilder aus!</translation>
+    </message>
+    <message>
+        <source>This will clear all settings and recording - are you sure?</source>
+        <translation>Damit werden alle Bilder, Texte und Aufnahmen entfernt. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
+        <translation>Es wurde kein Ton aufgenommen. Bitte prüfen Sie, ob das Mikrofon angeschlossen und nicht stummgeschaltet ist.</translation>
+    </message>
+    <message>
+        <source>Keep the recording anyway?</source>
+        <translation>Die Aufnahme trotzdem behalten?</translation>
+    </message>
+    <message>
+        <source>The recording could not be saved.</source>
+        <translation>Die Aufnahme konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>microphone lost, %s s saved</source>
+        <translation>Mikrofon getrennt, %s s gespeichert</translation>
+    </message>
+    <message>
+        <source>sound output lost</source>
+        <translation>Tonausgabe getrennt</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>Die Diashow konnte nicht für einen Neustart nach einem Absturz vorgemerkt werden (%s).</translation>
+    </message>
+    <message>
+        <source>&amp;Listen</source>
+        <translation>&amp;Anhören</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>Sto&amp;pp</translation>
+    </message>
+    <message>
+        <source>Status: %s</source>
+        <translation>Status: %s</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Standard des Systems</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>bereit</translation>
+    </message>
+    <message>
+        <source>recording...</source>
+        <translation>Aufnahme läuft...</translation>
+    </message>
+    <message>
+        <source>listening...</source>
+        <translation>Wiedergabe läuft...</translation>
+    </message>
+    <message>
+        <source>Stop listening before recording.</source>
+        <translation>Beenden Sie zuerst die Wiedergabe, bevor Sie aufnehmen.</translation>
+    </message>
+    <message>
+        <source>The last recording is not saved yet.</source>
+        <translation>Die letzte Aufnahme ist noch nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>Stop recording before listening.</source>
+        <translation>Beenden Sie zuerst die Aufnahme, bevor Sie sie anhören.</translation>
+    </message>
+    <message>
+        <source>A recording is still playing.</source>
+        <translation>Es wird noch eine Aufnahme abgespielt.</translation>
+    </message>
+    <message>
+        <source>A playback is still running</source>
+        <translation>Die Wiedergabe läuft noch</translation>
+    </message>
+    <message>
+        <source>Could not open Recording Device</source>
+        <translation>Das Aufnahmegerät konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Could not open the sound output</source>
+        <translation>Die Tonausgabe konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Could not prepare header</source>
+        <translation>Die Wiedergabe konnte nicht vorbereitet werden</translation>
+    </message>
+    <message>
+        <source>The device number is out of range.</source>
+        <translation>Dieses Audiogerät gibt es nicht.</translation>
+    </message>
+    <message>
+        <source>The sound device could not be started.</source>
+        <translation>Das Audiogerät konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>The sound device is already in use.</source>
+        <translation>Das Audiogerät wird bereits verwendet.</translation>
+    </message>
+    <message>
+        <source>The sound device is not open.</source>
+        <translation>Das Audiogerät ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>There is no sound device.</source>
+        <translation>Es ist kein Audiogerät vorhanden.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for the sound device.</source>
+        <translation>Für das Audiogerät ist nicht genug Speicher frei.</translation>
+    </message>
+    <message>
+        <source>The sound device cannot handle this sound format.</source>
+        <translation>Das Audiogerät kann dieses Tonformat nicht verarbeiten.</translation>
+    </message>
+    <message>
+        <source>Buffers are still queued on the sound device.</source>
+        <translation>Das Audiogerät ist noch mit der Wiedergabe beschäftigt.</translation>
+    </message>
+    <message>
+        <source>A buffer was not prepared.</source>
+        <translation>Ein Tonpuffer war nicht vorbereitet.</translation>
+    </message>
+    <message>
+        <source>The sound device stopped with an error.</source>
+        <translation>Das Audiogerät wurde mit einem Fehler angehalten.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::FileListModel</name>
+    <message>
+        <source>Voice recorded</source>
+        <translation>Stimme aufgenommen</translation>
+    </message>
+    <message>
+        <source>No voice</source>
+        <translation>Keine Stimme</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::MainScreenSession</name>
+    <message>
+        <source>Restore the slideshow you were working on?</source>
+        <translation>Die Diashow wiederherstellen, an der Sie zuletzt gearbeitet haben?</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has successfully created a talking slideshow!</source>
+        <translation>Quillora Tovak! hat Ihre sprechende Diashow erstellt!</translation>
+    </message>
+    <message>
+        <source>These pictures could not be read and were left out:</source>
+        <translation>Diese Bilder konnten nicht gelesen werden und wurden weggelassen:</translation>
+    </message>
+    <message>
+        <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
+        <translation>Beim Erstellen ist folgender Fehler aufgetreten:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the process?</source>
+        <translation>Möchten Sie den Vorgang wirklich abbrechen?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the slideshow before you exit?</source>
+        <translation>Möchten Sie die Diashow vor dem Beenden speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::PictureView</name>
+    <message>
+        <source>Picture preview</source>
+        <translation>Bildvorschau</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Kein Bild</translation>
+    </message>
+    <message>
+        <source>Picture shown</source>
+        <translation>Bild wird angezeigt</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ResultActions</name>
+    <message>
+        <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
+        <translation>Tovak!-Diashows verschicken Sie am besten als „.zip“-Datei.<byte value="xd"/>Manche E-Mail-Server entfernen „.exe“-Anhänge automatisch.<byte value="xd"/><byte value="xd"/>Möchten Sie Ihre Diashow trotzdem so per E-Mail senden?</translation>
+    </message>
+    <message>
+        <source>File exists (%s) - Do you want to overwrite it?</source>
+        <translation>Die Datei gibt es schon (%s). Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>No e-mail program could be started. Please attach the slideshow to a message yourself; its folder is opened for you:<byte value="xd"/>%s</source>
+        <translation>Es konnte kein E-Mail-Programm gestartet werden. Bitte hängen Sie die Diashow selbst an eine E-Mail an; ihr Ordner wird für Sie geöffnet:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be saved as %s:<byte value="xd"/>%s</source>
+        <translation>Die Diashow konnte nicht als %s gespeichert werden:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
+        <translation>Eine Diashow kann nur als „.exe“- oder „.zip“-Datei gespeichert werden. Unter %s wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <source>Save Talking Slideshow</source>
+        <translation>Sprechende Diashow speichern</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Sprechende Diashows (*.exe)</translation>
+    </message>
+    <message>
+        <source>Zipped Slideshows (*.zip)</source>
+        <translation>Gezippte Diashows (*.zip)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::SelectLanguageDialog</name>
+    <message>
+        <source>Language Selection</source>
+        <translation>Sprache wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Choose the language of the program:</source>
+        <translation>&amp;Wählen Sie die Sprache des Programms:</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Sprachen</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmFloatingPreview</name>
+    <message>
+        <source>Floating Preview</source>
+        <translation>Vorschaufenster</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmManual</name>
+    <message>
+        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
+        <translation>Alle unterstützten Bildformate|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT-Datei|*.PCT</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>No volume control program was found. Install &quot;pavucontrol&quot; (PulseAudio Volume Control) to adjust the recording and playback volume.</source>
+        <translation>Es wurde kein Programm zur Lautstärkeregelung gefunden. Installieren Sie „pavucontrol“ (PulseAudio-Lautstärkeregler), um die Aufnahme- und Wiedergabelautstärke einzustellen.</translation>
+    </message>
+    <message>
+        <source>Slideshow Settings</source>
+        <translation>Diashow einrichten</translation>
+    </message>
+    <message>
+        <source>Pictures in Slideshow</source>
+        <translation>Bilder der Diashow</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add new images</source>
+        <translation>Neue Bilder hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) (DEL)</source>
+        <translation>Ausgewählte Bilder entfernen (Entf)</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>Move selected file up</source>
+        <translation>Ausgewähltes Bild nach oben schieben</translation>
+    </message>
+    <message>
+        <source>Move &amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>Move selected file down</source>
+        <translation>Ausgewähltes Bild nach unten schieben</translation>
+    </message>
+    <message>
+        <source>Importing and checking...</source>
+        <translation>Bilder werden geladen und geprüft...</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview and Text</source>
+        <translation>Vorschau und Text des Bildes</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview</source>
+        <translation>Vorschau des Bildes</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Text</source>
+        <translation>Text zum Bild</translation>
+    </message>
+    <message>
+        <source>Floating P&amp;review</source>
+        <translation>&amp;Vorschaufenster</translation>
+    </message>
+    <message>
+        <source>Show floating preview of selected image</source>
+        <translation>Das ausgewählte Bild in einem eigenen Fenster zeigen</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Voice</source>
+        <translation>Stimme zum Bild</translation>
+    </message>
+    <message>
+        <source>Uncompressed:</source>
+        <translation>Unkomprimiert:</translation>
+    </message>
+    <message>
+        <source>Compressed:</source>
+        <translation>Komprimiert:</translation>
+    </message>
+    <message>
+        <source>Adjust Volume Settings</source>
+        <translation>Lautstärke einstellen</translation>
+    </message>
+    <message>
+        <source>Display the Volume Control Panel</source>
+        <translation>Die Lautstärkeregelung öffnen</translation>
+    </message>
+    <message>
+        <source>Recording status</source>
+        <translation>Aufnahmestatus</translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation>Mikrofon</translation>
+    </message>
+    <message>
+        <source>Microphones</source>
+        <translation>Mikrofone</translation>
+    </message>
+    <message>
+        <source>Microphone level</source>
+        <translation>Mikrofonpegel</translation>
+    </message>
+    <message>
+        <source>&amp;Microphone:</source>
+        <translation>&amp;Mikrofon:</translation>
+    </message>
+    <message>
+        <source>&amp;Record!</source>
+        <translation>Au&amp;fnehmen!</translation>
+    </message>
+    <message>
+        <source>Push this button and speak to your microphone</source>
+        <translation>Klicken Sie hier und sprechen Sie ins Mikrofon</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>S&amp;topp</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Aufnahme beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Erase</source>
+        <translation>Lö&amp;schen</translation>
+    </message>
+    <message>
+        <source>Remove this recorded file</source>
+        <translation>Diese Aufnahme löschen</translation>
+    </message>
+    <message>
+        <source>Listen to the previous recording with this file</source>
+        <translation>Die Aufnahme zu diesem Bild anhören</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>Lee&amp;ren</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>&amp;Los!</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Schl&amp;ießen</translation>
+    </message>
+    <message>
+        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <translation>Nächstes Mal im „Einzelfenster-Modus“ &amp;beginnen</translation>
+    </message>
+    <message>
+        <source>Show this window the next time you start Tovak!</source>
+        <translation>Dieses Fenster beim nächsten Start von Tovak! zeigen</translation>
+    </message>
+    <message>
+        <source>Insert Short Filename into Message</source>
+        <translation>Kurzen Dateinamen in den Text einfügen</translation>
+    </message>
+    <message>
+        <source>Insert Long Filename into Message</source>
+        <translation>Dateinamen mit Pfad in den Text einfügen</translation>
+    </message>
+    <message>
+        <source>Record Your Message</source>
+        <translation>Ihre Nachricht aufnehmen</translation>
+    </message>
+    <message>
+        <source>Listen to Recorded Message</source>
+        <translation>Aufgenommene Nachricht anhören</translation>
+    </message>
+    <message>
+        <source>Erase Recorded Message</source>
+        <translation>Aufgenommene Nachricht löschen</translation>
+    </message>
+    <message>
+        <source>Add New File(s)</source>
+        <translation>Neue Bilder hinzufügen</translation>
+    </message>
+    <message>
+        <source>Remove Selected File(s)</source>
+        <translation>Ausgewählte Bilder entfernen</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Up</source>
+        <translation>Ausgewählte Bilder nach oben</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Down</source>
+        <translation>Ausgewählte Bilder nach unten</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>&amp;Edit!</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>&amp;Los!</translation>
+    </message>
+    <message>
+        <source>[Untitled Slideshow]</source>
+        <translation>[Unbenannte Diashow]</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>It&apos;s a great idea to send slideshows to friends and family in a single-file, self executable format.<byte value="xd"/>
+<byte value="xd"/>
+Just imagine the look on their faces when they hear your voice...</source>
+        <translation>Schicken Sie Ihre Diashows doch als einzelne Datei, die sich von selbst abspielt, an Freunde und Familie.<byte value="xd"/>
+<byte value="xd"/>
+Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation>
+    </message>
+    <message>
+        <source>Images in talking slideshow</source>
+        <translation>Bilder in der sprechenden Diashow</translation>
+    </message>
+    <message>
+        <source>In Process...</source>
+        <translation>Wird erstellt...</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>P&amp;review</source>
+        <translation>&amp;Vorschau</translation>
+    </message>
+    <message>
+        <source>Preview the talking slideshow</source>
+        <translation>Die sprechende Diashow ansehen</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>&amp;Senden</translation>
+    </message>
+    <message>
+        <source>Send the talking slideshow to a friend</source>
+        <translation>Die sprechende Diashow an Freunde schicken</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Open File Explorer in the slideshow&apos;s folder</source>
+        <translation>Den Ordner der Diashow im Dateimanager öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
+        <source>Save the talking slideshow for later use</source>
+        <translation>Die sprechende Diashow für später speichern</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Close this window</source>
+        <translation>Dieses Fenster schließen</translation>
+    </message>
+    <message>
+        <source>Banner</source>
+        <translation>Banner</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation>Speichern &amp;unter</translation>
+    </message>
+    <message>
+        <source>&amp;Single Screen...</source>
+        <translation>&amp;Einzelfenster...</translation>
+    </message>
+    <message>
+        <source>&amp;Multi Screen...</source>
+        <translation>&amp;Mehrfenster...</translation>
+    </message>
+    <message>
+        <source>&amp;Language Selection...</source>
+        <translation>Sp&amp;rache wählen...</translation>
+    </message>
+    <message>
+        <source>Show Banner</source>
+        <translation>Banner anzeigen</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Einstellungen...</translation>
+    </message>
+    <message>
+        <source>&amp;Internet</source>
+        <translation>&amp;Internet</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>About Tovak! (%s)</source>
+        <translation>Über Tovak! (%s)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSettings</name>
+    <message>
+        <source>Use original sizes</source>
+        <translation>Originalgröße beibehalten</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Customize settings for the slideshow</source>
+        <translation>Einstellungen für die Diashow</translation>
+    </message>
+    <message>
+        <source>Here you can customize the slideshow settings.  This will  affect the size and image quality of the slideshows you make.</source>
+        <translation>Hier können Sie die Diashow einrichten. Das wirkt sich auf die Größe und die Bildqualität Ihrer Diashows aus.</translation>
+    </message>
+    <message>
+        <source>Compact Mode Settings</source>
+        <translation>Einstellungen für Kompakt-Diashows</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the compact mode.</source>
+        <translation>Wählen Sie die Einstellungen für Diashows, die Sie kompakt erstellen.</translation>
+    </message>
+    <message>
+        <source>Full Mode Settings</source>
+        <translation>Einstellungen für Großformat-Diashows</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the full mode.</source>
+        <translation>Wählen Sie die Einstellungen für Diashows, die Sie im Großformat erstellen.</translation>
+    </message>
+    <message>
+        <source>Image Size:</source>
+        <translation>Bildgröße:</translation>
+    </message>
+    <message>
+        <source>Image Quality:</source>
+        <translation>Bildqualität:</translation>
+    </message>
+    <message>
+        <source>Lower</source>
+        <translation>Niedriger</translation>
+    </message>
+    <message>
+        <source>Higher</source>
+        <translation>Höher</translation>
+    </message>
+    <message>
+        <source>&amp;Always use those settings</source>
+        <translation>&amp;Immer diese Einstellungen verwenden</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSlideshowProps</name>
+    <message>
+        <source>Choose Creation Mode</source>
+        <translation>Art der Diashow wählen</translation>
+    </message>
+    <message>
+        <source>You&apos;re Almost Done!</source>
+        <translation>Fast geschafft!</translation>
+    </message>
+    <message>
+        <source>Set the final settings before you create the slideshow.</source>
+        <translation>Legen Sie noch die letzten Einstellungen fest, bevor die Diashow erstellt wird.</translation>
+    </message>
+    <message>
+        <source>Choose a Compact or a Full-mode Slideshow</source>
+        <translation>Kompakt oder Großformat?</translation>
+    </message>
+    <message>
+        <source>Create a &amp;compact-mode slideshow</source>
+        <translation>&amp;Kompakte Diashow erstellen</translation>
+    </message>
+    <message>
+        <source>This option downscales and compresses pictures to relatively small size.  Suitable for e-mail with dial-up connections.</source>
+        <translation>Die Bilder werden verkleinert und stark komprimiert. Gut geeignet für E-Mails über langsame Internetverbindungen.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Compact Mode properties</source>
+        <translation>Hier klicken, um die Einstellungen für Kompakt-Diashows zu ändern</translation>
+    </message>
+    <message>
+        <source>Create a &amp;full-mode slideshow</source>
+        <translation>Diashow im &amp;Großformat erstellen</translation>
+    </message>
+    <message>
+        <source>Less compression and larger pictures.  Suitable for full screen slideshows and high speed connections.</source>
+        <translation>Weniger Kompression und größere Bilder. Gut geeignet für Diashows im Vollbild und schnelle Internetverbindungen.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Full Mode properties</source>
+        <translation>Hier klicken, um die Einstellungen für Großformat-Diashows zu ändern</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+</TS>
