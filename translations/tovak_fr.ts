@@ -1,0 +1,736 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>main</name>
+    <message>
+        <source>Quillora Tovak! is already running.</source>
+        <translation>Quillora Tovak! est déjà ouvert.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::EditorSession</name>
+    <message>
+        <source>The message could not be saved.</source>
+        <translation>Le texte n&apos;a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>This will stop the recording.  Do you want to stop?</source>
+        <translation>Cela va arrêter l&apos;enregistrement. Voulez-vous l&apos;arrêter ?</translation>
+    </message>
+    <message>
+        <source>The following files were not supported or invalid.  They&apos;ve been skipped.<byte value="xd"/>%s</source>
+        <translation>Les fichiers suivants ne sont pas pris en charge ou sont endommagés. Ils ont été ignorés.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) from the talking slideshow?</source>
+        <translation>Retirer les images sélectionnées du diaporama parlant ?</translation>
+    </message>
+    <message>
+        <source>Remove the sound from selected image(s)?</source>
+        <translation>Effacer l&apos;enregistrement des images sélectionnées ?</translation>
+    </message>
+    <message>
+        <source>This file already has a sound file attached to it.<byte value="xd"/>Do you want to continue?</source>
+        <translation>Cette image a déjà un enregistrement.<byte value="xd"/>Voulez-vous continuer ?</translation>
+    </message>
+    <message>
+        <source>The microphone &quot;%s&quot; is not there any more. The system&apos;s default microphone is used instead.</source>
+        <translation>Le micro « %s » n&apos;est plus disponible. Le micro par défaut du système est utilisé à la place.</translation>
+    </message>
+    <message>
+        <source>You must select files first!</source>
+        <translation>Choisissez d&apos;abord des images !</translation>
+    </message>
+    <message>
+        <source>This will clear all settings and recording - are you sure?</source>
+        <translation>Cela va effacer toutes les images, tous les textes et tous les enregistrements. Êtes-vous sûr ?</translation>
+    </message>
+    <message>
+        <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
+        <translation>Aucun son n&apos;a été enregistré. Vérifiez que le micro est branché et qu&apos;il n&apos;est pas coupé.</translation>
+    </message>
+    <message>
+        <source>Keep the recording anyway?</source>
+        <translation>Garder quand même l&apos;enregistrement ?</translation>
+    </message>
+    <message>
+        <source>The recording could not be saved.</source>
+        <translation>L&apos;enregistrement n&apos;a pas pu être sauvegardé.</translation>
+    </message>
+    <message>
+        <source>microphone lost, %s s saved</source>
+        <translation>micro débranché, %s s enregistrées</translation>
+    </message>
+    <message>
+        <source>sound output lost</source>
+        <translation>sortie audio perdue</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>Le diaporama n&apos;a pas pu être mis de côté pour une reprise après un plantage (%s).</translation>
+    </message>
+    <message>
+        <source>&amp;Listen</source>
+        <translation>Éc&amp;outer</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>Status: %s</source>
+        <translation>État : %s</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Micro par défaut</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>prêt</translation>
+    </message>
+    <message>
+        <source>recording...</source>
+        <translation>enregistrement...</translation>
+    </message>
+    <message>
+        <source>listening...</source>
+        <translation>écoute...</translation>
+    </message>
+    <message>
+        <source>Stop listening before recording.</source>
+        <translation>Arrêtez l&apos;écoute avant d&apos;enregistrer.</translation>
+    </message>
+    <message>
+        <source>The last recording is not saved yet.</source>
+        <translation>Le dernier enregistrement n&apos;est pas encore sauvegardé.</translation>
+    </message>
+    <message>
+        <source>Stop recording before listening.</source>
+        <translation>Arrêtez l&apos;enregistrement avant d&apos;écouter.</translation>
+    </message>
+    <message>
+        <source>A recording is still playing.</source>
+        <translation>Un enregistrement est encore en cours de lecture.</translation>
+    </message>
+    <message>
+        <source>A playback is still running</source>
+        <translation>La lecture est encore en cours</translation>
+    </message>
+    <message>
+        <source>Could not open Recording Device</source>
+        <translation>Impossible d&apos;ouvrir le micro</translation>
+    </message>
+    <message>
+        <source>Could not open the sound output</source>
+        <translation>Impossible d&apos;ouvrir la sortie audio</translation>
+    </message>
+    <message>
+        <source>Could not prepare header</source>
+        <translation>Impossible de préparer la lecture</translation>
+    </message>
+    <message>
+        <source>The device number is out of range.</source>
+        <translation>Ce périphérique audio n&apos;existe pas.</translation>
+    </message>
+    <message>
+        <source>The sound device could not be started.</source>
+        <translation>Le périphérique audio n&apos;a pas pu démarrer.</translation>
+    </message>
+    <message>
+        <source>The sound device is already in use.</source>
+        <translation>Le périphérique audio est déjà utilisé.</translation>
+    </message>
+    <message>
+        <source>The sound device is not open.</source>
+        <translation>Le périphérique audio n&apos;est pas ouvert.</translation>
+    </message>
+    <message>
+        <source>There is no sound device.</source>
+        <translation>Aucun périphérique audio n&apos;est disponible.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for the sound device.</source>
+        <translation>Il n&apos;y a pas assez de mémoire pour le périphérique audio.</translation>
+    </message>
+    <message>
+        <source>The sound device cannot handle this sound format.</source>
+        <translation>Le périphérique audio ne prend pas en charge ce format de son.</translation>
+    </message>
+    <message>
+        <source>Buffers are still queued on the sound device.</source>
+        <translation>Le périphérique audio est encore occupé.</translation>
+    </message>
+    <message>
+        <source>A buffer was not prepared.</source>
+        <translation>Une mémoire tampon audio n&apos;était pas prête.</translation>
+    </message>
+    <message>
+        <source>The sound device stopped with an error.</source>
+        <translation>Le périphérique audio s&apos;est arrêté à cause d&apos;une erreur.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::FileListModel</name>
+    <message>
+        <source>Voice recorded</source>
+        <translation>Voix enregistrée</translation>
+    </message>
+    <message>
+        <source>No voice</source>
+        <translation>Pas de voix</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::MainScreenSession</name>
+    <message>
+        <source>Restore the slideshow you were working on?</source>
+        <translation>Reprendre le diaporama sur lequel vous travailliez ?</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has successfully created a talking slideshow!</source>
+        <translation>Quillora Tovak! a bien créé votre diaporama parlant !</translation>
+    </message>
+    <message>
+        <source>These pictures could not be read and were left out:</source>
+        <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté :</translation>
+    </message>
+    <message>
+        <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
+        <translation>L&apos;erreur suivante s&apos;est produite pendant la création :<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the process?</source>
+        <translation>Voulez-vous vraiment annuler la création ?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the slideshow before you exit?</source>
+        <translation>Voulez-vous enregistrer le diaporama avant de quitter ?</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::PictureView</name>
+    <message>
+        <source>Picture preview</source>
+        <translation>Aperçu de l&apos;image</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Aucune image</translation>
+    </message>
+    <message>
+        <source>Picture shown</source>
+        <translation>Image affichée</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ResultActions</name>
+    <message>
+        <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
+        <translation>Il est conseillé d&apos;envoyer les diaporamas Tovak! sous forme de fichier « .zip ».<byte value="xd"/>Certains serveurs de messagerie suppriment automatiquement les pièces jointes « .exe ».<byte value="xd"/><byte value="xd"/>Voulez-vous quand même envoyer votre diaporama par e-mail ?</translation>
+    </message>
+    <message>
+        <source>File exists (%s) - Do you want to overwrite it?</source>
+        <translation>Le fichier existe déjà (%s). Voulez-vous le remplacer ?</translation>
+    </message>
+    <message>
+        <source>No e-mail program could be started. Please attach the slideshow to a message yourself; its folder is opened for you:<byte value="xd"/>%s</source>
+        <translation>Aucun logiciel de messagerie n&apos;a pu être lancé. Joignez vous-même le diaporama à un message ; son dossier va s&apos;ouvrir :<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be saved as %s:<byte value="xd"/>%s</source>
+        <translation>Le diaporama n&apos;a pas pu être enregistré sous %s :<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
+        <translation>Un diaporama ne peut être enregistré que sous forme de fichier « .exe » ou « .zip ». Rien n&apos;a été enregistré sous %s.</translation>
+    </message>
+    <message>
+        <source>Save Talking Slideshow</source>
+        <translation>Enregistrer le diaporama parlant</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Diaporamas parlants (*.exe)</translation>
+    </message>
+    <message>
+        <source>Zipped Slideshows (*.zip)</source>
+        <translation>Diaporamas compressés (*.zip)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::SelectLanguageDialog</name>
+    <message>
+        <source>Language Selection</source>
+        <translation>Choix de la langue</translation>
+    </message>
+    <message>
+        <source>&amp;Choose the language of the program:</source>
+        <translation>&amp;Choisissez la langue du programme :</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Langues</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmFloatingPreview</name>
+    <message>
+        <source>Floating Preview</source>
+        <translation>Aperçu flottant</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmManual</name>
+    <message>
+        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
+        <translation>Tous les formats d&apos;image pris en charge|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Fichier PCT|*.PCT</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>No volume control program was found. Install &quot;pavucontrol&quot; (PulseAudio Volume Control) to adjust the recording and playback volume.</source>
+        <translation>Aucun logiciel de réglage du volume n&apos;a été trouvé. Installez « pavucontrol » (contrôle du volume PulseAudio) pour régler le volume d&apos;enregistrement et de lecture.</translation>
+    </message>
+    <message>
+        <source>Slideshow Settings</source>
+        <translation>Préparer le diaporama</translation>
+    </message>
+    <message>
+        <source>Pictures in Slideshow</source>
+        <translation>Images du diaporama</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Ajouter</translation>
+    </message>
+    <message>
+        <source>Add new images</source>
+        <translation>Ajouter des images</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Retirer</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) (DEL)</source>
+        <translation>Retirer les images sélectionnées (Suppr)</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>Vers le &amp;haut</translation>
+    </message>
+    <message>
+        <source>Move selected file up</source>
+        <translation>Monter l&apos;image sélectionnée</translation>
+    </message>
+    <message>
+        <source>Move &amp;Down</source>
+        <translation>Vers le &amp;bas</translation>
+    </message>
+    <message>
+        <source>Move selected file down</source>
+        <translation>Descendre l&apos;image sélectionnée</translation>
+    </message>
+    <message>
+        <source>Importing and checking...</source>
+        <translation>Importation et vérification...</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview and Text</source>
+        <translation>Aperçu et texte de l&apos;image</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview</source>
+        <translation>Aperçu de l&apos;image</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Text</source>
+        <translation>Texte de l&apos;image</translation>
+    </message>
+    <message>
+        <source>Floating P&amp;review</source>
+        <translation>A&amp;perçu flottant</translation>
+    </message>
+    <message>
+        <source>Show floating preview of selected image</source>
+        <translation>Afficher l&apos;image sélectionnée dans une fenêtre à part</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Voice</source>
+        <translation>Voix de l&apos;image</translation>
+    </message>
+    <message>
+        <source>Uncompressed:</source>
+        <translation>Non compressé :</translation>
+    </message>
+    <message>
+        <source>Compressed:</source>
+        <translation>Compressé :</translation>
+    </message>
+    <message>
+        <source>Adjust Volume Settings</source>
+        <translation>Régler le volume</translation>
+    </message>
+    <message>
+        <source>Display the Volume Control Panel</source>
+        <translation>Ouvrir le réglage du volume</translation>
+    </message>
+    <message>
+        <source>Recording status</source>
+        <translation>État de l&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation>Micro</translation>
+    </message>
+    <message>
+        <source>Microphones</source>
+        <translation>Micros</translation>
+    </message>
+    <message>
+        <source>Microphone level</source>
+        <translation>Niveau du micro</translation>
+    </message>
+    <message>
+        <source>&amp;Microphone:</source>
+        <translation>&amp;Micro :</translation>
+    </message>
+    <message>
+        <source>&amp;Record!</source>
+        <translation>&amp;Enregistrer !</translation>
+    </message>
+    <message>
+        <source>Push this button and speak to your microphone</source>
+        <translation>Cliquez ici et parlez dans le micro</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>Arrê&amp;ter</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Arrêter l&apos;enregistrement</translation>
+    </message>
+    <message>
+        <source>&amp;Erase</source>
+        <translation>Effa&amp;cer</translation>
+    </message>
+    <message>
+        <source>Remove this recorded file</source>
+        <translation>Effacer cet enregistrement</translation>
+    </message>
+    <message>
+        <source>Listen to the previous recording with this file</source>
+        <translation>Écouter l&apos;enregistrement de cette image</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Vider</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>&amp;Go !</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Fermer</translation>
+    </message>
+    <message>
+        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <translation>&amp;Démarrer en « mode écran unique » la prochaine fois</translation>
+    </message>
+    <message>
+        <source>Show this window the next time you start Tovak!</source>
+        <translation>Afficher cette fenêtre au prochain démarrage de Tovak!</translation>
+    </message>
+    <message>
+        <source>Insert Short Filename into Message</source>
+        <translation>Insérer le nom court du fichier dans le texte</translation>
+    </message>
+    <message>
+        <source>Insert Long Filename into Message</source>
+        <translation>Insérer le nom complet du fichier dans le texte</translation>
+    </message>
+    <message>
+        <source>Record Your Message</source>
+        <translation>Enregistrer votre message</translation>
+    </message>
+    <message>
+        <source>Listen to Recorded Message</source>
+        <translation>Écouter le message enregistré</translation>
+    </message>
+    <message>
+        <source>Erase Recorded Message</source>
+        <translation>Effacer le message enregistré</translation>
+    </message>
+    <message>
+        <source>Add New File(s)</source>
+        <translation>Ajouter des images</translation>
+    </message>
+    <message>
+        <source>Remove Selected File(s)</source>
+        <translation>Retirer les images sélectionnées</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Up</source>
+        <translation>Monter les images sélectionnées</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Down</source>
+        <translation>Descendre les images sélectionnées</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>&amp;Edit!</source>
+        <translation>&amp;Modifier</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>&amp;Go !</translation>
+    </message>
+    <message>
+        <source>[Untitled Slideshow]</source>
+        <translation>[Diaporama sans titre]</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+    <message>
+        <source>It&apos;s a great idea to send slideshows to friends and family in a single-file, self executable format.<byte value="xd"/>
+<byte value="xd"/>
+Just imagine the look on their faces when they hear your voice...</source>
+        <translation>Envoyez vos diaporamas à vos amis et à votre famille en un seul fichier qui se lance tout seul : c&apos;est une excellente idée !<byte value="xd"/>
+<byte value="xd"/>
+Imaginez leur visage quand ils entendront votre voix...</translation>
+    </message>
+    <message>
+        <source>Images in talking slideshow</source>
+        <translation>Images dans le diaporama parlant</translation>
+    </message>
+    <message>
+        <source>In Process...</source>
+        <translation>Création en cours...</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>P&amp;review</source>
+        <translation>A&amp;perçu</translation>
+    </message>
+    <message>
+        <source>Preview the talking slideshow</source>
+        <translation>Regarder le diaporama parlant</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>En&amp;voyer</translation>
+    </message>
+    <message>
+        <source>Send the talking slideshow to a friend</source>
+        <translation>Envoyer le diaporama parlant à un proche</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <translation>&amp;Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>Open File Explorer in the slideshow&apos;s folder</source>
+        <translation>Ouvrir le dossier du diaporama dans le gestionnaire de fichiers</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Enregistrer</translation>
+    </message>
+    <message>
+        <source>Save the talking slideshow for later use</source>
+        <translation>Enregistrer le diaporama parlant pour plus tard</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Ferme&amp;r</translation>
+    </message>
+    <message>
+        <source>Close this window</source>
+        <translation>Fermer cette fenêtre</translation>
+    </message>
+    <message>
+        <source>Banner</source>
+        <translation>Bannière</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation>Enregistrer &amp;sous</translation>
+    </message>
+    <message>
+        <source>&amp;Single Screen...</source>
+        <translation>Écran &amp;unique...</translation>
+    </message>
+    <message>
+        <source>&amp;Multi Screen...</source>
+        <translation>&amp;Plusieurs écrans...</translation>
+    </message>
+    <message>
+        <source>&amp;Language Selection...</source>
+        <translation>&amp;Langue...</translation>
+    </message>
+    <message>
+        <source>Show Banner</source>
+        <translation>Afficher la bannière</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Réglages...</translation>
+    </message>
+    <message>
+        <source>&amp;Internet</source>
+        <translation>&amp;Internet</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À propo&amp;s</translation>
+    </message>
+    <message>
+        <source>About Tovak! (%s)</source>
+        <translation>À propos de Tovak! (%s)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSettings</name>
+    <message>
+        <source>Use original sizes</source>
+        <translation>Garder la taille d&apos;origine</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Réglages</translation>
+    </message>
+    <message>
+        <source>Customize settings for the slideshow</source>
+        <translation>Réglages du diaporama</translation>
+    </message>
+    <message>
+        <source>Here you can customize the slideshow settings.  This will  affect the size and image quality of the slideshows you make.</source>
+        <translation>Ici, vous pouvez régler vos diaporamas. Ces réglages changent la taille et la qualité des images des diaporamas que vous créez.</translation>
+    </message>
+    <message>
+        <source>Compact Mode Settings</source>
+        <translation>Réglages du mode compact</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the compact mode.</source>
+        <translation>Choisissez les réglages à utiliser pour créer des diaporamas en mode compact.</translation>
+    </message>
+    <message>
+        <source>Full Mode Settings</source>
+        <translation>Réglages du mode grand format</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the full mode.</source>
+        <translation>Choisissez les réglages à utiliser pour créer des diaporamas en mode grand format.</translation>
+    </message>
+    <message>
+        <source>Image Size:</source>
+        <translation>Taille des images :</translation>
+    </message>
+    <message>
+        <source>Image Quality:</source>
+        <translation>Qualité des images :</translation>
+    </message>
+    <message>
+        <source>Lower</source>
+        <translation>Plus faible</translation>
+    </message>
+    <message>
+        <source>Higher</source>
+        <translation>Plus élevée</translation>
+    </message>
+    <message>
+        <source>&amp;Always use those settings</source>
+        <translation>&amp;Toujours utiliser ces réglages</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSlideshowProps</name>
+    <message>
+        <source>Choose Creation Mode</source>
+        <translation>Choisir le type de diaporama</translation>
+    </message>
+    <message>
+        <source>You&apos;re Almost Done!</source>
+        <translation>Vous y êtes presque !</translation>
+    </message>
+    <message>
+        <source>Set the final settings before you create the slideshow.</source>
+        <translation>Faites les derniers réglages avant de créer le diaporama.</translation>
+    </message>
+    <message>
+        <source>Choose a Compact or a Full-mode Slideshow</source>
+        <translation>Diaporama compact ou grand format ?</translation>
+    </message>
+    <message>
+        <source>Create a &amp;compact-mode slideshow</source>
+        <translation>Créer un diaporama &amp;compact</translation>
+    </message>
+    <message>
+        <source>This option downscales and compresses pictures to relatively small size.  Suitable for e-mail with dial-up connections.</source>
+        <translation>Les images sont réduites et compressées pour prendre peu de place. Idéal pour l&apos;envoi par e-mail avec une connexion lente.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Compact Mode properties</source>
+        <translation>Cliquez ici pour modifier les réglages du mode compact</translation>
+    </message>
+    <message>
+        <source>Create a &amp;full-mode slideshow</source>
+        <translation>Créer un diaporama &amp;grand format</translation>
+    </message>
+    <message>
+        <source>Less compression and larger pictures.  Suitable for full screen slideshows and high speed connections.</source>
+        <translation>Moins de compression et des images plus grandes. Idéal pour les diaporamas en plein écran et les connexions rapides.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Full Mode properties</source>
+        <translation>Cliquez ici pour modifier les réglages du mode grand format</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+</TS>
