@@ -1,0 +1,736 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>main</name>
+    <message>
+        <source>Quillora Tovak! is already running.</source>
+        <translation>Quillora Tovak! ya está abierto.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::EditorSession</name>
+    <message>
+        <source>The message could not be saved.</source>
+        <translation>No se ha podido guardar el texto.</translation>
+    </message>
+    <message>
+        <source>This will stop the recording.  Do you want to stop?</source>
+        <translation>Esto detendrá la grabación. ¿Quiere detenerla?</translation>
+    </message>
+    <message>
+        <source>The following files were not supported or invalid.  They&apos;ve been skipped.<byte value="xd"/>%s</source>
+        <translation>Los siguientes archivos no son compatibles o están dañados. Se han omitido.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) from the talking slideshow?</source>
+        <translation>¿Quitar las imágenes seleccionadas de la presentación con voz?</translation>
+    </message>
+    <message>
+        <source>Remove the sound from selected image(s)?</source>
+        <translation>¿Borrar la grabación de las imágenes seleccionadas?</translation>
+    </message>
+    <message>
+        <source>This file already has a sound file attached to it.<byte value="xd"/>Do you want to continue?</source>
+        <translation>Esta imagen ya tiene una grabación.<byte value="xd"/>¿Quiere continuar?</translation>
+    </message>
+    <message>
+        <source>The microphone &quot;%s&quot; is not there any more. The system&apos;s default microphone is used instead.</source>
+        <translation>El micrófono «%s» ya no está disponible. Se usará el micrófono predeterminado del sistema.</translation>
+    </message>
+    <message>
+        <source>You must select files first!</source>
+        <translation>¡Primero tiene que elegir imágenes!</translation>
+    </message>
+    <message>
+        <source>This will clear all settings and recording - are you sure?</source>
+        <translation>Esto borrará todas las imágenes, textos y grabaciones. ¿Está seguro?</translation>
+    </message>
+    <message>
+        <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
+        <translation>No se ha grabado ningún sonido. Compruebe que el micrófono está conectado y no está silenciado.</translation>
+    </message>
+    <message>
+        <source>Keep the recording anyway?</source>
+        <translation>¿Conservar la grabación de todos modos?</translation>
+    </message>
+    <message>
+        <source>The recording could not be saved.</source>
+        <translation>No se ha podido guardar la grabación.</translation>
+    </message>
+    <message>
+        <source>microphone lost, %s s saved</source>
+        <translation>micrófono desconectado, %s s guardados</translation>
+    </message>
+    <message>
+        <source>sound output lost</source>
+        <translation>salida de sonido perdida</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>No se ha podido guardar la presentación para recuperarla tras un cierre inesperado (%s).</translation>
+    </message>
+    <message>
+        <source>&amp;Listen</source>
+        <translation>&amp;Escuchar</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>De&amp;tener</translation>
+    </message>
+    <message>
+        <source>Status: %s</source>
+        <translation>Estado: %s</translation>
+    </message>
+    <message>
+        <source>System default</source>
+        <translation>Predeterminado del sistema</translation>
+    </message>
+    <message>
+        <source>idle</source>
+        <translation>en espera</translation>
+    </message>
+    <message>
+        <source>recording...</source>
+        <translation>grabando...</translation>
+    </message>
+    <message>
+        <source>listening...</source>
+        <translation>reproduciendo...</translation>
+    </message>
+    <message>
+        <source>Stop listening before recording.</source>
+        <translation>Detenga la reproducción antes de grabar.</translation>
+    </message>
+    <message>
+        <source>The last recording is not saved yet.</source>
+        <translation>La última grabación todavía no se ha guardado.</translation>
+    </message>
+    <message>
+        <source>Stop recording before listening.</source>
+        <translation>Detenga la grabación antes de escuchar.</translation>
+    </message>
+    <message>
+        <source>A recording is still playing.</source>
+        <translation>Todavía se está reproduciendo una grabación.</translation>
+    </message>
+    <message>
+        <source>A playback is still running</source>
+        <translation>La reproducción sigue en marcha</translation>
+    </message>
+    <message>
+        <source>Could not open Recording Device</source>
+        <translation>No se ha podido abrir el dispositivo de grabación</translation>
+    </message>
+    <message>
+        <source>Could not open the sound output</source>
+        <translation>No se ha podido abrir la salida de sonido</translation>
+    </message>
+    <message>
+        <source>Could not prepare header</source>
+        <translation>No se ha podido preparar la reproducción</translation>
+    </message>
+    <message>
+        <source>The device number is out of range.</source>
+        <translation>Este dispositivo de sonido no existe.</translation>
+    </message>
+    <message>
+        <source>The sound device could not be started.</source>
+        <translation>No se ha podido iniciar el dispositivo de sonido.</translation>
+    </message>
+    <message>
+        <source>The sound device is already in use.</source>
+        <translation>El dispositivo de sonido ya está en uso.</translation>
+    </message>
+    <message>
+        <source>The sound device is not open.</source>
+        <translation>El dispositivo de sonido no está abierto.</translation>
+    </message>
+    <message>
+        <source>There is no sound device.</source>
+        <translation>No hay ningún dispositivo de sonido.</translation>
+    </message>
+    <message>
+        <source>There is not enough memory for the sound device.</source>
+        <translation>No hay memoria suficiente para el dispositivo de sonido.</translation>
+    </message>
+    <message>
+        <source>The sound device cannot handle this sound format.</source>
+        <translation>El dispositivo de sonido no admite este formato de sonido.</translation>
+    </message>
+    <message>
+        <source>Buffers are still queued on the sound device.</source>
+        <translation>El dispositivo de sonido todavía está ocupado.</translation>
+    </message>
+    <message>
+        <source>A buffer was not prepared.</source>
+        <translation>Un búfer de sonido no estaba preparado.</translation>
+    </message>
+    <message>
+        <source>The sound device stopped with an error.</source>
+        <translation>El dispositivo de sonido se ha detenido por un error.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::FileListModel</name>
+    <message>
+        <source>Voice recorded</source>
+        <translation>Voz grabada</translation>
+    </message>
+    <message>
+        <source>No voice</source>
+        <translation>Sin voz</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::MainScreenSession</name>
+    <message>
+        <source>Restore the slideshow you were working on?</source>
+        <translation>¿Recuperar la presentación en la que estaba trabajando?</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has successfully created a talking slideshow!</source>
+        <translation>¡Quillora Tovak! ha creado su presentación con voz!</translation>
+    </message>
+    <message>
+        <source>These pictures could not be read and were left out:</source>
+        <translation>Estas imágenes no se han podido leer y se han dejado fuera:</translation>
+    </message>
+    <message>
+        <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
+        <translation>Se ha producido el siguiente error durante la creación:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to cancel the process?</source>
+        <translation>¿Seguro que quiere cancelar el proceso?</translation>
+    </message>
+    <message>
+        <source>Do you want to save the slideshow before you exit?</source>
+        <translation>¿Quiere guardar la presentación antes de salir?</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::PictureView</name>
+    <message>
+        <source>Picture preview</source>
+        <translation>Vista previa de la imagen</translation>
+    </message>
+    <message>
+        <source>No picture</source>
+        <translation>Sin imagen</translation>
+    </message>
+    <message>
+        <source>Picture shown</source>
+        <translation>Imagen mostrada</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ResultActions</name>
+    <message>
+        <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
+        <translation>Es mejor enviar las presentaciones de Tovak! como archivos «.zip».<byte value="xd"/>Algunos servidores de correo eliminan automáticamente los adjuntos «.exe».<byte value="xd"/><byte value="xd"/>¿Quiere enviar su presentación por correo de todos modos?</translation>
+    </message>
+    <message>
+        <source>File exists (%s) - Do you want to overwrite it?</source>
+        <translation>El archivo ya existe (%s). ¿Quiere reemplazarlo?</translation>
+    </message>
+    <message>
+        <source>No e-mail program could be started. Please attach the slideshow to a message yourself; its folder is opened for you:<byte value="xd"/>%s</source>
+        <translation>No se ha podido abrir ningún programa de correo. Adjunte usted mismo la presentación a un mensaje; se abrirá su carpeta:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be saved as %s:<byte value="xd"/>%s</source>
+        <translation>No se ha podido guardar la presentación como %s:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
+        <translation>Una presentación solo puede guardarse como archivo «.exe» o «.zip». No se ha guardado nada como %s.</translation>
+    </message>
+    <message>
+        <source>Save Talking Slideshow</source>
+        <translation>Guardar la presentación con voz</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Presentaciones con voz (*.exe)</translation>
+    </message>
+    <message>
+        <source>Zipped Slideshows (*.zip)</source>
+        <translation>Presentaciones comprimidas (*.zip)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::SelectLanguageDialog</name>
+    <message>
+        <source>Language Selection</source>
+        <translation>Selección de idioma</translation>
+    </message>
+    <message>
+        <source>&amp;Choose the language of the program:</source>
+        <translation>&amp;Elija el idioma del programa:</translation>
+    </message>
+    <message>
+        <source>Languages</source>
+        <translation>Idiomas</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmFloatingPreview</name>
+    <message>
+        <source>Floating Preview</source>
+        <translation>Vista previa flotante</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmManual</name>
+    <message>
+        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
+        <translation>Todos los formatos de imagen admitidos|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Archivo PCT|*.PCT</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>No volume control program was found. Install &quot;pavucontrol&quot; (PulseAudio Volume Control) to adjust the recording and playback volume.</source>
+        <translation>No se ha encontrado ningún programa de control de volumen. Instale «pavucontrol» (control de volumen de PulseAudio) para ajustar el volumen de grabación y de reproducción.</translation>
+    </message>
+    <message>
+        <source>Slideshow Settings</source>
+        <translation>Preparar la presentación</translation>
+    </message>
+    <message>
+        <source>Pictures in Slideshow</source>
+        <translation>Imágenes de la presentación</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Añadir</translation>
+    </message>
+    <message>
+        <source>Add new images</source>
+        <translation>Añadir imágenes nuevas</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Quitar</translation>
+    </message>
+    <message>
+        <source>Remove selected file(s) (DEL)</source>
+        <translation>Quitar las imágenes seleccionadas (Supr)</translation>
+    </message>
+    <message>
+        <source>Move &amp;Up</source>
+        <translation>&amp;Subir</translation>
+    </message>
+    <message>
+        <source>Move selected file up</source>
+        <translation>Subir la imagen seleccionada</translation>
+    </message>
+    <message>
+        <source>Move &amp;Down</source>
+        <translation>&amp;Bajar</translation>
+    </message>
+    <message>
+        <source>Move selected file down</source>
+        <translation>Bajar la imagen seleccionada</translation>
+    </message>
+    <message>
+        <source>Importing and checking...</source>
+        <translation>Importando y comprobando...</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview and Text</source>
+        <translation>Vista previa y texto de la imagen</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview</source>
+        <translation>Vista previa de la imagen</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Text</source>
+        <translation>Texto de la imagen</translation>
+    </message>
+    <message>
+        <source>Floating P&amp;review</source>
+        <translation>Vista &amp;previa flotante</translation>
+    </message>
+    <message>
+        <source>Show floating preview of selected image</source>
+        <translation>Mostrar la imagen seleccionada en una ventana aparte</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Voice</source>
+        <translation>Voz de la imagen</translation>
+    </message>
+    <message>
+        <source>Uncompressed:</source>
+        <translation>Sin comprimir:</translation>
+    </message>
+    <message>
+        <source>Compressed:</source>
+        <translation>Comprimido:</translation>
+    </message>
+    <message>
+        <source>Adjust Volume Settings</source>
+        <translation>Ajustar el volumen</translation>
+    </message>
+    <message>
+        <source>Display the Volume Control Panel</source>
+        <translation>Abrir el control de volumen</translation>
+    </message>
+    <message>
+        <source>Recording status</source>
+        <translation>Estado de la grabación</translation>
+    </message>
+    <message>
+        <source>Microphone</source>
+        <translation>Micrófono</translation>
+    </message>
+    <message>
+        <source>Microphones</source>
+        <translation>Micrófonos</translation>
+    </message>
+    <message>
+        <source>Microphone level</source>
+        <translation>Nivel del micrófono</translation>
+    </message>
+    <message>
+        <source>&amp;Microphone:</source>
+        <translation>&amp;Micrófono:</translation>
+    </message>
+    <message>
+        <source>&amp;Record!</source>
+        <translation>¡&amp;Grabar!</translation>
+    </message>
+    <message>
+        <source>Push this button and speak to your microphone</source>
+        <translation>Pulse este botón y hable al micrófono</translation>
+    </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Detener</translation>
+    </message>
+    <message>
+        <source>Stop recording</source>
+        <translation>Detener la grabación</translation>
+    </message>
+    <message>
+        <source>&amp;Erase</source>
+        <translation>Bo&amp;rrar</translation>
+    </message>
+    <message>
+        <source>Remove this recorded file</source>
+        <translation>Borrar esta grabación</translation>
+    </message>
+    <message>
+        <source>Listen to the previous recording with this file</source>
+        <translation>Escuchar la grabación de esta imagen</translation>
+    </message>
+    <message>
+        <source>&amp;Clear</source>
+        <translation>&amp;Limpiar</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>¡&amp;Vamos!</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>&amp;Cerrar</translation>
+    </message>
+    <message>
+        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <translation>Empe&amp;zar en el «modo de una pantalla» la próxima vez</translation>
+    </message>
+    <message>
+        <source>Show this window the next time you start Tovak!</source>
+        <translation>Mostrar esta ventana la próxima vez que abra Tovak!</translation>
+    </message>
+    <message>
+        <source>Insert Short Filename into Message</source>
+        <translation>Insertar el nombre corto del archivo en el texto</translation>
+    </message>
+    <message>
+        <source>Insert Long Filename into Message</source>
+        <translation>Insertar el nombre completo del archivo en el texto</translation>
+    </message>
+    <message>
+        <source>Record Your Message</source>
+        <translation>Grabar su mensaje</translation>
+    </message>
+    <message>
+        <source>Listen to Recorded Message</source>
+        <translation>Escuchar el mensaje grabado</translation>
+    </message>
+    <message>
+        <source>Erase Recorded Message</source>
+        <translation>Borrar el mensaje grabado</translation>
+    </message>
+    <message>
+        <source>Add New File(s)</source>
+        <translation>Añadir imágenes</translation>
+    </message>
+    <message>
+        <source>Remove Selected File(s)</source>
+        <translation>Quitar las imágenes seleccionadas</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Up</source>
+        <translation>Subir las imágenes seleccionadas</translation>
+    </message>
+    <message>
+        <source>Move Selected File(s) Down</source>
+        <translation>Bajar las imágenes seleccionadas</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>Quillora Tovak!</source>
+        <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>&amp;Edit!</source>
+        <translation>&amp;Editar</translation>
+    </message>
+    <message>
+        <source>&amp;Go!</source>
+        <translation>¡&amp;Vamos!</translation>
+    </message>
+    <message>
+        <source>[Untitled Slideshow]</source>
+        <translation>[Presentación sin título]</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Progreso</translation>
+    </message>
+    <message>
+        <source>It&apos;s a great idea to send slideshows to friends and family in a single-file, self executable format.<byte value="xd"/>
+<byte value="xd"/>
+Just imagine the look on their faces when they hear your voice...</source>
+        <translation>Es una gran idea enviar las presentaciones a amigos y familiares en un solo archivo que se abre por sí mismo.<byte value="xd"/>
+<byte value="xd"/>
+Imagine sus caras cuando oigan su voz...</translation>
+    </message>
+    <message>
+        <source>Images in talking slideshow</source>
+        <translation>Imágenes en la presentación con voz</translation>
+    </message>
+    <message>
+        <source>In Process...</source>
+        <translation>Creando...</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>P&amp;review</source>
+        <translation>Vista &amp;previa</translation>
+    </message>
+    <message>
+        <source>Preview the talking slideshow</source>
+        <translation>Ver la presentación con voz</translation>
+    </message>
+    <message>
+        <source>&amp;Send</source>
+        <translation>E&amp;nviar</translation>
+    </message>
+    <message>
+        <source>Send the talking slideshow to a friend</source>
+        <translation>Enviar la presentación con voz a un amigo</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <translation>A&amp;brir carpeta</translation>
+    </message>
+    <message>
+        <source>Open File Explorer in the slideshow&apos;s folder</source>
+        <translation>Abrir la carpeta de la presentación en el explorador de archivos</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
+        <source>Save the talking slideshow for later use</source>
+        <translation>Guardar la presentación con voz para más adelante</translation>
+    </message>
+    <message>
+        <source>C&amp;lose</source>
+        <translation>Ce&amp;rrar</translation>
+    </message>
+    <message>
+        <source>Close this window</source>
+        <translation>Cerrar esta ventana</translation>
+    </message>
+    <message>
+        <source>Banner</source>
+        <translation>Banner</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation>Guardar &amp;como</translation>
+    </message>
+    <message>
+        <source>&amp;Single Screen...</source>
+        <translation>&amp;Una pantalla...</translation>
+    </message>
+    <message>
+        <source>&amp;Multi Screen...</source>
+        <translation>&amp;Varias pantallas...</translation>
+    </message>
+    <message>
+        <source>&amp;Language Selection...</source>
+        <translation>&amp;Idioma...</translation>
+    </message>
+    <message>
+        <source>Show Banner</source>
+        <translation>Mostrar el banner</translation>
+    </message>
+    <message>
+        <source>Settings...</source>
+        <translation>Configuración...</translation>
+    </message>
+    <message>
+        <source>&amp;Internet</source>
+        <translation>&amp;Internet</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Acerca &amp;de</translation>
+    </message>
+    <message>
+        <source>About Tovak! (%s)</source>
+        <translation>Acerca de Tovak! (%s)</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSettings</name>
+    <message>
+        <source>Use original sizes</source>
+        <translation>Mantener el tamaño original</translation>
+    </message>
+    <message>
+        <source>%1 x %2</source>
+        <translation>%1 × %2</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Customize settings for the slideshow</source>
+        <translation>Configuración de la presentación</translation>
+    </message>
+    <message>
+        <source>Here you can customize the slideshow settings.  This will  affect the size and image quality of the slideshows you make.</source>
+        <translation>Aquí puede configurar sus presentaciones. Esto cambia el tamaño y la calidad de imagen de las presentaciones que cree.</translation>
+    </message>
+    <message>
+        <source>Compact Mode Settings</source>
+        <translation>Configuración del modo compacto</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the compact mode.</source>
+        <translation>Elija la configuración que quiere usar al crear presentaciones en modo compacto.</translation>
+    </message>
+    <message>
+        <source>Full Mode Settings</source>
+        <translation>Configuración del modo a tamaño completo</translation>
+    </message>
+    <message>
+        <source>Choose the settings you&apos;d like to use when you create slideshows using the full mode.</source>
+        <translation>Elija la configuración que quiere usar al crear presentaciones a tamaño completo.</translation>
+    </message>
+    <message>
+        <source>Image Size:</source>
+        <translation>Tamaño de imagen:</translation>
+    </message>
+    <message>
+        <source>Image Quality:</source>
+        <translation>Calidad de imagen:</translation>
+    </message>
+    <message>
+        <source>Lower</source>
+        <translation>Menor</translation>
+    </message>
+    <message>
+        <source>Higher</source>
+        <translation>Mayor</translation>
+    </message>
+    <message>
+        <source>&amp;Always use those settings</source>
+        <translation>&amp;Usar siempre esta configuración</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;Aceptar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::TfmSlideshowProps</name>
+    <message>
+        <source>Choose Creation Mode</source>
+        <translation>Elegir el tipo de presentación</translation>
+    </message>
+    <message>
+        <source>You&apos;re Almost Done!</source>
+        <translation>¡Ya casi está!</translation>
+    </message>
+    <message>
+        <source>Set the final settings before you create the slideshow.</source>
+        <translation>Elija los últimos ajustes antes de crear la presentación.</translation>
+    </message>
+    <message>
+        <source>Choose a Compact or a Full-mode Slideshow</source>
+        <translation>¿Presentación compacta o a tamaño completo?</translation>
+    </message>
+    <message>
+        <source>Create a &amp;compact-mode slideshow</source>
+        <translation>Crear una presentación co&amp;mpacta</translation>
+    </message>
+    <message>
+        <source>This option downscales and compresses pictures to relatively small size.  Suitable for e-mail with dial-up connections.</source>
+        <translation>Las imágenes se reducen y se comprimen para que ocupen poco. Ideal para enviar por correo con conexiones lentas.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Compact Mode properties</source>
+        <translation>Haga clic aquí para cambiar la configuración del modo compacto</translation>
+    </message>
+    <message>
+        <source>Create a &amp;full-mode slideshow</source>
+        <translation>Crear una presentación a &amp;tamaño completo</translation>
+    </message>
+    <message>
+        <source>Less compression and larger pictures.  Suitable for full screen slideshows and high speed connections.</source>
+        <translation>Menos compresión e imágenes más grandes. Ideal para presentaciones a pantalla completa y conexiones rápidas.</translation>
+    </message>
+    <message>
+        <source>Click here to change the Full Mode properties</source>
+        <translation>Haga clic aquí para cambiar la configuración del modo a tamaño completo</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;Aceptar</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+</context>
+</TS>
