@@ -20,7 +20,7 @@
     </message>
     <message>
         <source>This will stop the recording.  Do you want to stop?</source>
-        <translation>Cela va arrêter l&apos;enregistrement. Voulez-vous l&apos;arrêter ?</translation>
+        <translation>Cela va arrêter l&apos;enregistrement. Voulez-vous l&apos;arrêter&#xa0;?</translation>
     </message>
     <message>
         <source>The following files were not supported or invalid.  They&apos;ve been skipped.<byte value="xd"/>%s</source>
@@ -28,27 +28,27 @@
     </message>
     <message>
         <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>Retirer les images sélectionnées du diaporama parlant ?</translation>
+        <translation>Retirer les images sélectionnées du diaporama parlant&#xa0;?</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
-        <translation>Effacer l&apos;enregistrement des images sélectionnées ?</translation>
+        <translation>Effacer l&apos;enregistrement des images sélectionnées&#xa0;?</translation>
     </message>
     <message>
         <source>This file already has a sound file attached to it.<byte value="xd"/>Do you want to continue?</source>
-        <translation>Cette image a déjà un enregistrement.<byte value="xd"/>Voulez-vous continuer ?</translation>
+        <translation>Cette image a déjà un enregistrement.<byte value="xd"/>Voulez-vous continuer&#xa0;?</translation>
     </message>
     <message>
         <source>The microphone &quot;%s&quot; is not there any more. The system&apos;s default microphone is used instead.</source>
-        <translation>Le micro « %s » n&apos;est plus disponible. Le micro par défaut du système est utilisé à la place.</translation>
+        <translation>Le micro «&#xa0;%s&#xa0;» n&apos;est plus disponible. Le micro par défaut du système est utilisé à la place.</translation>
     </message>
     <message>
         <source>You must select files first!</source>
-        <translation>Choisissez d&apos;abord des images !</translation>
+        <translation>Choisissez d&apos;abord des images&#xa0;!</translation>
     </message>
     <message>
         <source>This will clear all settings and recording - are you sure?</source>
-        <translation>Cela va effacer toutes les images, tous les textes et tous les enregistrements. Êtes-vous sûr ?</translation>
+        <translation>Cela va effacer toutes les images, tous les textes et tous les enregistrements. Êtes-vous sûr&#xa0;?</translation>
     </message>
     <message>
         <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
@@ -56,7 +56,7 @@
     </message>
     <message>
         <source>Keep the recording anyway?</source>
-        <translation>Garder quand même l&apos;enregistrement ?</translation>
+        <translation>Garder quand même l&apos;enregistrement&#xa0;?</translation>
     </message>
     <message>
         <source>The recording could not be saved.</source>
@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>Status: %s</source>
-        <translation>État : %s</translation>
+        <translation>État&#xa0;: %s</translation>
     </message>
     <message>
         <source>System default</source>
@@ -190,27 +190,27 @@
     <name>tovak::MainScreenSession</name>
     <message>
         <source>Restore the slideshow you were working on?</source>
-        <translation>Reprendre le diaporama sur lequel vous travailliez ?</translation>
+        <translation>Reprendre le diaporama sur lequel vous travailliez&#xa0;?</translation>
     </message>
     <message>
         <source>Quillora Tovak! has successfully created a talking slideshow!</source>
-        <translation>Quillora Tovak! a bien créé votre diaporama parlant !</translation>
+        <translation>Quillora Tovak! a bien créé votre diaporama parlant&#xa0;!</translation>
     </message>
     <message>
         <source>These pictures could not be read and were left out:</source>
-        <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté :</translation>
+        <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté&#xa0;:</translation>
     </message>
     <message>
         <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
-        <translation>L&apos;erreur suivante s&apos;est produite pendant la création :<byte value="xd"/>%s</translation>
+        <translation>L&apos;erreur suivante s&apos;est produite pendant la création&#xa0;:<byte value="xd"/>%s</translation>
     </message>
     <message>
         <source>Are you sure you want to cancel the process?</source>
-        <translation>Voulez-vous vraiment annuler la création ?</translation>
+        <translation>Voulez-vous vraiment annuler la création&#xa0;?</translation>
     </message>
     <message>
         <source>Do you want to save the slideshow before you exit?</source>
-        <translation>Voulez-vous enregistrer le diaporama avant de quitter ?</translation>
+        <translation>Voulez-vous enregistrer le diaporama avant de quitter&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -232,23 +232,23 @@
     <name>tovak::ResultActions</name>
     <message>
         <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
-        <translation>Il est conseillé d&apos;envoyer les diaporamas Tovak! sous forme de fichier « .zip ».<byte value="xd"/>Certains serveurs de messagerie suppriment automatiquement les pièces jointes « .exe ».<byte value="xd"/><byte value="xd"/>Voulez-vous quand même envoyer votre diaporama par e-mail ?</translation>
+        <translation>Il est conseillé d&apos;envoyer les diaporamas Tovak! sous forme de fichier «&#xa0;.zip&#xa0;».<byte value="xd"/>Certains serveurs de messagerie suppriment automatiquement les pièces jointes «&#xa0;.exe&#xa0;».<byte value="xd"/><byte value="xd"/>Voulez-vous quand même envoyer votre diaporama par e-mail&#xa0;?</translation>
     </message>
     <message>
         <source>File exists (%s) - Do you want to overwrite it?</source>
-        <translation>Le fichier existe déjà (%s). Voulez-vous le remplacer ?</translation>
+        <translation>Le fichier existe déjà (%s). Voulez-vous le remplacer&#xa0;?</translation>
     </message>
     <message>
         <source>No e-mail program could be started. Please attach the slideshow to a message yourself; its folder is opened for you:<byte value="xd"/>%s</source>
-        <translation>Aucun logiciel de messagerie n&apos;a pu être lancé. Joignez vous-même le diaporama à un message ; son dossier va s&apos;ouvrir :<byte value="xd"/>%s</translation>
+        <translation>Aucun logiciel de messagerie n&apos;a pu être lancé. Joignez vous-même le diaporama à un message&#xa0;; son dossier va s&apos;ouvrir&#xa0;:<byte value="xd"/>%s</translation>
     </message>
     <message>
         <source>The slideshow could not be saved as %s:<byte value="xd"/>%s</source>
-        <translation>Le diaporama n&apos;a pas pu être enregistré sous %s :<byte value="xd"/>%s</translation>
+        <translation>Le diaporama n&apos;a pas pu être enregistré sous %s&#xa0;:<byte value="xd"/>%s</translation>
     </message>
     <message>
         <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
-        <translation>Un diaporama ne peut être enregistré que sous forme de fichier « .exe » ou « .zip ». Rien n&apos;a été enregistré sous %s.</translation>
+        <translation>Un diaporama ne peut être enregistré que sous forme de fichier «&#xa0;.exe&#xa0;» ou «&#xa0;.zip&#xa0;». Rien n&apos;a été enregistré sous %s.</translation>
     </message>
     <message>
         <source>Save Talking Slideshow</source>
@@ -271,7 +271,7 @@
     </message>
     <message>
         <source>&amp;Choose the language of the program:</source>
-        <translation>&amp;Choisissez la langue du programme :</translation>
+        <translation>&amp;Choisissez la langue du programme&#xa0;:</translation>
     </message>
     <message>
         <source>Languages</source>
@@ -297,7 +297,7 @@
     </message>
     <message>
         <source>No volume control program was found. Install &quot;pavucontrol&quot; (PulseAudio Volume Control) to adjust the recording and playback volume.</source>
-        <translation>Aucun logiciel de réglage du volume n&apos;a été trouvé. Installez « pavucontrol » (contrôle du volume PulseAudio) pour régler le volume d&apos;enregistrement et de lecture.</translation>
+        <translation>Aucun logiciel de réglage du volume n&apos;a été trouvé. Installez «&#xa0;pavucontrol&#xa0;» (contrôle du volume PulseAudio) pour régler le volume d&apos;enregistrement et de lecture.</translation>
     </message>
     <message>
         <source>Slideshow Settings</source>
@@ -369,11 +369,11 @@
     </message>
     <message>
         <source>Uncompressed:</source>
-        <translation>Non compressé :</translation>
+        <translation>Non compressé&#xa0;:</translation>
     </message>
     <message>
         <source>Compressed:</source>
-        <translation>Compressé :</translation>
+        <translation>Compressé&#xa0;:</translation>
     </message>
     <message>
         <source>Adjust Volume Settings</source>
@@ -401,11 +401,11 @@
     </message>
     <message>
         <source>&amp;Microphone:</source>
-        <translation>&amp;Micro :</translation>
+        <translation>&amp;Micro&#xa0;:</translation>
     </message>
     <message>
         <source>&amp;Record!</source>
-        <translation>&amp;Enregistrer !</translation>
+        <translation>&amp;Enregistrer&#xa0;!</translation>
     </message>
     <message>
         <source>Push this button and speak to your microphone</source>
@@ -437,7 +437,7 @@
     </message>
     <message>
         <source>&amp;Go!</source>
-        <translation>&amp;Go !</translation>
+        <translation>&amp;Go&#xa0;!</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
@@ -445,7 +445,7 @@
     </message>
     <message>
         <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
-        <translation>&amp;Démarrer en « mode écran unique » la prochaine fois</translation>
+        <translation>&amp;Démarrer en «&#xa0;mode écran unique&#xa0;» la prochaine fois</translation>
     </message>
     <message>
         <source>Show this window the next time you start Tovak!</source>
@@ -500,7 +500,7 @@
     </message>
     <message>
         <source>&amp;Go!</source>
-        <translation>&amp;Go !</translation>
+        <translation>&amp;Go&#xa0;!</translation>
     </message>
     <message>
         <source>[Untitled Slideshow]</source>
@@ -514,7 +514,7 @@
         <source>It&apos;s a great idea to send slideshows to friends and family in a single-file, self executable format.<byte value="xd"/>
 <byte value="xd"/>
 Just imagine the look on their faces when they hear your voice...</source>
-        <translation>Envoyez vos diaporamas à vos amis et à votre famille en un seul fichier qui se lance tout seul : c&apos;est une excellente idée !<byte value="xd"/>
+        <translation>Envoyez vos diaporamas à vos amis et à votre famille en un seul fichier qui se lance tout seul&#xa0;: c&apos;est une excellente idée&#xa0;!<byte value="xd"/>
 <byte value="xd"/>
 Imaginez leur visage quand ils entendront votre voix...</translation>
     </message>
@@ -655,11 +655,11 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     </message>
     <message>
         <source>Image Size:</source>
-        <translation>Taille des images :</translation>
+        <translation>Taille des images&#xa0;:</translation>
     </message>
     <message>
         <source>Image Quality:</source>
-        <translation>Qualité des images :</translation>
+        <translation>Qualité des images&#xa0;:</translation>
     </message>
     <message>
         <source>Lower</source>
@@ -690,7 +690,7 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     </message>
     <message>
         <source>You&apos;re Almost Done!</source>
-        <translation>Vous y êtes presque !</translation>
+        <translation>Vous y êtes presque&#xa0;!</translation>
     </message>
     <message>
         <source>Set the final settings before you create the slideshow.</source>
@@ -698,7 +698,7 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     </message>
     <message>
         <source>Choose a Compact or a Full-mode Slideshow</source>
-        <translation>Diaporama compact ou grand format ?</translation>
+        <translation>Diaporama compact ou grand format&#xa0;?</translation>
     </message>
     <message>
         <source>Create a &amp;compact-mode slideshow</source>
