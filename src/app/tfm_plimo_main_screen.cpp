@@ -25,6 +25,8 @@
 #include "common/files.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
+#include "i18n/language_id_setting.h"
+#include "i18n/select_language.h"
 
 namespace tovak {
 
@@ -169,6 +171,7 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   BuildMenus();
   ApplyAppearance();
   Retranslate();
+  FormActivate();
   BuildLinkMenu();
   LoadBanner();
   Connect();
@@ -203,6 +206,8 @@ void TfmPlimoMainScreen::Connect() {
   connect(SettingsMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::SettingsMnuClick);
   connect(ShowBannerMnu_, &QAction::toggled, this, &TfmPlimoMainScreen::ApplyBanner);
   connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
+  connect(LanguageSelectionMnu_, &QAction::triggered, this,
+          &TfmPlimoMainScreen::LanguageSelectionMnuClick);
   connect(SaveMnu_, &QAction::triggered, this, [this] { results_->SaveMenu(); });
   connect(SaveAsMnu_, &QAction::triggered, this, [this] { results_->SaveAs(); });
   // "C&lose" is the window's cancel button.
@@ -290,6 +295,7 @@ void TfmPlimoMainScreen::StartCreation() {
 }
 
 bool TfmPlimoMainScreen::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) FormActivate();
   if (event->type() != WM_CREATESLIDESHOW) return QMainWindow::event(event);
   session_->CreateSlideshow();
   if (session_->CloseWhenFinished()) close();
@@ -331,6 +337,34 @@ void TfmPlimoMainScreen::ResultButtonClick() {
 void TfmPlimoMainScreen::AboutClick() {
   asker_->Tell(MainScreenAsker::Kind::Information,
                AboutProgramMnu_->text().remove('&').toStdString());
+}
+
+void TfmPlimoMainScreen::FormActivate() {
+  const int id = LanguageIdSetting(paths_.ProgramFolder(), -1);
+  dictionary_.SetFileName(paths_.ProgramFolder() + kDictionaryFileName);
+  dictionary_.SetLanguage(id);
+  Retranslate();
+  // Render sets the "&Go!"/"&Edit!" caption again from the button's tag.
+  Render();
+  // Once off, the entry stays off for the run: a dictionary that appears later is not trusted.
+  if (!FileExists(dictionary_.FileName()) || !dictionary_.IsOpen()) {
+    LanguageSelectionMnu_->setEnabled(false);
+  }
+}
+
+void TfmPlimoMainScreen::LanguageSelectionMnuClick() {
+  if (!dictionary_.IsOpen()) dictionary_.Open();
+  int chosen = dictionary_.Language();
+  const auto exec = [this](QDialog& dialog) { return asker_->Exec(dialog); };
+  if (!SelectLanguage(this, dictionary_, QString(), chosen, exec) ||
+      chosen == dictionary_.Language()) {
+    return;
+  }
+  LanguageIdSetting(paths_.ProgramFolder(), chosen);
+  dictionary_.Open();
+  Retranslate();
+  FormActivate();
+  BuildLinkMenu();
 }
 
 }  // namespace tovak

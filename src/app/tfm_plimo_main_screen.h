@@ -9,6 +9,7 @@
 #include "app/result_actions.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
+#include "i18n/language_dictionary.h"
 
 class QAction;
 class QDialog;
@@ -80,6 +81,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   ResultActions& Results() { return *results_; }
   TfmManual& Editor() { return *editor_; }
   TfmSlideshowProps& SlideshowProps() { return *props_; }
+  LanguageDictionary& Dictionary() { return dictionary_; }
 
  public slots:
   // "&Go!" / "&Edit!": the editor, the creation mode, then the creation.
@@ -107,10 +109,14 @@ class TfmPlimoMainScreen : public QMainWindow {
   void SettingsMnuClick();
   void ResultButtonClick();
   void AboutClick();
+  // At every activation: the stored language made current and the window translated.
+  void FormActivate();
+  void LanguageSelectionMnuClick();
 
   Paths paths_;
   WorkingFolder& folder_;
   IniFile ini_;
+  LanguageDictionary dictionary_;
   std::unique_ptr<MainScreenWindowAsker> ownAsker_;
   MainScreenWindowAsker* asker_;
   std::unique_ptr<MainScreenSession> session_;

@@ -232,8 +232,8 @@ void TfmPlimoMainScreen::BuildLinkMenu() {
       delete entry;
     }
   }
-  // Until a dictionary chooses a language, the list's first one is used.
-  for (const LinkEntry& link : LinkMenuEntries(list, 0)) {
+  // The captions of the current language; without one, the list's first.
+  for (const LinkEntry& link : LinkMenuEntries(list, dictionary_.LanguageIndex())) {
     QAction* entry = InternetMnu_->addAction(QString::fromStdString(link.caption));
     entry->setData(kLinkMenuTag);
     const QString address = QString::fromStdString(link.address);

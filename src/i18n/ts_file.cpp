@@ -98,14 +98,22 @@ TsFile ReadTsFile(const std::string& path) {
   return file;
 }
 
+// Empty when the message can ship.
+static std::string Problem(const TsMessage& message) {
+  if (!message.finished) return "not translated";
+  if (Placeholders(message.source) != Placeholders(message.translation)) {
+    return "placeholders differ in \"" + message.translation + "\"";
+  }
+  return std::string();
+}
+
 std::vector<std::string> TranslationProblems(const TsFile& file) {
   std::vector<std::string> problems;
   for (const TsMessage& message : file.messages) {
-    const std::string where = file.language + " " + message.context + " \"" + message.source + "\"";
-    if (!message.finished) {
-      problems.push_back(where + ": not translated");
-    } else if (Placeholders(message.source) != Placeholders(message.translation)) {
-      problems.push_back(where + ": placeholders differ in \"" + message.translation + "\"");
+    const std::string problem = Problem(message);
+    if (!problem.empty()) {
+      problems.push_back(file.language + " " + message.context + " \"" + message.source +
+                         "\": " + problem);
     }
   }
   return problems;
@@ -118,7 +126,9 @@ DictionaryLanguage ToDictionaryLanguage(const TsFile& file) {
   }
   language.locale = file.language.substr(0, file.language.find_first_of("_-"));
   for (const TsMessage& message : file.messages) {
-    if (message.finished) language.texts[{message.context, message.source}] = message.translation;
+    if (Problem(message).empty()) {
+      language.texts[{message.context, message.source}] = message.translation;
+    }
   }
   return language;
 }

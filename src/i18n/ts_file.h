@@ -28,8 +28,8 @@ TsFile ReadTsFile(const std::string& path);
 // or add a placeholder (%s, %d, %1..%9), which would drop or garble a file name or a number.
 std::vector<std::string> TranslationProblems(const TsFile& file);
 
-// The dictionary language of a translation source: its finished messages only, so unfinished
-// ones show in English. Throws EDictionaryError for a language the program does not know.
+// The dictionary language of a translation source: only the messages without problems, so the
+// others show in English. Throws EDictionaryError for a language the program does not know.
 DictionaryLanguage ToDictionaryLanguage(const TsFile& file);
 
 }  // namespace tovak

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDialog>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/tfm_plimo_main_screen.h"
+#include "common/files.h"
+#include "common/ini_file.h"
+#include "editor/working_folder.h"
+#include "i18n/ts_file.h"
+#include "support/fake_wave_device.h"
+#include "support/package_fixture.h"
+
+namespace tovak {
+namespace {
+
+// Answers every question with Yes and confirms every dialog; in the language dialog it picks
+// the language named by pick first.
+class LanguageAsker : public MainScreenWindowAsker {
+ public:
+  Answer Ask(Kind, const std::string&, bool) override { return Answer::Yes; }
+  void Tell(Kind, const std::string&) override {}
+  int Exec(QDialog& dialog) override {
+    if (auto* list = dialog.findChild<QListWidget*>("lbLanguages")) {
+      const auto found = list->findItems(pick, Qt::MatchExactly);
+      if (!found.isEmpty()) list->setCurrentItem(found.front());
+    }
+    return QDialog::Accepted;
+  }
+  bool AskSaveName(std::string&, int&) override { return false; }
+
+  QString pick;
+};
+
+class LanguageWindow : public ::testing::Test, protected testing::PackageFixture {
+ protected:
+  LanguageWindow() { QLocale::setDefault(QLocale("en_US")); }
+  ~LanguageWindow() override {
+    window.reset();
+    folder.reset();
+    QLocale::setDefault(QLocale::c());
+  }
+
+  void WriteGermanDictionary() {
+    Dictionary dictionary;
+    dictionary.languages.push_back({1033, "en", "English", {}});
+    dictionary.languages.push_back(
+        ToDictionaryLanguage(ReadTsFile(std::string(TOVAK_I18N_FIXTURES) + "/fixture_de.ts")));
+    WriteDictionary(paths.ProgramFolder() + "tovak!.mld", dictionary);
+  }
+
+  void Open() {
+    window.reset();
+    folder.reset();
+    folder = std::make_unique<WorkingFolder>(paths.WorkFolder());
+    ASSERT_TRUE(folder->Claim());
+    window = std::make_unique<TfmPlimoMainScreen>(paths, *folder, mic, speaker, &asker);
+    window->show();
+    QCoreApplication::processEvents();
+  }
+
+  void Choose(const QString& language) {
+    asker.pick = language;
+    window->findChild<QAction*>("LanguageSelectionMnu")->trigger();
+    QCoreApplication::processEvents();
+  }
+
+  QString Caption(const char* name) { return window->findChild<QPushButton*>(name)->text(); }
+  bool SettingsWritten() { return FileExists(paths.ProgramFolder() + "Language Settings.ini"); }
+
+  testing::FakeWaveIn mic;
+  testing::FakeWaveOut speaker;
+  LanguageAsker asker;
+  std::unique_ptr<WorkingFolder> folder;
+  std::unique_ptr<TfmPlimoMainScreen> window;
+};
+
+TEST_F(LanguageWindow, WithoutDictionaryTheEntryIsOffAndTextsStayEnglish) {
+  Open();
+  EXPECT_FALSE(window->findChild<QAction*>("LanguageSelectionMnu")->isEnabled());
+  EXPECT_EQ(Caption("btClose"), "C&lose");
+  EXPECT_FALSE(SettingsWritten());
+}
+
+TEST_F(LanguageWindow, FirstStartAndPickingTheCurrentLanguageWriteNothing) {
+  WriteGermanDictionary();
+  Open();
+  EXPECT_TRUE(window->findChild<QAction*>("LanguageSelectionMnu")->isEnabled());
+  EXPECT_EQ(window->Dictionary().Language(), 1033);
+  Choose("English");
+  EXPECT_FALSE(SettingsWritten());
+  EXPECT_EQ(Caption("btClose"), "C&lose");
+}
+
+TEST_F(LanguageWindow, GermanReachesTheWindowAtOnceAndAtTheNextStart) {
+  WriteGermanDictionary();
+  Open();
+  Choose("Deutsch");
+  EXPECT_EQ(IniFile(paths.ProgramFolder() + "Language Settings.ini")
+                .ReadInteger("Current Language", "Id", -1),
+            1031);
+  const auto expectGerman = [&] {
+    EXPECT_EQ(Caption("btClose"), "Schl&ießen");
+    EXPECT_EQ(Caption("btGo"), "&Los!");
+    EXPECT_EQ(window->findChild<QMenu*>("FileMnu")->title(), "&Datei");
+    EXPECT_EQ(window->windowTitle(), "Quillora Tovak! [Unbenannte Diashow] ");
+    EXPECT_EQ(window->Dictionary().LanguageIndex(), 2);
+  };
+  expectGerman();
+  Open();
+  expectGerman();
+}
+
+TEST_F(LanguageWindow, AfterACreationTheChangeTranslatesEdit) {
+  WriteGermanDictionary();
+  Open();
+  // An empty project fails, which also turns "&Go!" into "&Edit!".
+  QTest::mouseClick(window->findChild<QPushButton*>("btGo"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  ASSERT_EQ(Caption("btGo"), "&Edit!");
+  Choose("Deutsch");
+  EXPECT_EQ(Caption("btGo"), "&Bearbeiten!");
+}
+
+}  // namespace
+}  // namespace tovak
