@@ -12,6 +12,8 @@
 
 #include "audio/wave_device.h"
 #include "builder/package_reader.h"
+#include "i18n/language_dictionary.h"
+#include "i18n/language_id_setting.h"
 #include "player/check_package.h"
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
@@ -81,7 +83,7 @@ int Refuse(const std::string& message, bool withWindow) {
 int main(int argc, char** argv) {
   bool check = false;
   bool window = false;
-  int language = 1;
+  int language = 0;  // the language chosen in the program beside us, else the first
   std::string path;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -114,6 +116,15 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   app.setApplicationName("Talking slideshow");
+  // Started from the program's folder, the show follows the language chosen there: its link
+  // captions and Qt's own texts.
+  tovak::LanguageDictionary dictionary;
+  if (const std::string self = OwnFile(); !self.empty()) {
+    const std::string folder = std::filesystem::path(self).parent_path().string() + "/";
+    dictionary.SetFileName(folder + tovak::kDictionaryFileName);
+    dictionary.SetLanguage(tovak::LanguageIdSetting(folder, -1));
+  }
+  if (language == 0) language = std::max(1, dictionary.LanguageIndex());
   tovak::SlideshowPackage package;
   try {
     if (own && !HasAttachedData(path)) {
