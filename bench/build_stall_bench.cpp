@@ -38,18 +38,7 @@ double Ms(Clock::duration d) {
 }
 
 std::vector<uint8_t> CameraPhoto(uint32_t seed) {
-  QImage image = tovak::testing::PhotoLike(4000, 3000);
-  std::mt19937 random(seed);
-  std::uniform_int_distribution<int> grain(-24, 24);
-  for (int y = 0; y < image.height(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-    for (int x = 0; x < image.width(); ++x) {
-      const int n = grain(random);
-      line[x] = qRgb(std::clamp(qRed(line[x]) + n, 0, 255), std::clamp(qGreen(line[x]) + n, 0, 255),
-                     std::clamp(qBlue(line[x]) + n, 0, 255));
-    }
-  }
-  return tovak::EncodeJpeg(image, 92);
+  return tovak::EncodeJpeg(tovak::testing::CameraLike(seed), 92);
 }
 
 std::vector<uint8_t> StereoVoice(uint32_t seed) {

@@ -59,4 +59,19 @@ void FitFixedSize(QDialog* dialog, QSize designed) {
   dialog->setFixedSize(width, std::max(designed.height(), needed));
 }
 
+QVBoxLayout* MakeDialogFrame(QDialog* dialog, DialogHeader& header) {
+  dialog->setSizeGripEnabled(false);
+  auto* outer = new QVBoxLayout(dialog);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSpacing(0);
+  header = MakeDialogHeader(dialog);
+  outer->addWidget(header.panel);
+  outer->addWidget(MakeDivider(dialog, "bvTop"));
+  auto* body = new QVBoxLayout;
+  body->setContentsMargins(9, 6, 9, 9);
+  body->setSpacing(6);
+  outer->addLayout(body, 1);
+  return body;
+}
+
 }  // namespace tovak

@@ -4,6 +4,7 @@
 
 class QDialog;
 class QLabel;
+class QVBoxLayout;
 class QWidget;
 
 namespace tovak {
@@ -15,6 +16,10 @@ struct DialogHeader {
   QLabel* text = nullptr;
 };
 DialogHeader MakeDialogHeader(QWidget* parent);
+
+// The frame both settings dialogs share: the white header panel, a line under it, and the
+// body's layout below, which the dialog fills.
+QVBoxLayout* MakeDialogFrame(QDialog* dialog, DialogHeader& header);
 
 // A horizontal sunken line between parts of a dialog.
 QWidget* MakeDivider(QWidget* parent, const char* name);

@@ -48,18 +48,7 @@ Widget* Named(Widget* widget, const QString& name) {
 TfmSettings::TfmSettings(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("TfmSettings");
-  setSizeGripEnabled(false);
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-  header_ = MakeDialogHeader(this);
-  outer->addWidget(header_.panel);
-  outer->addWidget(MakeDivider(this, "bvTop"));
-
-  auto* body = new QVBoxLayout;
-  body->setContentsMargins(9, 6, 9, 9);
-  body->setSpacing(6);
-  outer->addLayout(body, 1);
+  QVBoxLayout* body = MakeDialogFrame(this, header_);
   compact_ = MakeModeControls("Compact", static_cast<int>(std::size(kCompactSizes)));
   full_ = MakeModeControls("Full", static_cast<int>(std::size(kFullSizes)));
   body->addWidget(compact_.group);

@@ -42,18 +42,7 @@ QLabel* MakeText(QWidget* parent, const char* name) {
 TfmSlideshowProps::TfmSlideshowProps(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
   setObjectName("TfmSlideshowProps");
-  setSizeGripEnabled(false);
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  outer->setSpacing(0);
-  header_ = MakeDialogHeader(this);
-  outer->addWidget(header_.panel);
-  outer->addWidget(MakeDivider(this, "bvTop"));
-
-  auto* body = new QVBoxLayout;
-  body->setContentsMargins(9, 6, 9, 9);
-  body->setSpacing(6);
-  outer->addLayout(body, 1);
+  QVBoxLayout* body = MakeDialogFrame(this, header_);
   gbMode_ = new QGroupBox(this);
   gbMode_->setObjectName("gbMode");
   auto* group = new QVBoxLayout(gbMode_);
