@@ -121,6 +121,7 @@ QImage Decode(const uint8_t* data, size_t size, size_t scanStart, const Layout& 
   const size_t recordLimit = kSyncWindow / bpm * bpm;  // blocks whose starts it records
   for (size_t mcu = 0; mcu < layout.mcus; ++mcu) {
     entropy.EnsureAhead(r.Position());
+    bool restartedAtSide = false;  // at the restart marker where the second thread began
     if (restarts && mcusToRestart == 0) {
       const auto& list = entropy.Restarts();
       if (restartIndex >= list.size()) return {};
@@ -130,9 +131,17 @@ QImage Decode(const uint8_t* data, size_t size, size_t scanStart, const Layout& 
       ++restartIndex;
       mcusToRestart = layout.restartInterval;
       pred[0] = pred[1] = pred[2] = 0;
+      restartedAtSide = rst.offset == entropy.MarkLength() && ((rst.number + 1) & 7) == nextRestart;
     }
     const uint64_t sideBase = uint64_t(entropy.MarkLength()) * 8;  // its bit 0 in this data
     int32_t* mcuDetail = detail ? &detail[mcu * 8] : nullptr;
+    if (restarts && watching && entropy.MarkLength() != SIZE_MAX && r.Position() >= sideBase &&
+        !restartedAtSide) {
+      // The second thread took its start for a restart; this one reached it otherwise, through
+      // the middle of an interval or at another marker, and will find the stream broken there.
+      watching = false;
+      side.stop.store(true, std::memory_order_relaxed);
+    }
     if (!watching || entropy.MarkLength() == SIZE_MAX || r.Position() < sideBase) {
       if (!DecodeMcu<false>(r, layout, pred, &values[blk], nullptr, mcuDetail)) return {};
       blk += bpm;

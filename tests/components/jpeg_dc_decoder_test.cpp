@@ -4,6 +4,7 @@
 #include <turbojpeg.h>
 
 #include <QImage>
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <string>
@@ -260,6 +261,25 @@ TEST(JpegDcDecoder, TwoThreadsGiveWhatOneGives) {
   const Bytes small = Encode(Detailed(64, 48), o);
   EXPECT_FALSE(DecodeJpegDcOnly(small.data(), small.size(), std::nullopt, &shared).isNull());
   EXPECT_FALSE(shared);
+}
+
+TEST(JpegDcDecoder, TwoThreadsRefuseARestartMarkerInTheMiddleOfAnInterval) {
+  // One restart interval announced for the whole picture but the last MCU, and its marker put
+  // in the middle of the data: the first thread reads on through it and falls in step with
+  // the second, which started there as if at a restart.
+  Bytes jpeg = Encode(Detailed(160, 120, 5), Layouts()[0].options);
+  const uint8_t sosMarker[] = {0xFF, 0xDA};
+  const size_t sos =
+      size_t(std::search(jpeg.begin(), jpeg.end(), sosMarker, sosMarker + 2) - jpeg.begin());
+  ASSERT_LT(sos + 4, jpeg.size());
+  const size_t scan = sos + 2 + size_t(jpeg[sos + 2] << 8 | jpeg[sos + 3]);
+  size_t at = scan + (jpeg.size() - scan) * 3 / 5;
+  while (jpeg[at - 1] == 0xFF) ++at;
+  jpeg.insert(jpeg.begin() + at, {0xFF, 0xD0});
+  const int interval = 20 * 15 - 1;
+  jpeg.insert(jpeg.begin() + sos, {0xFF, 0xDD, 0, 4, uint8_t(interval >> 8), uint8_t(interval)});
+  ASSERT_TRUE(Serial(jpeg).isNull());
+  EXPECT_TRUE(DecodeJpegDcOnly(jpeg.data(), jpeg.size(), 0.3).isNull());
 }
 
 TEST(JpegDcDecoder, LeavesOtherStreamsToTheFullDecoder) {
