@@ -44,35 +44,35 @@ const Photos& SamplePhotos() {
   return photos;
 }
 
-// Load and paint, as the editor does for a newly selected entry; repaint() paints at once.
-void BM_ClickToPreviewPainted(benchmark::State& state) {
+// Loads each photo in turn with load and paints it, as the editor does for a newly selected
+// entry; repaint() paints at once.
+template <typename Load>
+void ClickThroughPhotos(benchmark::State& state, Load load) {
   const Photos& photos = SamplePhotos();
   tovak::PictureView view;
   view.resize(122, 82);
   view.show();
   size_t next = 0;
   for (auto _ : state) {
-    const std::string& path = photos.paths[next++ % photos.paths.size()];
-    view.SetPicture(tovak::LoadPreviewImage(path, view.size(), view.devicePixelRatioF()));
+    view.SetPicture(load(photos.paths[next++ % photos.paths.size()], view));
     view.repaint();
   }
   state.counters["file_MB"] = double(std::filesystem::file_size(photos.paths[0])) / 1e6;
+}
+
+void BM_ClickToPreviewPainted(benchmark::State& state) {
+  ClickThroughPhotos(state, [](const std::string& path, const tovak::PictureView& view) {
+    return tovak::LoadPreviewImage(path, view.size(), view.devicePixelRatioF());
+  });
 }
 BENCHMARK(BM_ClickToPreviewPainted)->Unit(benchmark::kMillisecond);
 
 // The same through a full decode and a scale, for comparison.
 void BM_ClickToPreviewPaintedFullDecode(benchmark::State& state) {
-  const Photos& photos = SamplePhotos();
-  tovak::PictureView view;
-  view.resize(122, 82);
-  view.show();
-  size_t next = 0;
-  for (auto _ : state) {
-    const std::string& path = photos.paths[next++ % photos.paths.size()];
-    view.SetPicture(tovak::LoadPicture(path).scaled(view.size(), Qt::KeepAspectRatio,
-                                                    Qt::SmoothTransformation));
-    view.repaint();
-  }
+  ClickThroughPhotos(state, [](const std::string& path, const tovak::PictureView& view) {
+    return tovak::LoadPicture(path).scaled(view.size(), Qt::KeepAspectRatio,
+                                           Qt::SmoothTransformation);
+  });
 }
 BENCHMARK(BM_ClickToPreviewPaintedFullDecode)->Unit(benchmark::kMillisecond);
 

@@ -15,6 +15,7 @@
 #include "common/ini_file.h"
 #include "editor/working_folder.h"
 #include "support/fake_wave_device.h"
+#include "support/main_window_fixture.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -57,22 +58,8 @@ class ScriptedAsker : public MainScreenWindowAsker {
 
 const std::string kFailure = "The following error occured during the creation process:\r";
 
-class MainWindow : public ::testing::Test, protected testing::PackageFixture {
+class MainWindow : public testing::MainWindowFixture<ScriptedAsker> {
  protected:
-  ~MainWindow() override {
-    window.reset();
-    folder.reset();
-  }
-
-  void Open() {
-    window.reset();
-    folder.reset();
-    folder = std::make_unique<WorkingFolder>(paths.WorkFolder());
-    ASSERT_TRUE(folder->Claim());
-    window = std::make_unique<TfmPlimoMainScreen>(paths, *folder, mic, speaker, &asker);
-    window->show();
-  }
-
   template <typename T = QWidget>
   T* Find(const char* name) {
     // The editor, a child of the window, has controls of the same names.
@@ -110,12 +97,6 @@ class MainWindow : public ::testing::Test, protected testing::PackageFixture {
     EXPECT_EQ(Find<QAction>("SaveMnu")->isEnabled(), done);
     EXPECT_EQ(FileExists(window->Session().Builder().OutputFile), done);
   }
-
-  testing::FakeWaveIn mic;
-  testing::FakeWaveOut speaker;
-  ScriptedAsker asker;
-  std::unique_ptr<WorkingFolder> folder;
-  std::unique_ptr<TfmPlimoMainScreen> window;
 };
 
 TEST_F(MainWindow, FivePicturesRunThroughTheStates) {

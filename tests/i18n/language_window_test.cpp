@@ -14,6 +14,7 @@
 #include "editor/working_folder.h"
 #include "i18n/ts_file.h"
 #include "support/fake_wave_device.h"
+#include "support/main_window_fixture.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -37,7 +38,7 @@ class LanguageAsker : public MainScreenWindowAsker {
   QString pick;
 };
 
-class LanguageWindow : public ::testing::Test, protected testing::PackageFixture {
+class LanguageWindow : public testing::MainWindowFixture<LanguageAsker> {
  protected:
   LanguageWindow() { QLocale::setDefault(QLocale("en_US")); }
   ~LanguageWindow() override {
@@ -55,12 +56,7 @@ class LanguageWindow : public ::testing::Test, protected testing::PackageFixture
   }
 
   void Open() {
-    window.reset();
-    folder.reset();
-    folder = std::make_unique<WorkingFolder>(paths.WorkFolder());
-    ASSERT_TRUE(folder->Claim());
-    window = std::make_unique<TfmPlimoMainScreen>(paths, *folder, mic, speaker, &asker);
-    window->show();
+    MainWindowFixture::Open();
     QCoreApplication::processEvents();
   }
 
@@ -72,12 +68,6 @@ class LanguageWindow : public ::testing::Test, protected testing::PackageFixture
 
   QString Caption(const char* name) { return window->findChild<QPushButton*>(name)->text(); }
   bool SettingsWritten() { return FileExists(paths.ProgramFolder() + "Language Settings.ini"); }
-
-  testing::FakeWaveIn mic;
-  testing::FakeWaveOut speaker;
-  LanguageAsker asker;
-  std::unique_ptr<WorkingFolder> folder;
-  std::unique_ptr<TfmPlimoMainScreen> window;
 };
 
 TEST_F(LanguageWindow, WithoutDictionaryTheEntryIsOffAndTextsStayEnglish) {
