@@ -10,6 +10,7 @@
 
 #include "common/files.h"
 #include "common/ini_file.h"
+#include "common/placeholders.h"
 #include "common/text_lines.h"
 #include "editor/working_folder.h"
 
@@ -253,10 +254,8 @@ void MainScreenSession::CreateSlideshow() {
   look_.goEnabled = true;
   look_.closeEnabled = true;
   Notify();
-  std::string text = Tr(kFailureText);
-  const size_t mark = text.find("%s");
-  if (mark != std::string::npos) text.replace(mark, 2, builder_.LastError);
-  asker_.Tell(MainScreenAsker::Kind::Error, text);
+  asker_.Tell(MainScreenAsker::Kind::Error,
+              FillPlaceholders(Tr(kFailureText), {builder_.LastError}));
 }
 
 void MainScreenSession::Cancel() {

@@ -16,6 +16,7 @@
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/paths.h"
+#include "common/placeholders.h"
 
 namespace tovak {
 
@@ -44,18 +45,6 @@ const char* const kWrongTypeText = QT_TRANSLATE_NOOP(
 // The mail program and the archiver that an installation may put beside the program.
 constexpr const char* kMailProgram = "QXmapi.exe";
 constexpr const char* kArchiver = "fbzip.exe";
-
-// Fills the "%s" marks of text in order; a "%s" inside a value (a file name) stays as it is.
-std::string Fill(std::string text, std::initializer_list<std::string> values) {
-  size_t from = 0;
-  for (const std::string& value : values) {
-    const size_t at = text.find("%s", from);
-    if (at == std::string::npos) break;
-    text.replace(at, 2, value);
-    from = at + value.size();
-  }
-  return text;
-}
 
 std::string LowerExtension(const std::string& path) {
   std::string ext = fs::path(path).extension().string();
@@ -167,7 +156,7 @@ void ResultActions::Send() {
   }
   desktop_.SetBusy(false);
   if (handedOver) return;
-  asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kNoMailText), {path}));
+  asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kNoMailText), {path}));
   desktop_.ShowInFileManager(path);
 }
 
@@ -209,15 +198,16 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
   }
   const std::string ext = LowerExtension(name);
   if (ext != ".exe" && ext != ".zip") {
-    asker_.Tell(ResultAsker::Kind::Warning, Fill(Tr(kWrongTypeText), {name}));
+    asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kWrongTypeText), {name}));
     return false;
   }
   const bool exists = FileExists(name);
-  if (askOverwrite && exists && !asker_.AskYesNo(Fill(Tr(kOverwriteText), {name}))) return false;
+  if (askOverwrite && exists && !asker_.AskYesNo(FillPlaceholders(Tr(kOverwriteText), {name})))
+    return false;
   try {
     WriteResult(name, askOverwrite && exists);
   } catch (const Exception& e) {
-    asker_.Tell(ResultAsker::Kind::Error, Fill(Tr(kNotSavedText), {name, e.Message()}));
+    asker_.Tell(ResultAsker::Kind::Error, FillPlaceholders(Tr(kNotSavedText), {name, e.Message()}));
     return false;
   }
   state_.MarkSaved(name);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "common/files.h"
+#include "common/placeholders.h"
 
 namespace tovak {
 
@@ -11,12 +12,6 @@ namespace {
 
 // Peaks up to this share of full scale are hiss, not a voice.
 constexpr int kNoiseFloor = 3;
-
-std::string Fill(std::string text, const std::string& value) {
-  const size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, value);
-  return text;
-}
 
 }  // namespace
 
@@ -169,10 +164,11 @@ void EditorSession::Import(const std::vector<std::string>& paths,
     Refresh();
   }
   if (!skipped.empty()) {
-    asker_.Tell(EditorAsker::Kind::Warning,
-                Fill(Tr("The following files were not supported or invalid.  They've been "
-                        "skipped.\r%s"),
-                     skipped));
+    asker_.Tell(
+        EditorAsker::Kind::Warning,
+        FillPlaceholders(Tr("The following files were not supported or invalid.  They've been "
+                            "skipped.\r%s"),
+                         skipped));
   }
 }
 
@@ -244,10 +240,11 @@ void EditorSession::Record() {
   if (voice_.InputDeviceMissing()) {
     const std::string missing = voice_.InputDevice();
     voice_.SetInputDevice({});
-    asker_.Tell(EditorAsker::Kind::Information,
-                Fill(Tr("The microphone \"%s\" is not there any more. The system's default "
-                        "microphone is used instead."),
-                     missing));
+    asker_.Tell(
+        EditorAsker::Kind::Information,
+        FillPlaceholders(Tr("The microphone \"%s\" is not there any more. The system's default "
+                            "microphone is used instead."),
+                         missing));
   }
   ListInputDevices();
   statusNote_.clear();
@@ -387,7 +384,7 @@ bool EditorSession::SavePendingTake() {
   if (take.deviceLost) {
     char figure[32];
     std::snprintf(figure, sizeof figure, "%.1f", seconds);
-    statusNote_ = Fill(Tr("microphone lost, %s s saved"), figure);
+    statusNote_ = FillPlaceholders(Tr("microphone lost, %s s saved"), figure);
   }
   pendingTake_.reset();
   return true;
@@ -417,7 +414,8 @@ void EditorSession::NoteProject() {
     journalFailed_ = true;
     asker_.Tell(
         EditorAsker::Kind::Warning,
-        Fill(Tr("The slideshow could not be noted down for a restart after a crash (%s)."), error));
+        FillPlaceholders(
+            Tr("The slideshow could not be noted down for a restart after a crash (%s)."), error));
   }
 }
 
@@ -470,7 +468,7 @@ void EditorSession::Refresh() {
     s.elapsed = elapsed;
   }
   const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
-  s.status = Fill(Tr("Status: %s"), word);
+  s.status = FillPlaceholders(Tr("Status: %s"), word);
   s.manualModeAsDefault = manualModeAsDefault_;
   s.inputDevices = inputDevices_;
   if (!s.inputDevices.empty()) s.inputDevices[0] = Tr("System default");
