@@ -1,13 +1,6 @@
 #include "player/show_sequence.h"
 
-#include <algorithm>
-
 namespace tovak {
-
-int ShowSequence::ReadingPause(size_t messageLength) {
-  // About a reading speed of 25 characters a second, never less than a breath or more than 15 s.
-  return static_cast<int>(std::clamp<size_t>(1500 + 40 * messageLength, 1500, 15000));
-}
 
 ShowSequence::ShowSequence(int count, VoiceOutput& voice, AdvanceTimer& timer,
                            std::function<SlideSound(int)> load)
@@ -38,7 +31,7 @@ void ShowSequence::Begin() {
   if (sound.hasVoice && voice_.Start(sound.samples, sound.format)) {
     voicePlaying_ = true;
   } else {
-    timer_.Start(kSilentPicture + ReadingPause(messageLength_));
+    timer_.Start(TimeSlide(messageLength_).withoutVoiceMs);
   }
 }
 
@@ -46,9 +39,9 @@ void ShowSequence::OnVoiceFinished() {
   if (!voicePlaying_) return;
   voicePlaying_ = false;
   if (paused_) {
-    remaining_ = ReadingPause(messageLength_);
+    remaining_ = TimeSlide(messageLength_).afterVoiceMs;
   } else {
-    timer_.Start(ReadingPause(messageLength_));
+    timer_.Start(TimeSlide(messageLength_).afterVoiceMs);
   }
 }
 

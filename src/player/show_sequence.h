@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audio/wav_stream.h"
+#include "player/show_timing.h"
 
 namespace tovak {
 
@@ -46,9 +47,8 @@ struct SlideSound {
 // the last picture. Keys and clicks move it by hand.
 class ShowSequence {
  public:
-  static constexpr int kSilentPicture = 4000;  // ms a picture without voice stays
-  // The pause after the voice, to finish reading the message.
-  static int ReadingPause(size_t messageLength);
+  static constexpr int kSilentPicture = kSilentPictureMs;
+  static int ReadingPause(size_t messageLength) { return ReadingPauseMs(messageLength); }
 
   ShowSequence(int count, VoiceOutput& voice, AdvanceTimer& timer,
                std::function<SlideSound(int index)> load);
