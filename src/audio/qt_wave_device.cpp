@@ -200,6 +200,7 @@ class QtWaveOut : public WaveOutDevice {
     if (!devices[device].isFormatSupported(qtFormat)) return WAVERR_BADFORMAT;
     sink_ = std::make_unique<QAudioSink>(devices[device], qtFormat);
     sink_->setBufferSize(PromptBufferBytes(format) * 2);
+    sink_->setVolume(volume_);
     bytesPerSecond_ = format.nAvgBytesPerSec;
     io_ = sink_->start();
     if (!io_) {
@@ -248,6 +249,12 @@ class QtWaveOut : public WaveOutDevice {
     sink_->resume();
     stallClock_.invalidate();
     Pump();
+    return WAVERR_NONE;
+  }
+
+  int SetVolume(float volume) override {
+    volume_ = std::clamp(volume, 0.0f, 1.0f);
+    if (sink_) sink_->setVolume(volume_);
     return WAVERR_NONE;
   }
 
@@ -357,6 +364,7 @@ class QtWaveOut : public WaveOutDevice {
   WaveCallback callback_;
   qint64 written_ = 0;
   qint64 bytesPerSecond_ = 1;
+  float volume_ = 1;
   qint64 lastProcessed_ = -1;
   QElapsedTimer stallClock_;
   bool paused_ = false;

@@ -103,6 +103,9 @@ class WaveOutDevice {
   virtual int Write(WaveHeader* header) = 0;
   virtual int Pause() = 0;
   virtual int Restart() = 0;
+  // Linear gain from 0 (silent) to 1 (as recorded). It holds for the sound playing and for
+  // every later opening; a device without a volume control plays as recorded.
+  virtual int SetVolume(float) { return WAVERR_NONE; }
   // Stops at once and gives every queued buffer back.
   virtual int Reset() = 0;
   virtual int UnprepareHeader(WaveHeader* header) = 0;

@@ -159,7 +159,13 @@ class FakeWaveOut : public FakeWaveDevice<WaveOutDevice> {
     paused = false;
     return WAVERR_NONE;
   }
+  int SetVolume(float gain) override {
+    volume = gain;
+    return WAVERR_NONE;
+  }
   std::string GetErrorText(int code) override { return "fake error " + std::to_string(code); }
+
+  float volume = 1;
 
   // The buffer at the front has been played.
   bool PlayOne() {
