@@ -6,8 +6,8 @@
 namespace tovak {
 
 // Reads and verifies every record of a package without a window: each picture decodes, each
-// voice expands to a playable WAV file. Prints a line per picture to out; returns 0, or 1 with
-// the first problem on err.
+// voice expands to a playable WAV file, each message reads. Prints a line per sound picture to
+// out and one per damaged picture, naming it, to err; returns 0, or 1 when any is damaged.
 int CheckPackage(const std::string& path, std::FILE* out, std::FILE* err);
 
 }  // namespace tovak

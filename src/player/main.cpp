@@ -17,14 +17,20 @@
 #include "player/check_package.h"
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
+#include "player/show_keys.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: %s [--window] [--lang N] [PACKAGE]\n"
-    "       %s --check [PACKAGE]\n"
-    "Plays a talking slideshow: this file's own, or PACKAGE. Keys: Space or Right next, Left\n"
-    "or Backspace previous, P pause, Home and End, F full screen, Esc quit.\n";
+void PrintUsage(std::FILE* to, const char* program) {
+  std::fprintf(to,
+               "Usage: %s [--window] [--lang N] [PACKAGE]\n"
+               "       %s --check [PACKAGE]\n"
+               "Plays a talking slideshow: this file's own, or PACKAGE. Keys:\n",
+               program, program);
+  for (const tovak::ShowKey& key : tovak::kShowKeys) {
+    std::fprintf(to, "  %-32s %s\n", key.keys, key.action);
+  }
+}
 
 // Where this program's own image ends: anything after it in the file is a slideshow.
 int64_t ImageSize(const std::string& path) {
@@ -94,12 +100,12 @@ int main(int argc, char** argv) {
     } else if (arg == "--lang" && i + 1 < argc) {
       language = std::atoi(argv[++i]);
     } else if (arg == "--help" || arg == "-h") {
-      std::printf(kUsage, argv[0], argv[0]);
+      PrintUsage(stdout, argv[0]);
       return 0;
     } else if (!arg.starts_with("-") && path.empty()) {
       path = arg;
     } else {
-      std::fprintf(stderr, kUsage, argv[0], argv[0]);
+      PrintUsage(stderr, argv[0]);
       return 2;
     }
   }

@@ -12,8 +12,10 @@ namespace tovak {
 
 namespace {
 
-constexpr int kBarFullMs = 2500;  // the position bar stays this long after a change
+constexpr int kBarFullMs = 2500;     // the position bar stays this long after a change
+constexpr int kNoticeFullMs = 1200;  // a volume notice is brief
 constexpr int kFadeStepMs = 50;
+constexpr int kPointerStillMs = 2000;  // a still pointer hides in full screen after this
 
 }  // namespace
 
@@ -24,28 +26,84 @@ PlayerWindow::PlayerWindow(SlideshowPackage& package, std::unique_ptr<VoiceOutpu
       timer_(std::move(timer)),
       sequence_(package.Count(), *voice_, *timer_,
                 [this](int index) { return package_.Sound(index); }),
-      language_(language) {
+      language_(language),
+      end_(new EndScreen(this)),
+      help_(new HelpOverlay(this)) {
   setWindowTitle(QFileInfo(QString::fromStdString(package.Path())).fileName());
   setAutoFillBackground(false);
-  setCursor(Qt::BlankCursor);
+  setFocusPolicy(Qt::StrongFocus);
+  setMouseTracking(true);
   setMinimumSize(320, 240);
   resize(1024, 768);
   sequence_.Shown = [this](int index) { Show(index); };
+  sequence_.Ended = [this] { ShowEnd(); };
   fade_.setInterval(kFadeStepMs);
   connect(&fade_, &QTimer::timeout, this, [this] {
-    // Full for a while, then fading out; a paused show keeps it in view.
-    if (sequence_.Paused()) return;
-    barOpacity_ = std::max(0.0, barOpacity_ - qreal(kFadeStepMs) / 1000);
-    if (barOpacity_ == 0) fade_.stop();
+    // Full for a while, then fading out; a paused show keeps its position in view.
+    const qreal step = qreal(kFadeStepMs) / 1000;
+    if (!sequence_.Paused()) barOpacity_ = std::max<qreal>(0, barOpacity_ - step);
+    noticeOpacity_ = std::max<qreal>(0, noticeOpacity_ - step);
+    if (barOpacity_ == 0 && noticeOpacity_ == 0) fade_.stop();
     update();
   });
+  pointerHide_.setSingleShot(true);
+  pointerHide_.setInterval(kPointerStillMs);
+  connect(&pointerHide_, &QTimer::timeout, this, [this] {
+    if (isFullScreen()) setCursor(Qt::BlankCursor);
+  });
+  connect(&end_->PlayAgainButton(), &QPushButton::clicked, this, [this] { sequence_.First(); });
+  connect(&end_->CloseButton(), &QPushButton::clicked, this, &QWidget::close);
+  end_->OtherKey = [this](QKeyEvent* event) { return HandleKey(event); };
+  help_->Closed = [this] { FocusTop(); };
 }
 
 void PlayerWindow::Show(int index) {
   picture_ = package_.Picture(index);
-  message_ = package_.Message(index);
+  message_ = package_.ShownMessage(index);
   scaled_ = QPixmap();
+  if (end_->isVisible()) {
+    end_->hide();
+    FocusTop();
+  }
+  RefreshBar();
+}
+
+void PlayerWindow::ShowEnd() {
+  end_->setGeometry(rect());
+  end_->show();
+  end_->raise();
+  if (help_->isVisible()) help_->raise();
+  FocusTop();
+}
+
+void PlayerWindow::ShowHelp() {
+  help_->setGeometry(rect());
+  help_->show();
+  help_->raise();
+  FocusTop();
+}
+
+void PlayerWindow::FocusTop() {
+  if (help_->isVisible()) {
+    help_->setFocus();
+  } else if (end_->isVisible()) {
+    if (!end_->isAncestorOf(focusWidget())) end_->PlayAgainButton().setFocus();
+  } else {
+    setFocus();
+  }
+}
+
+void PlayerWindow::RefreshBar() {
   barOpacity_ = 1.0 + qreal(kBarFullMs) / 1000;
+  fade_.start();
+  update();
+}
+
+void PlayerWindow::ChangeVolume(void (ShowVolume::*change)()) {
+  (volume_.*change)();
+  voice_->SetVolume(volume_.Gain());
+  notice_ = volume_.Text();
+  noticeOpacity_ = 1.0 + qreal(kNoticeFullMs) / 1000;
   fade_.start();
   update();
 }
@@ -75,6 +133,15 @@ QRect PlayerWindow::PictureArea() const {
   return QRect(0, 0, width(), height() - CaptionHeight());
 }
 
+void PlayerWindow::PaintBox(QPainter& painter, const QRect& box, const QString& text,
+                            qreal opacity) {
+  painter.setOpacity(std::min<qreal>(1.0, opacity));
+  painter.fillRect(box, QColor(0, 0, 0, 160));
+  painter.setPen(Qt::white);
+  painter.drawText(box, Qt::AlignCenter, text);
+  painter.setOpacity(1.0);
+}
+
 void PlayerWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
@@ -97,22 +164,24 @@ void PlayerWindow::paintEvent(QPaintEvent*) {
     painter.drawText(band.adjusted(2 * margin, margin, -2 * margin, -margin),
                      Qt::AlignCenter | Qt::TextWordWrap, message_);
   }
+  QFont font = this->font();
+  font.setPixelSize(std::max(12, height() / 40));
+  painter.setFont(font);
+  const QFontMetrics metrics(font);
+  const int line = metrics.height();
   if (barOpacity_ > 0 && sequence_.Count() > 0) {
     const QString text = QString("%1 / %2%3")
                              .arg(sequence_.Current() + 1)
                              .arg(sequence_.Count())
                              .arg(sequence_.Paused() ? "  (paused)" : "");
-    QFont font = this->font();
-    font.setPixelSize(std::max(12, height() / 40));
-    painter.setFont(font);
-    const QFontMetrics metrics(font);
-    const QRect box(width() - metrics.horizontalAdvance(text) - 3 * metrics.height() / 2,
-                    metrics.height() / 2, metrics.horizontalAdvance(text) + metrics.height(),
-                    metrics.height() * 3 / 2);
-    painter.setOpacity(std::min<qreal>(1.0, barOpacity_));
-    painter.fillRect(box, QColor(0, 0, 0, 160));
-    painter.setPen(Qt::white);
-    painter.drawText(box, Qt::AlignCenter, text);
+    const int wide = metrics.horizontalAdvance(text) + line;
+    PaintBox(painter, QRect(width() - wide - line / 2, line / 2, wide, line * 3 / 2), text,
+             barOpacity_);
+  }
+  if (noticeOpacity_ > 0) {
+    const int wide = metrics.horizontalAdvance(notice_) + 2 * line;
+    PaintBox(painter, QRect((width() - wide) / 2, line / 2, wide, line * 3 / 2), notice_,
+             noticeOpacity_);
   }
 }
 
@@ -124,39 +193,60 @@ void PlayerWindow::ToggleFullScreen() {
   }
 }
 
-void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+bool PlayerWindow::HandleKey(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Right:
     case Qt::Key_PageDown:
       sequence_.Next();
-      break;
+      return true;
     case Qt::Key_Left:
     case Qt::Key_Backspace:
     case Qt::Key_PageUp:
       sequence_.Previous();
-      break;
+      return true;
     case Qt::Key_P:
       sequence_.TogglePause();
-      barOpacity_ = 1.0 + qreal(kBarFullMs) / 1000;
-      fade_.start();
-      update();
-      break;
+      RefreshBar();
+      return true;
+    case Qt::Key_R:
+      sequence_.Replay();
+      return true;
     case Qt::Key_Home:
       sequence_.First();
-      break;
+      return true;
     case Qt::Key_End:
       sequence_.Last();
-      break;
+      return true;
+    case Qt::Key_Up:
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:  // "+" without Shift on many keyboards
+      ChangeVolume(&ShowVolume::Up);
+      return true;
+    case Qt::Key_Down:
+    case Qt::Key_Minus:
+      ChangeVolume(&ShowVolume::Down);
+      return true;
+    case Qt::Key_M:
+      ChangeVolume(&ShowVolume::ToggleMute);
+      return true;
     case Qt::Key_F:
       ToggleFullScreen();
-      break;
+      return true;
+    case Qt::Key_F1:
+    case Qt::Key_Question:
+      ShowHelp();
+      return true;
     case Qt::Key_Escape:
       close();
-      break;
+      return true;
     default:
-      QWidget::keyPressEvent(event);
+      return false;
   }
+}
+
+void PlayerWindow::keyPressEvent(QKeyEvent* event) {
+  if (!HandleKey(event)) QWidget::keyPressEvent(event);
 }
 
 void PlayerWindow::mousePressEvent(QMouseEvent* event) {
@@ -167,18 +257,48 @@ void PlayerWindow::mousePressEvent(QMouseEvent* event) {
   }
 }
 
-void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
+void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
+  ShowPointer();
+  QWidget::mouseMoveEvent(event);
+}
+
+void PlayerWindow::ShowPointer() {
+  setCursor(Qt::ArrowCursor);
+  if (isFullScreen()) pointerHide_.start();
+}
+
+void PlayerWindow::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::WindowStateChange) {
+    pointerHide_.stop();
+    setCursor(isFullScreen() ? Qt::BlankCursor : Qt::ArrowCursor);
+  }
+  QWidget::changeEvent(event);
+}
+
+void PlayerWindow::resizeEvent(QResizeEvent* event) {
+  end_->setGeometry(rect());
+  help_->setGeometry(rect());
+  QWidget::resizeEvent(event);
+}
+
+void PlayerWindow::FillMenu(QMenu& menu) {
   const std::vector<SlideshowPackage::Link> links = package_.Links(language_);
-  if (links.empty()) return;
-  QMenu menu(this);
   for (const SlideshowPackage::Link& link : links) {
     QAction* action = menu.addAction(link.caption);
     const QString url = link.url;
     connect(action, &QAction::triggered, this, [url] { QDesktopServices::openUrl(QUrl(url)); });
   }
+  if (!links.empty()) menu.addSeparator();
+  connect(menu.addAction("Close"), &QAction::triggered, this, &QWidget::close);
+}
+
+void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
+  QMenu menu(this);
+  FillMenu(menu);
   setCursor(Qt::ArrowCursor);
+  pointerHide_.stop();
   menu.exec(event->globalPos());
-  setCursor(Qt::BlankCursor);
+  ShowPointer();
 }
 
 }  // namespace tovak

@@ -7,14 +7,19 @@
 #include <QWidget>
 #include <memory>
 
+#include "player/show_overlays.h"
 #include "player/show_sequence.h"
+#include "player/show_volume.h"
 #include "player/slideshow_package.h"
+
+class QMenu;
 
 namespace tovak {
 
 // Shows a slideshow: each picture scaled to fit on black, its message in a caption band below
-// that never covers the picture, its voice played, a small position bar that fades while the
-// show runs, and the package's links in a right-click menu.
+// that never covers the picture, its voice played, a small position bar and volume notice that
+// fade while the show runs, an end screen, a list of the keys, and the package's links in a
+// right-click menu. In full screen the pointer shows only while the mouse moves.
 class PlayerWindow : public QWidget {
  public:
   PlayerWindow(SlideshowPackage& package, std::unique_ptr<VoiceOutput> voice,
@@ -27,16 +32,36 @@ class PlayerWindow : public QWidget {
   QRect PictureArea() const;
   QRect CaptionArea() const;
   qreal BarOpacity() const { return barOpacity_; }
+  const ShowVolume& Volume() const { return volume_; }
+  // The last volume change as shown on screen, and how much of it is still in view.
+  const QString& Notice() const { return notice_; }
+  qreal NoticeOpacity() const { return noticeOpacity_; }
+  EndScreen& End() { return *end_; }
+  HelpOverlay& Help() { return *help_; }
+  // The right-click menu: the package's links, then Close.
+  void FillMenu(QMenu& menu);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void Show(int index);
+  void ShowEnd();
+  void ShowHelp();
+  // Focus to whatever is on top: the key list, the end screen or the show.
+  void FocusTop();
+  bool HandleKey(QKeyEvent* event);
+  void ChangeVolume(void (ShowVolume::*change)());
+  void RefreshBar();
+  void ShowPointer();
   void ToggleFullScreen();
+  void PaintBox(QPainter& painter, const QRect& box, const QString& text, qreal opacity);
   int CaptionHeight() const;
   QFont CaptionFont() const;
 
@@ -49,7 +74,13 @@ class PlayerWindow : public QWidget {
   QPixmap scaled_;
   QString message_;
   qreal barOpacity_ = 1.0;
+  ShowVolume volume_;
+  QString notice_;
+  qreal noticeOpacity_ = 0;
   QTimer fade_;
+  QTimer pointerHide_;
+  EndScreen* end_;
+  HelpOverlay* help_;
 };
 
 }  // namespace tovak

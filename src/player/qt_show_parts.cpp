@@ -36,6 +36,9 @@ void DeviceVoiceOutput::Pause() {
 void DeviceVoiceOutput::Resume() {
   device_->Restart();
 }
+void DeviceVoiceOutput::SetVolume(float gain) {
+  device_->SetVolume(gain);
+}
 
 void DeviceVoiceOutput::OnMessage(int message) {
   if (message == WM_PLAYER_FINISHED) player_.OnFinished();

@@ -18,6 +18,7 @@ class DeviceVoiceOutput : public VoiceOutput {
   void Stop() override;
   void Pause() override;
   void Resume() override;
+  void SetVolume(float gain) override;
 
  private:
   void OnMessage(int message);

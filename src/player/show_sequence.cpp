@@ -13,15 +13,26 @@ void ShowSequence::Start() {
   if (count_ > 0) Enter(0);
 }
 
-void ShowSequence::Enter(int index) {
+void ShowSequence::Halt() {
   voice_.Stop();
   timer_.Stop();
   voicePlaying_ = false;
   begun_ = false;
   remaining_ = 0;
+}
+
+void ShowSequence::Enter(int index) {
+  Halt();
+  finished_ = false;
   current_ = index;
   if (Shown) Shown(index);
   if (!paused_) Begin();
+}
+
+void ShowSequence::Finish() {
+  Halt();
+  finished_ = true;
+  if (Ended) Ended();
 }
 
 void ShowSequence::Begin() {
@@ -46,15 +57,24 @@ void ShowSequence::OnVoiceFinished() {
 }
 
 void ShowSequence::OnTimer() {
-  if (current_ + 1 < count_) Enter(current_ + 1);
+  if (current_ + 1 < count_) {
+    Enter(current_ + 1);
+  } else {
+    Finish();
+  }
 }
 
 void ShowSequence::Next() {
-  if (current_ + 1 < count_) Enter(current_ + 1);
+  if (!finished_ && current_ + 1 < count_) Enter(current_ + 1);
 }
 
 void ShowSequence::Previous() {
-  if (current_ > 0) Enter(current_ - 1);
+  // From the end, one step back is the last picture.
+  if (finished_) {
+    Enter(current_);
+  } else if (current_ > 0) {
+    Enter(current_ - 1);
+  }
 }
 
 void ShowSequence::First() {
@@ -65,7 +85,14 @@ void ShowSequence::Last() {
   if (count_ > 0) Enter(count_ - 1);
 }
 
+void ShowSequence::Replay() {
+  if (current_ < 0) return;
+  paused_ = false;
+  Enter(current_);
+}
+
 void ShowSequence::TogglePause() {
+  if (finished_ || current_ < 0) return;
   if (!paused_) {
     paused_ = true;
     if (voicePlaying_) voice_.Pause();

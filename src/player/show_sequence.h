@@ -20,6 +20,8 @@ class VoiceOutput {
   virtual void Stop() = 0;
   virtual void Pause() = 0;
   virtual void Resume() = 0;
+  // Linear gain from 0 to 1, for the voice playing and every later one.
+  virtual void SetVolume(float gain) = 0;
   std::function<void()> Finished;
 };
 
@@ -43,8 +45,9 @@ struct SlideSound {
 };
 
 // The order of a slideshow: each picture stays while its voice plays, then for a pause that
-// grows with its message; a picture without a voice stays a few seconds more. The show stops on
-// the last picture. Keys and clicks move it by hand.
+// grows with its message; a picture without a voice stays a few seconds more. Once the last
+// picture's time is over the show has ended; moving to any picture takes it back into the show.
+// Keys and clicks move it by hand.
 class ShowSequence {
  public:
   static constexpr int kSilentPicture = kSilentPictureMs;
@@ -59,18 +62,25 @@ class ShowSequence {
   void First();
   void Last();
   void TogglePause();
+  // Shows the current picture again and plays its voice from the start, even when paused.
+  void Replay();
 
   int Current() const { return current_; }
   int Count() const { return count_; }
   bool Paused() const { return paused_; }
   bool VoicePlaying() const { return voicePlaying_; }
+  bool Finished() const { return finished_; }
 
   // Told whenever another picture is to be shown.
   std::function<void(int index)> Shown;
+  // Told when the show has gone past its last picture.
+  std::function<void()> Ended;
 
  private:
   void Enter(int index);
   void Begin();
+  void Halt();
+  void Finish();
   void OnVoiceFinished();
   void OnTimer();
 
@@ -82,6 +92,7 @@ class ShowSequence {
   bool paused_ = false;
   bool begun_ = false;  // the current picture's voice or timer has started
   bool voicePlaying_ = false;
+  bool finished_ = false;
   int remaining_ = 0;
   size_t messageLength_ = 0;
 };

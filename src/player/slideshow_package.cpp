@@ -1,6 +1,7 @@
 #include "player/slideshow_package.h"
 
 #include <QStringDecoder>
+#include <cstdio>
 
 #include "audio/wav_reader.h"
 #include "components/jpeg_codec.h"
@@ -8,11 +9,29 @@
 
 namespace tovak {
 
+namespace {
+
+// 0x80 to 0x9F in code page 1252; the five bytes it leaves undefined keep their Latin-1 value.
+constexpr char16_t kWindows1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  //
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  //
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
 QString DecodeMessageText(const std::string& bytes) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   QString text = utf8(QByteArray::fromStdString(bytes));
   if (!utf8.hasError()) return text;
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  text.clear();
+  text.reserve(static_cast<qsizetype>(bytes.size()));
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    text += QChar(byte >= 0x80 && byte < 0xA0 ? kWindows1252High[byte - 0x80] : char16_t(byte));
+  }
+  return text;
 }
 
 void SlideshowPackage::Open(const std::string& path) {
@@ -36,13 +55,25 @@ QString SlideshowPackage::Message(int index) {
   return lines.join('\n');
 }
 
+QString SlideshowPackage::ShownMessage(int index) {
+  try {
+    return Message(index);
+  } catch (const Exception& e) {
+    if (unreadableMessages_.insert(index).second) {
+      std::fprintf(stderr, "tovak-player: picture %d: its message cannot be read (%s)\n", index + 1,
+                   e.what());
+    }
+    return {};
+  }
+}
+
 std::vector<uint8_t> SlideshowPackage::ExpandVoice(int index) {
   return ExpandVoiceRecord(reader_.VoiceContainer(index));
 }
 
 SlideSound SlideshowPackage::Sound(int index) {
   SlideSound sound;
-  sound.messageLength = static_cast<size_t>(Message(index).size());
+  sound.messageLength = static_cast<size_t>(ShownMessage(index).size());
   try {
     const std::vector<uint8_t> wav = ExpandVoice(index);
     if (wav.empty()) return sound;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,11 @@ class SlideshowPackage {
   // False for a picture the builder could not read: its record is empty, the slide shows only
   // its message and voice.
   bool HasPicture(int index) const { return reader_.ImageRecord(index).size > 0; }
+  // Throws Exception when the message cannot be read.
   QString Message(int index);
+  // The message as the show displays it: one that cannot be read is left out, and said so once
+  // on stderr.
+  QString ShownMessage(int index);
   // No voice when there is none or it cannot be expanded into a playable WAV file.
   SlideSound Sound(int index);
 
@@ -43,9 +48,11 @@ class SlideshowPackage {
  private:
   PackageReader reader_;
   std::string path_;
+  std::set<int> unreadableMessages_;
 };
 
-// Message bytes as text: UTF-8 when they are valid UTF-8, else the single-byte Western code page.
+// Message bytes as text: UTF-8 when they are valid UTF-8, else the Western Windows code page
+// (1252) that older messages were typed in.
 QString DecodeMessageText(const std::string& bytes);
 
 }  // namespace tovak

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 #include "builder/plimo.h"
@@ -21,8 +22,10 @@ class SilentVoice : public VoiceOutput {
   void Stop() override {}
   void Pause() override {}
   void Resume() override {}
+  void SetVolume(float value) override { gain = value; }
   std::vector<size_t> started;
   TWaveFormatEx format;
+  float gain = 1;
 };
 
 class ManualTimer : public AdvanceTimer {
@@ -31,6 +34,10 @@ class ManualTimer : public AdvanceTimer {
   void Stop() override { active = false; }
   bool Active() const override { return active; }
   int Remaining() const override { return 0; }
+  void Fire() {
+    active = false;
+    if (Fired) Fired();
+  }
   bool active = false;
 };
 
@@ -58,8 +65,10 @@ class Window : public ::testing::Test, protected testing::PackageFixture {
     package.Open(builder.OutputFile);
     auto voiceOwned = std::make_unique<SilentVoice>();
     voice = voiceOwned.get();
-    window = std::make_unique<PlayerWindow>(package, std::move(voiceOwned),
-                                            std::make_unique<ManualTimer>(), 1);
+    auto timerOwned = std::make_unique<ManualTimer>();
+    timer = timerOwned.get();
+    window =
+        std::make_unique<PlayerWindow>(package, std::move(voiceOwned), std::move(timerOwned), 1);
     window->resize(800, 600);
     window->show();
     window->Start();
@@ -69,6 +78,7 @@ class Window : public ::testing::Test, protected testing::PackageFixture {
 
   SlideshowPackage package;
   SilentVoice* voice = nullptr;
+  ManualTimer* timer = nullptr;
   std::unique_ptr<PlayerWindow> window;
 };
 
@@ -106,6 +116,91 @@ TEST_F(Window, KeysStepThroughTheShow) {
   QTest::mouseClick(window.get(), Qt::LeftButton);
   EXPECT_EQ(window->Sequence().Current(), 1);
   QTest::keyClick(window.get(), Qt::Key_Escape);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Window, VolumeKeysReachThePlayingVoiceAndSaySo) {
+  QTest::keyClick(window.get(), Qt::Key_Down);
+  EXPECT_FLOAT_EQ(voice->gain, 0.81f);
+  EXPECT_EQ(window->Notice(), "Volume 90 %");
+  EXPECT_GT(window->NoticeOpacity(), 0);
+  QTest::keyClick(window.get(), Qt::Key_Minus);
+  QTest::keyClick(window.get(), Qt::Key_M);
+  EXPECT_EQ(voice->gain, 0);
+  EXPECT_EQ(window->Notice(), "Muted");
+  QTest::keyClick(window.get(), Qt::Key_Up);
+  EXPECT_EQ(window->Notice(), "Volume 80 %");
+  QTest::keyClick(window.get(), Qt::Key_Plus);
+  EXPECT_FLOAT_EQ(voice->gain, 0.81f);
+  // None of them moves or pauses the show.
+  EXPECT_EQ(window->Sequence().Current(), 0);
+  EXPECT_FALSE(window->Sequence().Paused());
+  EXPECT_EQ(voice->started.size(), 1u);
+  QTest::keyClick(window.get(), Qt::Key_R);
+  EXPECT_EQ(voice->started.size(), 2u);
+}
+
+TEST_F(Window, TheEndScreenWorksByKeyboardAndMouse) {
+  EndScreen& end = window->End();
+  QTest::keyClick(window.get(), Qt::Key_End);
+  QTest::keyClick(window.get(), Qt::Key_Space);
+  EXPECT_FALSE(end.isVisible());
+  timer->Fire();  // the last picture's time is over
+  ASSERT_TRUE(window->Sequence().Finished());
+  EXPECT_TRUE(end.isVisible());
+  EXPECT_EQ(window->focusWidget(), &end.PlayAgainButton());
+  EXPECT_EQ(end.PlayAgainButton().accessibleName(), "Play again");
+  EXPECT_EQ(end.CloseButton().accessibleName(), "Close");
+  // The show's keys still work over the buttons.
+  QTest::keyClick(&end.PlayAgainButton(), Qt::Key_Left);
+  EXPECT_FALSE(end.isVisible());
+  EXPECT_EQ(window->Sequence().Current(), 1);
+  EXPECT_EQ(window->focusWidget(), window.get());
+
+  timer->Fire();
+  QTest::keyClick(&end.PlayAgainButton(), Qt::Key_Down);
+  EXPECT_EQ(window->Notice(), "Volume 90 %");
+  QTest::mouseClick(&end.PlayAgainButton(), Qt::LeftButton);
+  EXPECT_EQ(window->Sequence().Current(), 0);
+  EXPECT_FALSE(end.isVisible());
+
+  QTest::keyClick(window.get(), Qt::Key_End);
+  timer->Fire();
+  QTest::keyClick(&end.PlayAgainButton(), Qt::Key_Tab);
+  ASSERT_EQ(window->focusWidget(), &end.CloseButton());
+  QTest::keyClick(&end.CloseButton(), Qt::Key_Space);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Window, HelpComesWithF1OrQuestionMarkAndGoesWithAnyKeyOrClick) {
+  QTest::keyClick(window.get(), Qt::Key_F1);
+  ASSERT_TRUE(window->Help().isVisible());
+  EXPECT_TRUE(window->Help().accessibleDescription().contains("Replay the voice"));
+  QTest::keyClick(&window->Help(), Qt::Key_Space);  // taken by the list, not the show
+  EXPECT_FALSE(window->Help().isVisible());
+  EXPECT_EQ(window->Sequence().Current(), 0);
+  QTest::keyClick(window.get(), Qt::Key_Question, Qt::ShiftModifier);
+  ASSERT_TRUE(window->Help().isVisible());
+  QTest::mouseClick(&window->Help(), Qt::LeftButton);
+  EXPECT_FALSE(window->Help().isVisible());
+  EXPECT_EQ(window->Sequence().Current(), 0);
+}
+
+TEST_F(Window, MenuOffersCloseAndThePointerHidesOnlyInFullScreen) {
+  EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+  window->showFullScreen();
+  EXPECT_EQ(window->cursor().shape(), Qt::BlankCursor);
+  QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(window.get(), &move);
+  EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+  QTRY_COMPARE_WITH_TIMEOUT(window->cursor().shape(), Qt::BlankCursor, 4000);
+
+  QMenu menu;
+  window->FillMenu(menu);
+  ASSERT_EQ(menu.actions().size(), 1);  // the package has no links
+  EXPECT_EQ(menu.actions().back()->text(), "Close");
+  menu.actions().back()->trigger();
   EXPECT_FALSE(window->isVisible());
 }
 

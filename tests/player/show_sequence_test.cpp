@@ -18,6 +18,7 @@ class FakeVoice : public VoiceOutput {
   void Stop() override { playing = false; }
   void Pause() override { paused = true; }
   void Resume() override { paused = false; }
+  void SetVolume(float) override {}
   void End() {
     playing = false;
     if (Finished) Finished();
@@ -53,6 +54,7 @@ class Sequence : public ::testing::Test {
  protected:
   Sequence() {
     show.Shown = [this](int i) { shown.push_back(i); };
+    show.Ended = [this] { ++ended; };
   }
 
   // Pictures 0 and 2 have voices, 1 has none; each has a message of 10 characters.
@@ -68,6 +70,7 @@ class Sequence : public ::testing::Test {
   FakeTimer timer;
   ShowSequence show{3, voice, timer, Load};
   std::vector<int> shown;
+  int ended = 0;
 };
 
 TEST_F(Sequence, EachPictureWaitsForItsVoiceThenAReadingPause) {
@@ -89,6 +92,8 @@ TEST_F(Sequence, EachPictureWaitsForItsVoiceThenAReadingPause) {
   voice.End();
   timer.Pass(pause);
   EXPECT_EQ(show.Current(), 2);  // the show stops on the last picture
+  EXPECT_TRUE(show.Finished());
+  EXPECT_EQ(ended, 1);
   EXPECT_EQ(shown, (std::vector<int>{0, 1, 2}));
   EXPECT_GT(ShowSequence::ReadingPause(1000), ShowSequence::ReadingPause(10));
 }
@@ -141,6 +146,50 @@ TEST_F(Sequence, AVoiceThatCannotPlayCountsAsNone) {
   voice.failing = true;
   show.Start();
   EXPECT_EQ(timer.started.back(), ShowSequence::kSilentPicture + ShowSequence::ReadingPause(10));
+}
+
+TEST_F(Sequence, TheEndIsLeftByMovingAndPlaysAtOnce) {
+  show.Start();
+  show.Last();
+  show.Next();
+  EXPECT_FALSE(show.Finished());  // only the last picture's time ends the show
+  voice.End();
+  timer.Pass(ShowSequence::ReadingPause(10));
+  ASSERT_TRUE(show.Finished());
+  show.TogglePause();  // nothing to pause at the end
+  EXPECT_FALSE(show.Paused());
+  show.Next();
+  EXPECT_EQ(ended, 1);
+
+  const int starts = voice.starts;
+  show.Previous();  // back to the last picture, not the one before it
+  EXPECT_EQ(show.Current(), 2);
+  EXPECT_FALSE(show.Finished());
+  EXPECT_FALSE(show.Paused());
+  EXPECT_EQ(voice.starts, starts + 1);
+  voice.End();
+  timer.Pass(ShowSequence::ReadingPause(10));
+  ASSERT_EQ(ended, 2);
+  show.First();  // play again
+  EXPECT_EQ(show.Current(), 0);
+  EXPECT_FALSE(show.Finished());
+  EXPECT_EQ(voice.starts, starts + 2);
+}
+
+TEST_F(Sequence, ReplayPlaysTheVoiceFromItsStartEvenWhenPaused) {
+  show.Start();
+  voice.End();
+  ASSERT_TRUE(timer.active);
+  show.TogglePause();
+  show.Replay();
+  EXPECT_EQ(show.Current(), 0);
+  EXPECT_FALSE(show.Paused());
+  EXPECT_TRUE(voice.playing);
+  EXPECT_FALSE(timer.active);  // the reading pause starts again after the voice
+  EXPECT_EQ(voice.starts, 2);
+  voice.End();
+  timer.Pass(ShowSequence::ReadingPause(10));
+  EXPECT_EQ(show.Current(), 1);
 }
 
 }  // namespace

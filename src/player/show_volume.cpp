@@ -1,0 +1,33 @@
+#include "player/show_volume.h"
+
+#include <algorithm>
+
+namespace tovak {
+
+void ShowVolume::Up() {
+  if (muted_) {
+    muted_ = false;
+  } else {
+    percent_ = std::min(100, percent_ + kStep);
+  }
+}
+
+void ShowVolume::Down() {
+  percent_ = std::max(0, percent_ - kStep);
+}
+
+void ShowVolume::ToggleMute() {
+  muted_ = !muted_;
+}
+
+float ShowVolume::Gain() const {
+  if (muted_) return 0;
+  const float level = percent_ / 100.0f;
+  return level * level;
+}
+
+QString ShowVolume::Text() const {
+  return muted_ ? QStringLiteral("Muted") : QStringLiteral("Volume %1 %").arg(percent_);
+}
+
+}  // namespace tovak
