@@ -75,7 +75,7 @@ TEST(Mp3Encoder, EncodesEditorRecordingsAndSixteenBitMono) {
   // 8-bit samples are unsigned around 128 and the channels are averaged, not one of them kept.
   EXPECT_LT(Peak(ExpectPlaysFor(EncodeSpeechMp3(EightBitStereo(5, true)), 5, true).samples), 200);
 
-  const testing::DecodedMp3 tone = ExpectPlaysFor(EncodeSpeechMp3(SixteenBitMonoTone(3, 16000)), 3);
+  const testing::DecodedMp3 tone = ExpectPlaysFor(EncodeSpeechMp3(SixteenBitMonoTone(3, 11025)), 3);
   EXPECT_NEAR(Peak(tone.samples), 10000, 1500);
 }
 
