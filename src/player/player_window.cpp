@@ -77,6 +77,7 @@ void PlayerWindow::ShowEnd() {
 }
 
 void PlayerWindow::ShowHelp() {
+  if (!help_->isVisible()) focusBeforeHelp_ = focusWidget();
   help_->setGeometry(rect());
   help_->show();
   help_->raise();
@@ -87,7 +88,13 @@ void PlayerWindow::FocusTop() {
   if (help_->isVisible()) {
     help_->setFocus();
   } else if (end_->isVisible()) {
-    if (!end_->isAncestorOf(focusWidget())) end_->PlayAgainButton().setFocus();
+    // Back to the button that had the focus before the key list came up.
+    if (end_->isAncestorOf(focusWidget())) return;
+    if (end_->isAncestorOf(focusBeforeHelp_)) {
+      focusBeforeHelp_->setFocus();
+    } else {
+      end_->PlayAgainButton().setFocus();
+    }
   } else {
     setFocus();
   }

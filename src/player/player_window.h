@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -81,6 +82,7 @@ class PlayerWindow : public QWidget {
   QTimer pointerHide_;
   EndScreen* end_;
   HelpOverlay* help_;
+  QPointer<QWidget> focusBeforeHelp_;
 };
 
 }  // namespace tovak

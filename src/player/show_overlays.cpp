@@ -17,7 +17,7 @@ constexpr const char* kEndStyle =
     "QPushButton { color: white; background: #333; border: 2px solid #777; border-radius: 6px;"
     "  padding: 10px 28px; font-size: 20px; min-width: 8em; }"
     "QPushButton:hover { background: #444; }"
-    "QPushButton:focus { border-color: #8cf; }"
+    "QPushButton:focus { border: 3px solid #8cf; background: #2d4257; }"
     "QPushButton:pressed { background: #222; }";
 
 bool IsModifierOnly(int key) {

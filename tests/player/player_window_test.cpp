@@ -168,6 +168,9 @@ TEST_F(Window, TheEndScreenWorksByKeyboardAndMouse) {
   timer->Fire();
   QTest::keyClick(&end.PlayAgainButton(), Qt::Key_Tab);
   ASSERT_EQ(window->focusWidget(), &end.CloseButton());
+  QTest::keyClick(&end.CloseButton(), Qt::Key_F1);  // the key list gives the focus back
+  QTest::keyClick(&window->Help(), Qt::Key_A);
+  ASSERT_EQ(window->focusWidget(), &end.CloseButton());
   QTest::keyClick(&end.CloseButton(), Qt::Key_Space);
   EXPECT_FALSE(window->isVisible());
 }
