@@ -18,6 +18,7 @@ int RunExtract(const Arguments& args);
 int RunDemo(const Arguments& args);
 int RunRecord(const Arguments& args);
 int RunPlay(const Arguments& args);
+int RunExportHtml(const Arguments& args);
 
 // Prints "tovak-cli: message" to stderr and returns the failure status.
 int Fail(const std::string& message);

@@ -26,6 +26,9 @@ constexpr const char* kUsage =
     "      Lists the pictures, voices, messages and link menu of a slideshow.\n"
     "  extract PACKAGE DIR\n"
     "      Writes NNN.jpg, NNN.wav (expanded), NNN.txt and links.txt into DIR.\n"
+    "  export-html PACKAGE OUT.html\n"
+    "      Writes the slideshow as one web page that plays in any current browser, offline:\n"
+    "      the pictures as stored, the voices as MP3, the messages and the links.\n"
     "  demo DIR\n"
     "      Draws a few sample pictures with messages and hummed voices into DIR/pictures and\n"
     "      builds DIR/Demo Slideshow.exe from them.\n"
@@ -69,6 +72,7 @@ int main(int argc, char** argv) {
     if (command == "demo") return RunDemo(args);
     if (command == "record") return RunRecord(args);
     if (command == "play") return RunPlay(args);
+    if (command == "export-html") return RunExportHtml(args);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
