@@ -247,10 +247,6 @@
         <translation>Die Diashow konnte nicht als %s gespeichert werden:<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
-        <translation>Eine Diashow kann nur als „.exe“- oder „.zip“-Datei gespeichert werden. Unter %s wurde nichts gespeichert.</translation>
-    </message>
-    <message>
         <source>Save Talking Slideshow</source>
         <translation>Sprechende Diashow speichern</translation>
     </message>
@@ -261,6 +257,14 @@
     <message>
         <source>Zipped Slideshows (*.zip)</source>
         <translation>Gezippte Diashows (*.zip)</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
+        <translation>Eine Diashow kann nur als „.exe“-, „.zip“- oder „.html“-Datei gespeichert werden. Unter %s wurde nichts gespeichert.</translation>
+    </message>
+    <message>
+        <source>Web Slideshows (*.html)</source>
+        <translation>Web-Diashows (*.html)</translation>
     </message>
 </context>
 <context>

@@ -247,10 +247,6 @@
         <translation>No se ha podido guardar la presentación como %s:<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
-        <translation>Una presentación solo puede guardarse como archivo «.exe» o «.zip». No se ha guardado nada como %s.</translation>
-    </message>
-    <message>
         <source>Save Talking Slideshow</source>
         <translation>Guardar la presentación con voz</translation>
     </message>
@@ -261,6 +257,14 @@
     <message>
         <source>Zipped Slideshows (*.zip)</source>
         <translation>Presentaciones comprimidas (*.zip)</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
+        <translation>Una presentación solo puede guardarse como archivo «.exe», «.zip» o «.html». No se ha guardado nada como %s.</translation>
+    </message>
+    <message>
+        <source>Web Slideshows (*.html)</source>
+        <translation>Presentaciones web (*.html)</translation>
     </message>
 </context>
 <context>

@@ -247,10 +247,6 @@
         <translation>Le diaporama n&apos;a pas pu être enregistré sous %s&#xa0;:<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot; or a &quot;.zip&quot; file. Nothing was saved as %s.</source>
-        <translation>Un diaporama ne peut être enregistré que sous forme de fichier «&#xa0;.exe&#xa0;» ou «&#xa0;.zip&#xa0;». Rien n&apos;a été enregistré sous %s.</translation>
-    </message>
-    <message>
         <source>Save Talking Slideshow</source>
         <translation>Enregistrer le diaporama parlant</translation>
     </message>
@@ -261,6 +257,14 @@
     <message>
         <source>Zipped Slideshows (*.zip)</source>
         <translation>Diaporamas compressés (*.zip)</translation>
+    </message>
+    <message>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
+        <translation>Un diaporama ne peut être enregistré que comme fichier « .exe », « .zip » ou « .html ». Rien n’a été enregistré sous %s.</translation>
+    </message>
+    <message>
+        <source>Web Slideshows (*.html)</source>
+        <translation>Diaporamas Web (*.html)</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/placeholders.h"
+#include "web/web_export.h"
 
 namespace tovak {
 
@@ -38,9 +39,10 @@ const char* const kNoMailText = QT_TRANSLATE_NOOP(
     "yourself; its folder is opened for you:\r%s");
 const char* const kNotSavedText =
     QT_TRANSLATE_NOOP("tovak::ResultActions", "The slideshow could not be saved as %s:\r%s");
-const char* const kWrongTypeText = QT_TRANSLATE_NOOP(
-    "tovak::ResultActions",
-    "A slideshow can only be saved as a \".exe\" or a \".zip\" file. Nothing was saved as %s.");
+const char* const kWrongTypeText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions",
+                      "A slideshow can only be saved as a \".exe\", a \".zip\" or a \".html\" "
+                      "file. Nothing was saved as %s.");
 
 // The mail program and the archiver that an installation may put beside the program.
 constexpr const char* kMailProgram = "QXmapi.exe";
@@ -53,11 +55,18 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
-// The name the chosen filter asks for: the zip filter makes any name an archive; a name
-// without an extension gets the filter's.
+bool IsWebPage(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  return ext == ".html" || ext == ".htm";
+}
+
+// The name the chosen filter asks for: the zip and web filters make any name an archive or a
+// page; a name without an extension gets the filter's.
 std::string NameForFilter(const std::string& chosen, int filterIndex) {
   fs::path name(chosen);
   if (filterIndex == SaveDialogData::kZipFilter) return name.replace_extension(".zip").string();
+  if (filterIndex == SaveDialogData::kHtmlFilter)
+    return IsWebPage(chosen) ? chosen : name.replace_extension(".html").string();
   const std::string ext = name.extension().string();
   if (ext.empty() || ext == ".") return name.replace_extension(".exe").string();
   return chosen;
@@ -197,7 +206,7 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
     name = state_.SlideshowPath();
   }
   const std::string ext = LowerExtension(name);
-  if (ext != ".exe" && ext != ".zip") {
+  if (ext != ".exe" && ext != ".zip" && !IsWebPage(name)) {
     asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kWrongTypeText), {name}));
     return false;
   }
@@ -218,6 +227,18 @@ void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   const std::string source = state_.OutputFile();
   if (LowerExtension(target) == ".exe") {
     if (!SameFile(source, target)) CopyProgramFile(source, target);
+    return;
+  }
+  if (IsWebPage(target)) {
+    // Re-encoding the voices takes a moment for a long show.
+    desktop_.SetBusy(true);
+    try {
+      ExportWebSlideshow(source, target, LinkLanguage());
+    } catch (const Exception& e) {
+      desktop_.SetBusy(false);
+      throw EResultError("Save : " + e.Message() + " - " + target);
+    }
+    desktop_.SetBusy(false);
     return;
   }
   const std::string archiver = paths_.ProgramFolder() + kArchiver;

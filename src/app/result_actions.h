@@ -28,7 +28,7 @@ class ResultAsker {
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
   // The save dialog (see SaveDialogData). False when cancelled; otherwise name holds the chosen
-  // path and filterIndex the chosen filter (0 ".exe", 1 ".zip").
+  // path and filterIndex the chosen filter (0 ".exe", 1 ".zip", 2 ".html").
   virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
 };
 
@@ -77,9 +77,14 @@ struct SaveDialogData {
   static constexpr const char* kDefaultSuffix = "exe";
   static constexpr int kExeFilter = 0;
   static constexpr int kZipFilter = 1;
+  static constexpr int kHtmlFilter = 2;
   // Translate the filters' captions; the patterns are added after the captions.
   static std::vector<std::string> Filters() {
-    return {"Talking Slideshows (*.exe)", "Zipped Slideshows (*.zip)"};
+    return {"Talking Slideshows (*.exe)", "Zipped Slideshows (*.zip)", "Web Slideshows (*.html)"};
+  }
+  // The extension a name typed without one gets under each filter.
+  static const char* SuffixOf(int filterIndex) {
+    return filterIndex == kZipFilter ? "zip" : filterIndex == kHtmlFilter ? "html" : "exe";
   }
 };
 
@@ -118,6 +123,8 @@ class ResultActions {
 
   // Translation of every text shown; placeholders are filled in afterwards.
   std::function<std::string(const std::string&)> Translate = [](const std::string& s) { return s; };
+  // The language (1-based) whose link captions a web slideshow carries.
+  std::function<int()> LinkLanguage = [] { return 1; };
 
  private:
   std::string Tr(const char* text) const { return Translate(text); }

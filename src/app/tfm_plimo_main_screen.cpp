@@ -84,6 +84,9 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
   for (const std::string& filter : SaveDialogData::Filters()) filters << tr(filter.c_str());
   dialog.setNameFilters(filters);
   dialog.selectNameFilter(filters.value(SaveDialogData::kExeFilter));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
+    dialog.setDefaultSuffix(SaveDialogData::SuffixOf(static_cast<int>(filters.indexOf(filter))));
+  });
   // Where people keep their files, rather than wherever the program was started from.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
@@ -157,6 +160,7 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   results_->Translate = [](const std::string& text) {
     return QCoreApplication::translate("tovak::ResultActions", text.c_str()).toStdString();
   };
+  results_->LinkLanguage = [this] { return std::max(1, dictionary_.LanguageIndex()); };
   session_->Save = [this] { results_->SaveButton(); };
 
   editor_ = new TfmManual(session_->PictureFiles(), session_->MessageFiles(),

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -148,6 +151,25 @@ TEST_F(MainWindow, SaveAsZipNamesTheCaptionAndSilencesTheCloseQuestion) {
   const size_t asked = asker.asked.size();
   EXPECT_TRUE(window->close());
   EXPECT_EQ(asker.asked.size(), asked);
+}
+
+TEST_F(MainWindow, WebFilterSavesTheShowAsOnePage) {
+  Open();
+  AddPictures(2);
+  Create();
+  const size_t told = asker.told.size();
+  asker.saveName = dir.File("Trip");
+  asker.saveFilter = SaveDialogData::kHtmlFilter;
+  Find<QAction>("SaveAsMnu")->trigger();
+  std::ifstream in(dir.File("Trip.html"));
+  const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(page.find("<title>Trip</title>"), std::string::npos);
+  size_t pictures = 0;
+  for (size_t at = 0; (at = page.find("data:image/jpeg;base64,", at)) != std::string::npos; ++at)
+    ++pictures;
+  EXPECT_EQ(pictures, 2u);
+  EXPECT_TRUE(window->windowTitle().contains("[Trip.html]"));
+  EXPECT_EQ(asker.told.size(), told);
 }
 
 TEST_F(MainWindow, CancelAskedDuringTheBuild) {

@@ -188,6 +188,22 @@ TEST_F(ResultActionsTest, NamesAreJudgedByTheirExtensionInAnyLetterCase) {
   EXPECT_EQ(fs::status(At("Trip.exe")).permissions(), fs::perms(0755));
 }
 
+TEST_F(ResultActionsTest, WebFilterNamesAPageAndADamagedPackageWritesNone) {
+  // The stand-in package is no slideshow: the page cannot be made, and nothing is left behind.
+  for (const char* chosen : {"Trip.exe", "Trip", "Trip.htm"}) {
+    asker_.saveName = At(chosen);
+    asker_.saveFilter = SaveDialogData::kHtmlFilter;
+    EXPECT_FALSE(actions_.SaveSlideshow(true, true)) << chosen;
+  }
+  ASSERT_EQ(asker_.told.size(), 3u);
+  EXPECT_EQ(asker_.told[0].find("The slideshow could not be saved as " + At("Trip.html")), 0u);
+  EXPECT_EQ(asker_.told[2].find("The slideshow could not be saved as " + At("Trip.htm")), 0u);
+  EXPECT_FALSE(fs::exists(At("Trip.html")));
+  for (const auto& entry : fs::directory_iterator(dir_.File("")))
+    EXPECT_EQ(entry.path().filename().string().find("Trip"), std::string::npos) << entry.path();
+  EXPECT_FALSE(state_.saved);
+}
+
 TEST_F(ResultActionsTest, SendAdvisesZipForPackagesOnlyAndActionsFollowTheSave) {
   asker_.answers = {false, true};
   actions_.Send();  // declined
