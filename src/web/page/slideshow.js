@@ -76,6 +76,8 @@
   voices.forEach((audio, index) => {
     if (audio) audio.addEventListener('ended', () => onVoiceEnded(index));
   });
+  // The first picture waits behind the start screen.
+  if (count) render();
   Promise.all([...pictureReady, ...voiceReady]).then(() => {
     body.dataset.voices = voices
       .map((audio) => (audio && Number.isFinite(audio.duration) ? audio.duration.toFixed(2) : ''))
@@ -144,14 +146,14 @@
     else startTimer(slides[index].afterVoiceMs / speed);
   }
 
-  const render = () => {
+  function render() {
     const image = pictures[current];
     if (image) pictureBox.replaceChildren(image);
     else pictureBox.replaceChildren();
     const message = slides[current].message;
     caption.textContent = message;
     caption.hidden = message === '';
-  };
+  }
   function enter(index) {
     stopVoice();
     stopTimer();
