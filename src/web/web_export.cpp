@@ -1,6 +1,9 @@
 #include "web/web_export.h"
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "builder/package_reader.h"
 #include "common/atomic_file.h"
@@ -10,8 +13,17 @@
 
 namespace tovak {
 
+namespace {
+
+std::string VoiceWarning(int index, const std::string& why) {
+  return "picture " + std::to_string(index + 1) + ": its voice cannot be used (" + why +
+         "); the page shows it without a voice";
+}
+
+}  // namespace
+
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language, const std::function<void(int, int)>& progress) {
+                                   int language) {
   // Messages, voices and links come as the player reads them; the pictures are copied as the
   // package stores them, so the page shows exactly the JPEGs that were built.
   SlideshowPackage package;
@@ -23,23 +35,41 @@ WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::st
   WebShow show;
   show.title = QString::fromStdString(std::filesystem::path(outPath).stem().string());
   const int count = package.Count();
+  std::vector<std::vector<uint8_t>> wavs(static_cast<size_t>(count));
   for (int index = 0; index < count; ++index) {
     WebSlide slide;
     slide.jpeg = stored.Image(index);
     slide.message = package.Message(index);
     slide.timing = TimeSlide(static_cast<size_t>(slide.message.size()));
     try {
-      const std::vector<uint8_t> wav = package.ExpandVoice(index);
-      if (!wav.empty()) slide.mp3 = EncodeSpeechMp3(wav);
+      wavs[index] = package.ExpandVoice(index);
     } catch (const Exception& e) {
-      report.warnings.push_back("picture " + std::to_string(index + 1) +
-                                ": its voice cannot be used (" + e.Message() +
-                                "); the page shows it without a voice");
+      report.warnings.push_back(VoiceWarning(index, e.Message()));
     }
-    if (!slide.mp3.empty()) ++report.voices;
     if (!slide.jpeg.empty()) ++report.pictures;
     show.slides.push_back(std::move(slide));
-    if (progress) progress(index + 1, count);
+  }
+  // Encoding is most of the work: every core takes voices in turn.
+  std::vector<std::string> failures(static_cast<size_t>(count));
+  std::atomic<int> next{0};
+  auto encode = [&] {
+    for (int index; (index = next++) < count;) {
+      if (wavs[index].empty()) continue;
+      try {
+        show.slides[index].mp3 = EncodeSpeechMp3(wavs[index]);
+      } catch (const Exception& e) {
+        failures[index] = e.Message();
+      }
+    }
+  };
+  std::vector<std::jthread> workers;
+  const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
+  for (int i = 1; i < std::min(threads, count); ++i) workers.emplace_back(encode);
+  encode();
+  workers.clear();
+  for (int index = 0; index < count; ++index) {
+    if (!failures[index].empty()) report.warnings.push_back(VoiceWarning(index, failures[index]));
+    if (!show.slides[index].mp3.empty()) ++report.voices;
   }
   for (const SlideshowPackage::Link& link : package.Links(language))
     show.links.push_back({link.caption, link.url});

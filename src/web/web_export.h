@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,11 +17,10 @@ struct WebExportReport {
 // Writes the slideshow package at packagePath as one web page at outPath: its pictures as
 // stored, its voices as MP3, its messages, and its links in a language (1-based, each falling
 // back to the first). The page is written under a temporary name and renamed into place, so
-// outPath is either the whole page or what it was. progress hears of each picture done. Throws
+// outPath is either the whole page or what it was. Throws
 // EPackageError for a package that cannot be read, EWebExportError when the page cannot be
 // made or written.
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language = 1,
-                                   const std::function<void(int done, int total)>& progress = {});
+                                   int language = 1);
 
 }  // namespace tovak
