@@ -162,6 +162,8 @@
     current = index;
     body.dataset.slide = String(index + 1);
     if (!inShow()) setState('playing');
+    // A hidden button would keep the keys for a moment after it is gone; the show takes them.
+    if (stage !== document.activeElement) stage.focus({ preventScroll: true });
     endScreen.hidden = true;
     render();
     showPosition();
