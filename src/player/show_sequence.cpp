@@ -65,7 +65,13 @@ void ShowSequence::OnTimer() {
 }
 
 void ShowSequence::Next() {
-  if (!finished_ && current_ + 1 < count_) Enter(current_ + 1);
+  // Moving on from the last picture is the end, as when its time runs out.
+  if (finished_ || current_ < 0) return;
+  if (current_ + 1 < count_) {
+    Enter(current_ + 1);
+  } else {
+    Finish();
+  }
 }
 
 void ShowSequence::Previous() {

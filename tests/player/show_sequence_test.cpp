@@ -108,8 +108,9 @@ TEST_F(Sequence, KeysMoveWithinBoundsAndStopTheVoice) {
   show.Last();
   EXPECT_EQ(show.Current(), 2);
   EXPECT_EQ(voice.lastLength, 1002u);
-  show.Next();
+  show.Next();  // past the last picture is the end
   EXPECT_EQ(show.Current(), 2);
+  EXPECT_TRUE(show.Finished());
   show.First();
   EXPECT_EQ(show.Current(), 0);
   // A voice that ends after the picture was left does not move the show on.
@@ -151,10 +152,8 @@ TEST_F(Sequence, AVoiceThatCannotPlayCountsAsNone) {
 TEST_F(Sequence, TheEndIsLeftByMovingAndPlaysAtOnce) {
   show.Start();
   show.Last();
-  show.Next();
-  EXPECT_FALSE(show.Finished());  // only the last picture's time ends the show
   voice.End();
-  timer.Pass(ShowSequence::ReadingPause(10));
+  timer.Pass(ShowSequence::ReadingPause(10));  // the last picture's time ends the show
   ASSERT_TRUE(show.Finished());
   show.TogglePause();  // nothing to pause at the end
   EXPECT_FALSE(show.Paused());
