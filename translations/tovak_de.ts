@@ -737,4 +737,60 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>&amp;Abbrechen</translation>
     </message>
 </context>
+<context>
+    <name>tovak::WebSlideshow</name>
+    <message>
+        <source>en</source>
+        <comment>the language code of this translation, for web pages</comment>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>Slideshow</source>
+        <translation>Diashow</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Abspielen</translation>
+    </message>
+    <message>
+        <source>Loading…</source>
+        <translation>Wird geladen …</translation>
+    </message>
+    <message>
+        <source>Space or → next · ← back · P pause · F full screen · tap or swipe on a touch screen</source>
+        <translation>Leertaste oder → weiter · ← zurück · P Pause · F Vollbild · auf dem Touchscreen tippen oder wischen</translation>
+    </message>
+    <message>
+        <source>End of the slideshow</source>
+        <translation>Ende der Diashow</translation>
+    </message>
+    <message>
+        <source>The end</source>
+        <translation>Ende</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Noch einmal abspielen</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 Bild</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 Bilder</translation>
+    </message>
+    <message>
+        <source>Picture %1 of %2</source>
+        <translation>Bild %1 von %2</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>angehalten</translation>
+    </message>
+</context>
 </TS>

@@ -737,4 +737,60 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>&amp;Cancelar</translation>
     </message>
 </context>
+<context>
+    <name>tovak::WebSlideshow</name>
+    <message>
+        <source>en</source>
+        <comment>the language code of this translation, for web pages</comment>
+        <translation>es</translation>
+    </message>
+    <message>
+        <source>Slideshow</source>
+        <translation>Presentación</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Enlaces</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Reproducir</translation>
+    </message>
+    <message>
+        <source>Loading…</source>
+        <translation>Cargando…</translation>
+    </message>
+    <message>
+        <source>Space or → next · ← back · P pause · F full screen · tap or swipe on a touch screen</source>
+        <translation>Espacio o → siguiente · ← anterior · P pausa · F pantalla completa · toque o deslice en una pantalla táctil</translation>
+    </message>
+    <message>
+        <source>End of the slideshow</source>
+        <translation>Fin de la presentación</translation>
+    </message>
+    <message>
+        <source>The end</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Volver a reproducir</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 imagen</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 imágenes</translation>
+    </message>
+    <message>
+        <source>Picture %1 of %2</source>
+        <translation>Imagen %1 de %2</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>en pausa</translation>
+    </message>
+</context>
 </TS>

@@ -737,4 +737,60 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>&amp;Annuler</translation>
     </message>
 </context>
+<context>
+    <name>tovak::WebSlideshow</name>
+    <message>
+        <source>en</source>
+        <comment>the language code of this translation, for web pages</comment>
+        <translation>fr</translation>
+    </message>
+    <message>
+        <source>Slideshow</source>
+        <translation>Diaporama</translation>
+    </message>
+    <message>
+        <source>Links</source>
+        <translation>Liens</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Lecture</translation>
+    </message>
+    <message>
+        <source>Loading…</source>
+        <translation>Chargement…</translation>
+    </message>
+    <message>
+        <source>Space or → next · ← back · P pause · F full screen · tap or swipe on a touch screen</source>
+        <translation>Espace ou → suivante · ← précédente · P pause · F plein écran · toucher ou balayer sur un écran tactile</translation>
+    </message>
+    <message>
+        <source>End of the slideshow</source>
+        <translation>Fin du diaporama</translation>
+    </message>
+    <message>
+        <source>The end</source>
+        <translation>Fin</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Revoir</translation>
+    </message>
+    <message>
+        <source>1 picture</source>
+        <translation>1 image</translation>
+    </message>
+    <message>
+        <source>%1 pictures</source>
+        <translation>%1 images</translation>
+    </message>
+    <message>
+        <source>Picture %1 of %2</source>
+        <translation>Image %1 sur %2</translation>
+    </message>
+    <message>
+        <source>paused</source>
+        <translation>en pause</translation>
+    </message>
+</context>
 </TS>

@@ -1,5 +1,6 @@
 #include "web/web_export.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -20,6 +21,29 @@ std::string VoiceWarning(int index, const std::string& why) {
          "); the page shows it without a voice";
 }
 
+// The page's words in the program's language. The program has its translator installed; the
+// command-line tool has none and writes English.
+WebTexts TranslatedTexts() {
+  WebTexts texts;
+  texts.language = QCoreApplication::translate(
+      "tovak::WebSlideshow", "en", "the language code of this translation, for web pages");
+  texts.slideshow = QCoreApplication::translate("tovak::WebSlideshow", "Slideshow");
+  texts.links = QCoreApplication::translate("tovak::WebSlideshow", "Links");
+  texts.play = QCoreApplication::translate("tovak::WebSlideshow", "Play");
+  texts.loading = QCoreApplication::translate("tovak::WebSlideshow", "Loading…");
+  texts.keys = QCoreApplication::translate(
+      "tovak::WebSlideshow",
+      "Space or → next · ← back · P pause · F full screen · tap or swipe on a touch screen");
+  texts.end = QCoreApplication::translate("tovak::WebSlideshow", "End of the slideshow");
+  texts.theEnd = QCoreApplication::translate("tovak::WebSlideshow", "The end");
+  texts.playAgain = QCoreApplication::translate("tovak::WebSlideshow", "Play again");
+  texts.onePicture = QCoreApplication::translate("tovak::WebSlideshow", "1 picture");
+  texts.pictures = QCoreApplication::translate("tovak::WebSlideshow", "%1 pictures");
+  texts.pictureOf = QCoreApplication::translate("tovak::WebSlideshow", "Picture %1 of %2");
+  texts.paused = QCoreApplication::translate("tovak::WebSlideshow", "paused");
+  return texts;
+}
+
 }  // namespace
 
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
@@ -34,6 +58,7 @@ WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::st
   WebExportReport report;
   WebShow show;
   show.title = QString::fromStdString(std::filesystem::path(outPath).stem().string());
+  show.texts = TranslatedTexts();
   const int count = package.Count();
   std::vector<std::vector<uint8_t>> wavs(static_cast<size_t>(count));
   for (int index = 0; index < count; ++index) {

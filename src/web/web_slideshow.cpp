@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include "web/page_text.h"
 
@@ -47,11 +48,17 @@ QByteArray ShowData(const WebShow& show) {
     links.append(QJsonObject{{"caption", link.caption},
                              {"url", IsSafeLinkAddress(link.url) ? link.url : QString()}});
   }
-  const QJsonObject data{{"title", show.title}, {"slides", slides}, {"links", links}};
+  const WebTexts& texts = show.texts;
+  const QJsonObject words{{"onePicture", texts.onePicture},
+                          {"pictures", texts.pictures},
+                          {"pictureOf", texts.pictureOf},
+                          {"paused", texts.paused}};
+  const QJsonObject data{
+      {"title", show.title}, {"slides", slides}, {"links", links}, {"texts", words}};
   return QJsonDocument(data).toJson(QJsonDocument::Compact).replace("<", "\\u003c");
 }
 
-// Fills each {{NAME}} of the template once, in one pass, so that nothing filled in (a title or
+// Fills every {{NAME}} of the template in one pass, so that nothing filled in (a title or
 // a message holding "{{...}}") is ever taken for a place to fill.
 QByteArray FillTemplate(const QByteArray& page, const std::map<QByteArray, QByteArray>& values) {
   QByteArray out;
@@ -60,7 +67,7 @@ QByteArray FillTemplate(const QByteArray& page, const std::map<QByteArray, QByte
                                               return sum + value.second.size();
                                             }));
   qsizetype from = 0;
-  size_t filled = 0;
+  std::set<QByteArray> filled;
   for (;;) {
     const qsizetype open = page.indexOf("{{", from);
     const qsizetype close = open < 0 ? -1 : page.indexOf("}}", open);
@@ -70,12 +77,13 @@ QByteArray FillTemplate(const QByteArray& page, const std::map<QByteArray, QByte
       out += page.mid(from, close + 2 - from);
     } else {
       out += page.mid(from, open - from) + value->second;
-      ++filled;
+      filled.insert(value->first);
     }
     from = close + 2;
   }
   out += page.mid(from);
-  if (filled != values.size()) throw EWebExportError("the page template lacks a place to fill");
+  if (filled.size() != values.size())
+    throw EWebExportError("the page template lacks a place to fill");
   return out;
 }
 
@@ -91,8 +99,18 @@ std::string RenderWebSlideshow(const WebShow& show) {
   const QByteArray csp = "default-src 'none'; script-src " + HashSource(kWebPageScript) +
                          "; style-src " + HashSource(kWebPageStyle) +
                          "; img-src data:; media-src data:; base-uri 'none'; form-action 'none'";
+  const WebTexts& texts = show.texts;
   const QByteArray page = FillTemplate(kWebPageHtml, {{"CSP", csp},
+                                                      {"LANG", EscapeHtml(texts.language)},
                                                       {"TITLE", EscapeHtml(show.title)},
+                                                      {"SLIDESHOW", EscapeHtml(texts.slideshow)},
+                                                      {"LINKS", EscapeHtml(texts.links)},
+                                                      {"PLAY", EscapeHtml(texts.play)},
+                                                      {"LOADING", EscapeHtml(texts.loading)},
+                                                      {"KEYS", EscapeHtml(texts.keys)},
+                                                      {"END", EscapeHtml(texts.end)},
+                                                      {"THE_END", EscapeHtml(texts.theEnd)},
+                                                      {"PLAY_AGAIN", EscapeHtml(texts.playAgain)},
                                                       {"STYLE", kWebPageStyle},
                                                       {"SCRIPT", kWebPageScript},
                                                       {"DATA", ShowData(show)}});

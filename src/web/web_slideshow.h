@@ -28,8 +28,28 @@ struct WebLink {
   QString url;
 };
 
+// The page's own words, in the language of the program that writes it. "%1" and "%2" are filled
+// in by the page.
+struct WebTexts {
+  QString language = "en";  // the page's language code
+  QString slideshow = "Slideshow";
+  QString links = "Links";
+  QString play = "Play";
+  QString loading = "Loading…";
+  QString keys =
+      "Space or → next · ← back · P pause · F full screen · tap or swipe on a touch screen";
+  QString end = "End of the slideshow";
+  QString theEnd = "The end";
+  QString playAgain = "Play again";
+  QString onePicture = "1 picture";
+  QString pictures = "%1 pictures";
+  QString pictureOf = "Picture %1 of %2";
+  QString paused = "paused";
+};
+
 struct WebShow {
   QString title;
+  WebTexts texts;
   std::vector<WebSlide> slides;
   std::vector<WebLink> links;
 };

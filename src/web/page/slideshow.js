@@ -40,14 +40,16 @@
   body.dataset.slides = String(count);
   body.dataset.slide = count ? '1' : '0';
   byId('show-title').textContent = data.title;
-  byId('show-count').textContent = count === 1 ? '1 picture' : `${count} pictures`;
+  const texts = data.texts;
+  const fill = (text, ...values) => values.reduce((out, value, i) => out.replace(`%${i + 1}`, value), text);
+  byId('show-count').textContent = count === 1 ? texts.onePicture : fill(texts.pictures, count);
 
   // Every picture is decoded and every voice's length known before the show may start, so it
   // never waits in the middle.
   const pictures = slides.map((slide, index) => {
     if (!slide.picture) return null;
     const image = new Image();
-    image.alt = `Picture ${index + 1} of ${count}`;
+    image.alt = fill(texts.pictureOf, index + 1, count);
     image.decoding = 'async';
     image.src = slide.picture;
     return image;
@@ -90,7 +92,8 @@
 
   // A few seconds of "n / N" after every change; a paused show keeps it in view.
   const showPosition = () => {
-    position.textContent = `${current + 1} / ${count}${state === 'paused' ? '  (paused)' : ''}`;
+    const paused = state === 'paused' ? `  (${texts.paused})` : '';
+    position.textContent = `${current + 1} / ${count}${paused}`;
     position.classList.add('shown');
     clearTimeout(positionTimer);
     if (state !== 'paused') positionTimer = setTimeout(() => position.classList.remove('shown'), 2500);
