@@ -99,7 +99,12 @@ TEST_F(WebSlideshow, PlaysToTheEndWithEveryPictureVoiceAndMessage) {
 
   browser->Evaluate(
       "window.seen = []; new MutationObserver(() => seen.push(document.body.dataset.slide))"
-      ".observe(document.body, {attributeFilter: ['data-slide']})");
+      ".observe(document.body, {attributeFilter: ['data-slide']});"
+      "window.heard = []; const play = HTMLMediaElement.prototype.play;"
+      "HTMLMediaElement.prototype.play = function () {"
+      "  this.addEventListener('ended', () => heard.push(document.body.dataset.slide + ':' +"
+      "    this.duration.toFixed(1)), {once: true});"
+      "  return play.call(this); }");
   browser->Click("#play");
   EXPECT_EQ(Body("state"), "playing");
   // Markup in a message is shown as the characters it is made of.
@@ -111,6 +116,8 @@ TEST_F(WebSlideshow, PlaysToTheEndWithEveryPictureVoiceAndMessage) {
 
   ASSERT_TRUE(browser->WaitFor("document.body.dataset.state === 'ended'", 20000));
   EXPECT_EQ(browser->Evaluate("seen.join()").toString(), "1,2,3,4");
+  // Each voice was heard to its end on its own picture.
+  EXPECT_EQ(browser->Evaluate("heard.join()").toString(), "1:2.0,3:1.3,4:0.6");
   EXPECT_EQ(browser->Evaluate("document.activeElement.id").toString(), "play-again");
   browser->Click("#play-again");
   EXPECT_EQ(Body("state"), "playing");

@@ -44,8 +44,7 @@
   const fill = (text, ...values) => values.reduce((out, value, i) => out.replace(`%${i + 1}`, value), text);
   byId('show-count').textContent = count === 1 ? texts.onePicture : fill(texts.pictures, count);
 
-  // Every picture is decoded and every voice's length known before the show may start, so it
-  // never waits in the middle.
+  // Pictures are decoded before the show may start, so it never waits in the middle.
   const pictures = slides.map((slide, index) => {
     if (!slide.picture) return null;
     const image = new Image();
@@ -54,40 +53,65 @@
     image.src = slide.picture;
     return image;
   });
-  const voices = slides.map((slide) => {
-    if (!slide.voice) return null;
-    const audio = new Audio();
-    audio.preload = 'auto';
-    audio.src = slide.voice;
-    return audio;
-  });
-  const pictureReady = pictures.map((image, index) =>
-    image ? image.decode().catch(() => { pictures[index] = null; }) : null);
-  const voiceReady = voices.map((audio, index) => audio && new Promise((resolve) => {
-    const check = () => {
-      if (Number.isFinite(audio.duration) && audio.duration > 0) resolve();
-    };
-    audio.addEventListener('loadedmetadata', check);
-    audio.addEventListener('durationchange', check);
-    audio.addEventListener('error', () => {
-      voices[index] = null;
+  const picturesDecoded = Promise.all(pictures.map((image, index) =>
+    image && image.decode().catch(() => { pictures[index] = null; })));
+
+  // One element plays every voice: phones allow only a few media elements at a time, and one
+  // that a first tap has unlocked stays unlocked.
+  const player = new Audio();
+  player.preload = 'auto';
+  player.defaultPlaybackRate = Math.min(speed, 16);
+  let playing = -1;  // the picture whose voice the player holds
+  player.addEventListener('ended', () => onVoiceEnded(playing));
+  player.addEventListener('error', () => onVoiceFailed(playing));
+
+  // Each voice's length, read by short-lived elements a few at a time; a voice the browser
+  // cannot read is played as if there were none.
+  const lengths = slides.map(() => null);
+  const unusable = slides.map((slide) => !slide.voice);
+  const readLength = (index) => new Promise((resolve) => {
+    const probe = new Audio();
+    let done = false;
+    const finish = (length) => {
+      if (done) return;
+      done = true;
+      lengths[index] = length;
+      if (length === null) unusable[index] = true;
+      probe.removeAttribute('src');
+      probe.load();
       resolve();
-    });
-    check();
-  }));
-  voices.forEach((audio, index) => {
-    if (audio) audio.addEventListener('ended', () => onVoiceEnded(index));
+    };
+    const check = () => {
+      if (Number.isFinite(probe.duration) && probe.duration > 0) finish(probe.duration);
+    };
+    probe.addEventListener('loadedmetadata', check);
+    probe.addEventListener('durationchange', check);
+    probe.addEventListener('error', () => finish(null));
+    probe.preload = 'metadata';
+    probe.src = slides[index].voice;
   });
-  // The first picture waits behind the start screen.
+  const withVoice = slides.map((slide, index) => index).filter((index) => slides[index].voice);
+  let nextToRead = 0;
+  const reader = async () => {
+    while (nextToRead < withVoice.length) await readLength(withVoice[nextToRead++]);
+  };
+  const lengthsKnown = Promise.all([reader(), reader(), reader(), reader()]).then(() => {
+    body.dataset.voices =
+      lengths.map((length) => (length === null ? '' : length.toFixed(2))).join(',');
+  });
+
+  // The first picture waits behind the start screen; Play comes once the pictures are ready.
+  // Where a browser reads voices only after a tap, the show need not wait for their lengths.
   if (count) render();
-  Promise.all([...pictureReady, ...voiceReady]).then(() => {
-    body.dataset.voices = voices
-      .map((audio) => (audio && Number.isFinite(audio.duration) ? audio.duration.toFixed(2) : ''))
-      .join(',');
+  let canStart = false;
+  picturesDecoded.then(() => {
+    canStart = count > 0;
     byId('loading').hidden = true;
-    setState('ready');
-    playButton.disabled = count === 0;
+    playButton.disabled = !canStart;
     playButton.focus();
+  });
+  Promise.all([picturesDecoded, lengthsKnown]).then(() => {
+    if (state === 'loading') setState('ready');
   });
 
   // A few seconds of "n / N" after every change; a paused show keeps it in view.
@@ -114,33 +138,38 @@
   };
   const stopVoice = () => {
     voicePlaying = false;
-    for (const audio of voices) {
-      if (audio && !audio.paused) audio.pause();
-    }
+    if (!player.paused) player.pause();
   };
-  // Starts a voice; one that cannot be played leaves the picture up as if it had none.
-  const playVoice = (audio, index) => {
-    audio.playbackRate = Math.min(speed, 16);
-    audio.play().catch((error) => {
+  // A voice that cannot be played leaves the picture up as if it had none.
+  function onVoiceFailed(index) {
+    if (index !== current || !voicePlaying) return;
+    voicePlaying = false;
+    unusable[index] = true;
+    if (state === 'playing') startTimer(slides[index].withoutVoiceMs / speed);
+    else remaining = slides[index].withoutVoiceMs / speed;
+  }
+  const playVoice = () => {
+    const index = current;
+    player.play().catch((error) => {
       if (error && error.name === 'AbortError') return;  // paused or moved on meanwhile
-      if (index !== current || !voicePlaying) return;
-      voicePlaying = false;
-      voices[index] = null;
-      if (state === 'playing') startTimer(slides[index].withoutVoiceMs / speed);
-      else remaining = slides[index].withoutVoiceMs / speed;
+      onVoiceFailed(index);
     });
   };
 
   const begin = () => {
     begun = true;
-    const audio = voices[current];
-    if (audio) {
-      voicePlaying = true;
-      audio.currentTime = 0;
-      playVoice(audio, current);
-    } else {
+    if (unusable[current]) {
       startTimer(slides[current].withoutVoiceMs / speed);
+      return;
     }
+    voicePlaying = true;
+    if (playing !== current) {
+      playing = current;
+      player.src = slides[current].voice;
+    } else {
+      player.currentTime = 0;
+    }
+    playVoice();
   };
   function onVoiceEnded(index) {
     if (index !== current || !voicePlaying) return;
@@ -182,7 +211,7 @@
   }
 
   const start = () => {
-    if (state !== 'ready') return;
+    if (!canStart || (state !== 'loading' && state !== 'ready')) return;
     startScreen.hidden = true;
     setState('playing');
     enter(0);
@@ -199,7 +228,7 @@
   const togglePause = () => {
     if (state === 'playing') {
       setState('paused');
-      if (voicePlaying) voices[current].pause();
+      if (voicePlaying) player.pause();
       if (timer) {
         remaining = Math.max(0, timerEnds - performance.now());
         stopTimer();
@@ -207,7 +236,7 @@
     } else if (state === 'paused') {
       setState('playing');
       if (!begun) begin();
-      else if (voicePlaying) playVoice(voices[current], current);
+      else if (voicePlaying) playVoice();
       else if (remaining > 0) startTimer(remaining);
       remaining = 0;
     } else {
