@@ -85,10 +85,10 @@ HelpOverlay::HelpOverlay(QWidget* parent) : QLabel(parent) {
                 .arg(QString(key.keys).toHtmlEscaped(), QString(key.action).toHtmlEscaped());
     plain += QString("%1: %2.\n").arg(key.keys, key.action);
   }
-  setText("<table cellspacing=6>" + rows + "</table><p align=center>Any key or click closes.</p>");
+  setText("<table align=center cellspacing=6>" + rows + "</table><p align=center>Any key or click closes.</p>");
   setTextFormat(Qt::RichText);
   setAlignment(Qt::AlignCenter);
-  setStyleSheet("QLabel { color: white; background: rgba(0, 0, 0, 215); font-size: 18px; }");
+  setStyleSheet("QLabel { color: white; background: rgba(0, 0, 0, 235); font-size: 18px; }");
   setAccessibleName("Keys");
   setAccessibleDescription(plain + "Any key or click closes this list.");
   setFocusPolicy(Qt::StrongFocus);
