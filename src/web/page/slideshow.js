@@ -205,6 +205,8 @@
     stopVoice();
     stopTimer();
     closeLinks();
+    clearTimeout(positionTimer);
+    position.classList.remove('shown');
     setState('ended');
     endScreen.hidden = false;
     againButton.focus();
