@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 #include <QtGlobal>
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -48,16 +46,9 @@ const char* const kWrongTypeText =
 constexpr const char* kMailProgram = "QXmapi.exe";
 constexpr const char* kArchiver = "fbzip.exe";
 
-std::string LowerExtension(const std::string& path) {
-  std::string ext = fs::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ext;
-}
-
 bool IsWebPage(const std::string& path) {
-  const std::string ext = LowerExtension(path);
-  return ext == ".html" || ext == ".htm";
+  const std::string ext = UpperExtension(path);
+  return ext == ".HTML" || ext == ".HTM";
 }
 
 // The name the chosen filter asks for: the zip and web filters make any name an archive or a
@@ -146,14 +137,14 @@ void ResultActions::Preview() {
   const std::string path = ActionPath();
   if (!FileExists(path)) return;
   // Our packages are programs; a copy that lost its execute bit still opens somehow.
-  if (LowerExtension(path) == ".exe" && desktop_.StartDetached(path, {})) return;
+  if (UpperExtension(path) == ".EXE" && desktop_.StartDetached(path, {})) return;
   desktop_.OpenWithDesktop(path);
 }
 
 void ResultActions::Send() {
   const std::string path = ActionPath();
   if (!FileExists(path)) return;
-  if (LowerExtension(path) == ".exe" && !asker_.AskYesNo(Tr(kZipAdviceText))) return;
+  if (UpperExtension(path) == ".EXE" && !asker_.AskYesNo(Tr(kZipAdviceText))) return;
   desktop_.SetBusy(true);
   bool handedOver;
   const std::string mailer = paths_.ProgramFolder() + kMailProgram;
@@ -205,8 +196,8 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
   } else {
     name = state_.SlideshowPath();
   }
-  const std::string ext = LowerExtension(name);
-  if (ext != ".exe" && ext != ".zip" && !IsWebPage(name)) {
+  const std::string ext = UpperExtension(name);
+  if (ext != ".EXE" && ext != ".ZIP" && !IsWebPage(name)) {
     asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kWrongTypeText), {name}));
     return false;
   }
@@ -225,7 +216,7 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
 
 void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   const std::string source = state_.OutputFile();
-  if (LowerExtension(target) == ".exe") {
+  if (UpperExtension(target) == ".EXE") {
     if (!SameFile(source, target)) CopyProgramFile(source, target);
     return;
   }
