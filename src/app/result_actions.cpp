@@ -46,6 +46,18 @@ const char* const kWrongTypeText =
 constexpr const char* kMailProgram = "QXmapi.exe";
 constexpr const char* kArchiver = "fbzip.exe";
 
+// The busy cursor for as long as it lives.
+class BusyCursor {
+ public:
+  explicit BusyCursor(ResultDesktop& desktop) : desktop_(desktop) { desktop_.SetBusy(true); }
+  ~BusyCursor() { desktop_.SetBusy(false); }
+  BusyCursor(const BusyCursor&) = delete;
+  BusyCursor& operator=(const BusyCursor&) = delete;
+
+ private:
+  ResultDesktop& desktop_;
+};
+
 bool IsWebPage(const std::string& path) {
   const std::string ext = UpperExtension(path);
   return ext == ".HTML" || ext == ".HTM";
@@ -222,14 +234,12 @@ void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   }
   if (IsWebPage(target)) {
     // Re-encoding the voices takes a moment for a long show.
-    desktop_.SetBusy(true);
+    const BusyCursor busy(desktop_);
     try {
       ExportWebSlideshow(source, target, LinkLanguage());
     } catch (const Exception& e) {
-      desktop_.SetBusy(false);
       throw EResultError("Save : " + e.Message() + " - " + target);
     }
-    desktop_.SetBusy(false);
     return;
   }
   const std::string archiver = paths_.ProgramFolder() + kArchiver;

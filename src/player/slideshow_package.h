@@ -37,6 +37,11 @@ class SlideshowPackage {
   // The voice expanded and checked: throws Exception with the reason when it is damaged.
   std::vector<uint8_t> ExpandVoice(int index);
 
+  // As the package stores them: the JPEG bytes (none for a picture the builder could not read)
+  // and the compressed voice container. Throw EPackageError.
+  std::vector<uint8_t> StoredPicture(int index) { return reader_.Image(index); }
+  std::vector<uint8_t> VoiceContainer(int index) { return reader_.VoiceContainer(index); }
+
   struct Link {
     QString caption;
     QString url;

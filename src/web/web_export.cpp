@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
+#include <mutex>
 #include <thread>
 
 #include "builder/package_reader.h"
@@ -48,40 +49,40 @@ WebTexts TranslatedTexts() {
 
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
                                    int language) {
-  // Messages, voices and links come as the player reads them; the pictures are copied as the
-  // package stores them, so the page shows exactly the JPEGs that were built.
+  // The pictures go in as the package stores them, so the page shows exactly the JPEGs that
+  // were built; messages and links come as the player reads them.
   SlideshowPackage package;
   package.Open(packagePath);
-  PackageReader stored;
-  stored.Open(packagePath);
 
   WebExportReport report;
   WebShow show;
   show.title = QString::fromStdString(std::filesystem::path(outPath).stem().string());
   show.texts = TranslatedTexts();
   const int count = package.Count();
-  std::vector<std::vector<uint8_t>> wavs(static_cast<size_t>(count));
   for (int index = 0; index < count; ++index) {
     WebSlide slide;
-    slide.jpeg = stored.Image(index);
+    slide.jpeg = package.StoredPicture(index);
     slide.message = package.Message(index);
     slide.timing = TimeSlide(static_cast<size_t>(slide.message.size()));
-    try {
-      wavs[index] = package.ExpandVoice(index);
-    } catch (const Exception& e) {
-      report.warnings.push_back(VoiceWarning(index, e.Message()));
-    }
     if (!slide.jpeg.empty()) ++report.pictures;
     show.slides.push_back(std::move(slide));
   }
-  // Encoding is most of the work: every core takes voices in turn.
+  // Expanding and encoding the voices is most of the work: every core takes voices in turn.
+  // Only the reading of the file is shared, so no more than one voice per core is ever held
+  // expanded.
   std::vector<std::string> failures(static_cast<size_t>(count));
   std::atomic<int> next{0};
+  std::mutex reading;
   auto encode = [&] {
     for (int index; (index = next++) < count;) {
-      if (wavs[index].empty()) continue;
       try {
-        show.slides[index].mp3 = EncodeSpeechMp3(wavs[index]);
+        std::vector<uint8_t> container;
+        {
+          const std::lock_guard lock(reading);
+          container = package.VoiceContainer(index);
+        }
+        const std::vector<uint8_t> wav = ExpandVoiceRecord(container);
+        if (!wav.empty()) show.slides[index].mp3 = EncodeSpeechMp3(wav);
       } catch (const Exception& e) {
         failures[index] = e.Message();
       }
