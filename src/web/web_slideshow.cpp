@@ -6,7 +6,6 @@
 #include <QJsonObject>
 #include <QUrl>
 #include <map>
-#include <numeric>
 #include <set>
 
 #include "web/page_text.h"
@@ -62,10 +61,6 @@ QByteArray ShowData(const WebShow& show) {
 // a message holding "{{...}}") is ever taken for a place to fill.
 QByteArray FillTemplate(const QByteArray& page, const std::map<QByteArray, QByteArray>& values) {
   QByteArray out;
-  out.reserve(page.size() + std::accumulate(values.begin(), values.end(), qsizetype(0),
-                                            [](qsizetype sum, const auto& value) {
-                                              return sum + value.second.size();
-                                            }));
   qsizetype from = 0;
   std::set<QByteArray> filled;
   for (;;) {
@@ -76,7 +71,8 @@ QByteArray FillTemplate(const QByteArray& page, const std::map<QByteArray, QByte
     if (value == values.end()) {
       out += page.mid(from, close + 2 - from);
     } else {
-      out += page.mid(from, open - from) + value->second;
+      out += page.mid(from, open - from);
+      out += value->second;
       filled.insert(value->first);
     }
     from = close + 2;
