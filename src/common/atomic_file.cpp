@@ -1,8 +1,11 @@
 #include "common/atomic_file.h"
 
+#include "common/files.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -18,13 +21,14 @@ std::string Reason(int code) {
   return std::strerror(code);
 }
 
-// A name beside the target that no other writer picks: the target's name, the process and a
-// counter, with a leading dot so it does not show in listings.
+// A name beside the target that no other writer picks: the process and a counter, with a
+// leading dot so it does not show in listings. It is short whatever the target's name, so a
+// target whose name is near the file system's limit can still be written.
 std::string TemporaryBeside(const std::string& path) {
-  static int counter = 0;
+  static std::atomic<int> counter = 0;
   const fs::path target(path);
-  const std::string name = "." + target.filename().string() + "." + std::to_string(::getpid()) +
-                           "." + std::to_string(++counter) + ".tmp";
+  const std::string name =
+      ".tovak-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
   return (target.parent_path() / name).string();
 }
 
@@ -47,6 +51,8 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(TFile
     return false;
   };
   if (path.empty()) return fail("no file name");
+  // A rename would put a plain file where a device, a FIFO or a folder was.
+  if (const std::string problem = OutputTargetProblem(path); !problem.empty()) return fail(problem);
   const std::string temporary = TemporaryBeside(path);
   TFileStream file;
   errno = 0;

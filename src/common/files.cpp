@@ -1,5 +1,7 @@
 #include "common/files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -36,6 +38,24 @@ bool DeleteFileIfExists(const std::string& path) {
   const fs::file_status status = fs::symlink_status(path, error);
   if (error || !(fs::is_regular_file(status) || fs::is_symlink(status))) return false;
   return fs::remove(path, error);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::string OutputTargetProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    // A dangling link or a missing file: the output will be made there.
+    return {};
+  }
+  if (S_ISREG(info.st_mode)) return {};
+  if (S_ISDIR(info.st_mode)) return "it is a folder";
+  return "it is not a regular file";
 }
 
 }  // namespace tovak

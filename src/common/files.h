@@ -16,4 +16,13 @@ bool FileExists(const std::string& path);
 // Anything that is not a plain file (a folder, a device) is left alone.
 bool DeleteFileIfExists(const std::string& path);
 
+// Whether two names lead to one file (same device and file identity), through links of either
+// kind. A name with no file behind it is nobody's twin.
+bool SameFile(const std::string& a, const std::string& b);
+
+// Why path cannot take a new output file, or empty when it can: nothing is there yet, or a
+// regular file (or a link to one) that may be replaced. A folder, a device, a FIFO or a socket
+// is never replaced by a file of ours.
+std::string OutputTargetProblem(const std::string& path);
+
 }  // namespace tovak

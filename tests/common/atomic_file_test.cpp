@@ -1,7 +1,11 @@
 #include "common/atomic_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <filesystem>
+
+#include "common/files.h"
 
 #include "support/full_disk.h"
 #include "support/temp_dir.h"
@@ -54,6 +58,41 @@ TEST(WriteFileAtomically, AFullDiskKeepsTheOldFile) {
   EXPECT_FALSE(error.empty());
   EXPECT_EQ(ReadBytes(path), std::vector<uint8_t>(100, 7));
   EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(WriteFileAtomically, NeverPutsAFileWhereSomethingElseWas) {
+  TempDir dir;
+  const std::string fifo = dir.File("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomically(fifo, "x", 1, &error));
+  EXPECT_EQ(error, "it is not a regular file");
+  EXPECT_FALSE(WriteFileAtomically(dir.Path().string(), "x", 1, &error));
+  EXPECT_EQ(error, "it is a folder");
+  struct stat info {};
+  ASSERT_EQ(::stat(fifo.c_str(), &info), 0);
+  EXPECT_TRUE(S_ISFIFO(info.st_mode));
+  EXPECT_EQ(FilesIn(dir.Path()), 1u);
+}
+
+TEST(WriteFileAtomically, TakesANameAtTheLengthLimit) {
+  TempDir dir;
+  const std::string path = dir.File(std::string(250, 'n') + ".exe");
+  EXPECT_TRUE(WriteFileAtomically(path, "MZ", 2));
+  EXPECT_EQ(ReadBytes(path).size(), 2u);
+}
+
+TEST(SameFile, FollowsLinksAndIgnoresMissingNames) {
+  TempDir dir;
+  const std::string show = dir.File("show.exe");
+  WriteBytes(show, {1});
+  std::filesystem::create_symlink(show, dir.File("link.exe"));
+  std::filesystem::create_hard_link(show, dir.File("hard.exe"));
+  EXPECT_TRUE(SameFile(show, dir.File("link.exe")));
+  EXPECT_TRUE(SameFile(show, dir.File("hard.exe")));
+  EXPECT_TRUE(SameFile(show, dir.File("./show.exe")));
+  EXPECT_FALSE(SameFile(show, dir.File("other.exe")));
+  EXPECT_FALSE(SameFile(dir.File("a"), dir.File("a")));
 }
 
 }  // namespace
