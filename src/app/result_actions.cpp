@@ -75,11 +75,6 @@ std::string NameForFilter(const std::string& chosen, int filterIndex) {
   return chosen;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code ignored;
-  return fs::equivalent(a, b, ignored);
-}
-
 }  // namespace
 
 std::string SlideshowTitle(const std::string& path) {

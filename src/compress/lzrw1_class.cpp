@@ -1,7 +1,5 @@
 #include "compress/lzrw1_class.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -26,15 +24,6 @@ constexpr char kLzhDamaged[] =
     "Lzrw1 (LZH decompression) : Compressed data is truncated or damaged !";
 constexpr char kLzrw1KHMismatch[] =
     "Lzrw1 (decompression LZRW1/KH) : Original and compressed sizes do not match !";
-
-// Whether two names lead to one file, through links of either kind. A name with no file behind
-// it is nobody's twin.
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat first {};
-  struct stat second {};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 // Signed 32-bit arithmetic that wraps as the stored format's writers did, without overflow.
 int32_t Wrap32(int64_t value) {
