@@ -4,12 +4,15 @@
 
 #include <unistd.h>
 #include <QtGlobal>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <initializer_list>
+#include <new>
 
 #include "app/zip_archive.h"
+#include "builder/package_reader.h"
 #include "common/atomic_file.h"
 #include "common/file_stream.h"
 #include "common/files.h"
@@ -41,6 +44,15 @@ const char* const kWrongTypeText =
     QT_TRANSLATE_NOOP("tovak::ResultActions",
                       "A slideshow can only be saved as a \".exe\", a \".zip\" or a \".html\" "
                       "file. Nothing was saved as %s.");
+const char* const kBusyText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions",
+                      "The slideshow is still being created. Please wait until it is finished.");
+const char* const kIncompleteText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions", "The slideshow is not complete, so it cannot be used:\r%s");
+const char* const kWorkFolderText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. "
+    "Please choose another folder.");
 
 // The mail program and the archiver that an installation may put beside the program.
 constexpr const char* kMailProgram = "QXmapi.exe";
@@ -56,6 +68,23 @@ class BusyCursor {
 
  private:
   ResultDesktop& desktop_;
+};
+
+// A name beside path that nobody else picks and that stays short, so that it fits where path
+// itself only just fits.
+std::string ShortNameBeside(const std::string& path, const char* extension) {
+  static std::atomic<int> counter = 0;
+  const std::string name =
+      ".tovak-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + "." + extension;
+  return (fs::path(path).parent_path() / name).string();
+}
+
+// Removes a temporary file unless it was kept.
+struct TemporaryFile {
+  std::string path;
+  ~TemporaryFile() {
+    if (!path.empty()) DeleteFileIfExists(path);
+  }
 };
 
 bool IsWebPage(const std::string& path) {
@@ -140,9 +169,41 @@ std::string ResultActions::ActionPath() const {
   return state_.SlideshowPath();
 }
 
+bool ResultActions::Usable(const std::string& path) {
+  if (state_.Building()) {
+    asker_.Tell(ResultAsker::Kind::Information, Tr(kBusyText));
+    return false;
+  }
+  if (path != state_.OutputFile() || !FileExists(path)) return true;
+  const std::string problem = PackageProblem();
+  if (problem.empty()) return true;
+  asker_.Tell(ResultAsker::Kind::Error, FillPlaceholders(Tr(kIncompleteText), {problem}));
+  return false;
+}
+
+std::string ResultActions::PackageProblem() const {
+  // The builder writes the package in place: until its trailer is there, a copy of it is no
+  // slideshow at all.
+  try {
+    PackageReader reader;
+    reader.Open(state_.OutputFile());
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::bad_alloc&) {
+    return "there is not enough memory to read it";
+  }
+  return {};
+}
+
+std::string ResultActions::TargetProblem(const std::string& target) const {
+  if (std::string problem = OutputTargetProblem(target); !problem.empty()) return problem;
+  if (SameFile(target, state_.OutputFile())) return "it is the slideshow being saved";
+  return {};
+}
+
 void ResultActions::Preview() {
   const std::string path = ActionPath();
-  if (!FileExists(path)) return;
+  if (!FileExists(path) || !Usable(path)) return;
   // Our packages are programs; a copy that lost its execute bit still opens somehow.
   if (UpperExtension(path) == ".EXE" && desktop_.StartDetached(path, {})) return;
   desktop_.OpenWithDesktop(path);
@@ -150,7 +211,7 @@ void ResultActions::Preview() {
 
 void ResultActions::Send() {
   const std::string path = ActionPath();
-  if (!FileExists(path)) return;
+  if (!FileExists(path) || !Usable(path)) return;
   if (UpperExtension(path) == ".EXE" && !asker_.AskYesNo(Tr(kZipAdviceText))) return;
   desktop_.SetBusy(true);
   bool handedOver;
@@ -171,7 +232,7 @@ void ResultActions::OpenFolder() {
   const std::string path = ActionPath();
   const std::string folder = fs::path(path).parent_path().string();
   std::error_code ignored;
-  if (folder.empty() || !fs::is_directory(folder, ignored)) return;
+  if (folder.empty() || !fs::is_directory(folder, ignored) || !Usable(path)) return;
   if (FileExists(path)) {
     desktop_.ShowInFileManager(path);
   } else {
@@ -195,6 +256,10 @@ void ResultActions::SaveAs() {
 }
 
 bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
+  if (state_.Building()) {
+    asker_.Tell(ResultAsker::Kind::Information, Tr(kBusyText));
+    return false;
+  }
   std::string name;
   if (askName) {
     int filter = SaveDialogData::kExeFilter;
@@ -208,6 +273,22 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
     asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kWrongTypeText), {name}));
     return false;
   }
+  // The folder is emptied at the end of every run, and whatever the program did not make there
+  // is at best left behind.
+  std::string folder = fs::path(name).parent_path().string();
+  if (SameFile(folder.empty() ? "." : folder, paths_.WorkFolder())) {
+    asker_.Tell(ResultAsker::Kind::Warning,
+                FillPlaceholders(Tr(kWorkFolderText), {paths_.WorkFolder()}));
+    return false;
+  }
+  // Asked before the overwrite question: a device or a folder there must not be taken for a
+  // name that is free, nor offered for overwriting.
+  std::string problem = TargetProblem(name);
+  if (problem.empty()) problem = PackageProblem();
+  if (!problem.empty()) {
+    asker_.Tell(ResultAsker::Kind::Error, FillPlaceholders(Tr(kNotSavedText), {name, problem}));
+    return false;
+  }
   const bool exists = FileExists(name);
   if (askOverwrite && exists && !asker_.AskYesNo(FillPlaceholders(Tr(kOverwriteText), {name})))
     return false;
@@ -215,6 +296,12 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
     WriteResult(name, askOverwrite && exists);
   } catch (const Exception& e) {
     asker_.Tell(ResultAsker::Kind::Error, FillPlaceholders(Tr(kNotSavedText), {name, e.Message()}));
+    return false;
+  } catch (const std::bad_alloc&) {
+    // A web page of a large show is made in memory; running out must cost the save, not the
+    // program.
+    asker_.Tell(ResultAsker::Kind::Error,
+                FillPlaceholders(Tr(kNotSavedText), {name, "there is not enough memory"}));
     return false;
   }
   state_.MarkSaved(name);
@@ -224,7 +311,7 @@ bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
 void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   const std::string source = state_.OutputFile();
   if (UpperExtension(target) == ".EXE") {
-    if (!SameFile(source, target)) CopyProgramFile(source, target);
+    CopyProgramFile(source, target);
     return;
   }
   if (IsWebPage(target)) {
@@ -244,7 +331,27 @@ void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   }
   // "Trip.zip" holds "Trip.exe", whatever the package was called while it was built.
   const std::string entry = fs::path(target).stem().string() + ".exe";
-  AddToZipArchive(target, source, entry, replaceWhole);
+  // The archive library writes beside the archive under its name and seven characters more,
+  // which a name near the length limit has no room for; so the archive is made under a short
+  // name and renamed into place.
+  TemporaryFile work{ShortNameBeside(target, "zip")};
+  if (!replaceWhole && FileExists(target)) {
+    std::error_code error;
+    fs::copy_file(target, work.path, error);
+    if (error) throw EResultError("Save : " + error.message() + " - " + target);
+  }
+  try {
+    AddToZipArchive(work.path, source, entry, replaceWhole);
+  } catch (const EZipArchiveError& e) {
+    // The user knows the archive by its own name.
+    std::string message = e.Message();
+    if (message.ends_with(work.path))
+      message.replace(message.size() - work.path.size(), work.path.size(), target);
+    throw EResultError(message);
+  }
+  if (::rename(work.path.c_str(), target.c_str()) != 0)
+    throw EResultError("Save : " + std::string(std::strerror(errno)) + " - " + target);
+  work.path.clear();
 }
 
 void ResultActions::ZipWithArchiver(const std::string& archiver, const std::string& target,
@@ -253,21 +360,32 @@ void ResultActions::ZipWithArchiver(const std::string& archiver, const std::stri
   // the new one is there, and comes back when it is not.
   std::string aside;
   if (replaceWhole) {
-    aside = target + "." + std::to_string(::getpid()) + ".old";
+    aside = ShortNameBeside(target, "old");
     if (::rename(target.c_str(), aside.c_str()) != 0)
       throw EResultError("Save : " + std::string(std::strerror(errno)) + " - " + target);
   }
   // Archive first, then the file to add; each is one argument.
-  const std::optional<int> status =
-      desktop_.RunAndWait(archiver, {"-a", target, state_.OutputFile()});
-  const bool ok = status && *status == 0 && FileExists(target);
-  if (!aside.empty()) {
-    if (ok) {
-      DeleteFileIfExists(aside);
-    } else {
-      DeleteFileIfExists(target);
-      ::rename(aside.c_str(), target.c_str());
+  std::optional<int> status;
+  bool ok = false;
+  struct PutBack {
+    const std::string& aside;
+    const std::string& target;
+    const bool& ok;
+    ~PutBack() {
+      if (aside.empty()) return;
+      if (ok) {
+        DeleteFileIfExists(aside);
+      } else {
+        DeleteFileIfExists(target);
+        ::rename(aside.c_str(), target.c_str());
+      }
     }
+  };
+  {
+    // Also when the wait ends in an exception, such as a lack of memory.
+    const PutBack putBack{aside, target, ok};
+    status = desktop_.RunAndWait(archiver, {"-a", target, state_.OutputFile()});
+    ok = status && *status == 0 && FileExists(target);
   }
   if (!ok) {
     const std::string why = !status ? "the archiver could not be run"

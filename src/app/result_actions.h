@@ -66,6 +66,8 @@ class ResultState {
   // The result now lives at path as well: it becomes SlideshowPath, the result counts as saved,
   // and the caption shows SlideshowTitle(path).
   virtual void MarkSaved(const std::string& path) = 0;
+  // Whether a build is writing the package now.
+  virtual bool Building() const { return false; }
 };
 
 // What the window's save dialog shows. Filters are in the order of AskSaveName's filterIndex.
@@ -105,7 +107,8 @@ class ResultActions {
   // the saved file.
   std::string ActionPath() const;
   // Runs a package (it is a program); opens anything else, such as an archive, with the
-  // desktop's program for it.
+  // desktop's program for it. Like Send and OpenFolder, it refuses while a build runs and when
+  // the package is not a whole slideshow.
   void Preview();
   // Hands the file to a mail program, after advising against mailing programs.
   void Send();
@@ -118,7 +121,9 @@ class ResultActions {
   // "&File" → "Save &As".
   void SaveAs();
   // Saves the package under a name asked for (askName) or the current one, asking before an
-  // existing file is replaced (askOverwrite). True when it was saved.
+  // existing file is replaced (askOverwrite). True when it was saved. Nothing is saved while a
+  // build runs, from a package that is not a whole slideshow, into the working folder, over
+  // anything but a regular file, or over the package itself.
   bool SaveSlideshow(bool askName, bool askOverwrite);
 
   // Translation of every text shown; placeholders are filled in afterwards.
@@ -128,6 +133,13 @@ class ResultActions {
 
  private:
   std::string Tr(const char* text) const { return Translate(text); }
+  // Whether path may be handed on: not while a build runs, and the package only when it is a
+  // whole slideshow. Tells the user why not.
+  bool Usable(const std::string& path);
+  // Why the package cannot be saved or handed on, or empty when it can.
+  std::string PackageProblem() const;
+  // Why nothing may be written at target, or empty when it may.
+  std::string TargetProblem(const std::string& target) const;
   // Writes the package to target by its extension; throws EResultError or EZipArchiveError.
   void WriteResult(const std::string& target, bool replaceWhole);
   void ZipWithArchiver(const std::string& archiver, const std::string& target, bool replaceWhole);

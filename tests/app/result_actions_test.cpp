@@ -8,6 +8,8 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <new>
 
 #include "app/desktop_services.h"
 #include "app/zip_archive.h"
@@ -27,8 +29,9 @@ struct FakeState : ResultState {
   std::string SlideshowPath() const override { return path; }
   bool SlideshowSaved() const override { return saved; }
   void MarkSaved(const std::string& p) override { path = p, saved = true; }
+  bool Building() const override { return building; }
   std::string output, path;
-  bool saved = false;
+  bool saved = false, building = false;
 };
 
 struct FakeAsker : ResultAsker {
@@ -61,6 +64,7 @@ struct FakeDesktop : ResultDesktop {
     for (const std::string& arg : args) call += " " + arg;
     Note(call);
     if (onRun) onRun(args);
+    if (outOfMemory) throw std::bad_alloc();
     return 0;
   }
   bool Note(const std::string& call) {
@@ -69,10 +73,19 @@ struct FakeDesktop : ResultDesktop {
   }
   Args calls;
   std::function<void(const Args&)> onRun;
-  bool mailWorks = true;
+  bool mailWorks = true, outOfMemory = false;
 };
 
-const std::vector<uint8_t> kPackage = {'E', 'L', 'F', 1, 2, 3, 0, 4};
+// The smallest whole slideshow: an engine, one picture with an empty voice, message and link
+// menu, the index table and the trailer.
+std::vector<uint8_t> SmallPackage(uint8_t mark) {
+  std::vector<uint8_t> bytes = {'E', 'L', 'F', mark, 2, 3, 0, 4, 0xFF, 0xD8, 0xFF, 0xD9};
+  for (const uint32_t value : {8u, 4u, 12u, 0u, 12u, 0u, 12u, 0u, 0u, 1u, 3u, 1u})
+    for (int shift = 0; shift < 32; shift += 8) bytes.push_back(uint8_t(value >> shift));
+  return bytes;
+}
+const std::vector<uint8_t> kPackage = SmallPackage(1);
+const std::vector<uint8_t> kDamaged = {'E', 'L', 'F', 1, 2, 3, 0, 4};
 const std::vector<uint8_t> kOld = {'o', 'l', 'd'};
 
 // "name mode" of each entry, with its bytes compared to kPackage.
@@ -189,7 +202,8 @@ TEST_F(ResultActionsTest, NamesAreJudgedByTheirExtensionInAnyLetterCase) {
 }
 
 TEST_F(ResultActionsTest, WebFilterNamesAPageAndADamagedPackageWritesNone) {
-  // The stand-in package is no slideshow: the page cannot be made, and nothing is left behind.
+  // A package that is no slideshow: the page cannot be made, and nothing is left behind.
+  WriteBytes(state_.output, kDamaged);
   for (const char* chosen : {"Trip.exe", "Trip", "Trip.htm"}) {
     asker_.saveName = At(chosen);
     asker_.saveFilter = SaveDialogData::kHtmlFilter;
@@ -237,11 +251,11 @@ TEST_F(ResultActionsTest, SaveMenuAsksForANameOnlyUntilThereIsOne) {
   EXPECT_EQ(asker_.nameQuestions, 1);
   EXPECT_TRUE(state_.saved);
 
-  WriteBytes(state_.output, kOld);  // a later build
+  WriteBytes(state_.output, SmallPackage(2));  // a later build
   state_.saved = false;
   actions_.SaveMenu();
   EXPECT_EQ(asker_.nameQuestions, 1);
-  EXPECT_EQ(ReadBytes(At("Trip.exe")), kOld);
+  EXPECT_EQ(ReadBytes(At("Trip.exe")), SmallPackage(2));
   // The button asks while the result is unsaved, and not once it is saved.
   state_.saved = false;
   actions_.SaveButton();
@@ -272,6 +286,79 @@ TEST_F(ResultActionsTest, InstalledMailProgramAndArchiverGetExactArguments) {
   asker_.saveName = At("Old.zip");
   EXPECT_FALSE(actions_.SaveSlideshow(true, true));
   EXPECT_EQ(ReadBytes(At("Old.zip")), kOld);
+  // Nor does a lack of memory during the wait.
+  desktop_.outOfMemory = true;
+  EXPECT_FALSE(actions_.SaveSlideshow(true, true));
+  EXPECT_EQ(ReadBytes(At("Old.zip")), kOld);
+  EXPECT_NE(asker_.told.back().find("not enough memory"), std::string::npos);
+}
+
+// A package the builder is still writing has no trailer yet.
+TEST_F(ResultActionsTest, NothingTakesAnUnfinishedPackage) {
+  WriteBytes(At("Trip.exe"), kOld);
+  state_.path = At("Trip.exe");  // saved under this name after an earlier build
+  WriteBytes(state_.output, std::vector<uint8_t>(kPackage.begin(), kPackage.end() - 16));
+  actions_.SaveMenu();
+  actions_.Send();
+  actions_.Preview();
+  actions_.OpenFolder();
+  EXPECT_EQ(ReadBytes(At("Trip.exe")), kOld);
+  EXPECT_FALSE(state_.saved);
+  EXPECT_TRUE(desktop_.calls.empty());
+  EXPECT_TRUE(asker_.asked.empty());
+  ASSERT_EQ(asker_.told.size(), 4u);
+  EXPECT_NE(asker_.told[0].find("not a complete slideshow"), std::string::npos);
+  EXPECT_EQ(asker_.told[1].find("The slideshow is not complete, so it cannot be used:\r"), 0u);
+
+  // While a build runs, not even a whole-looking package is taken, and no name is asked.
+  WriteBytes(state_.output, kPackage);
+  state_.building = true;
+  actions_.SaveAs();
+  actions_.Button(ResultActions::kPreview);
+  EXPECT_EQ(asker_.nameQuestions, 0);
+  EXPECT_TRUE(desktop_.calls.empty());
+  EXPECT_EQ(asker_.told.back(),
+            "The slideshow is still being created. Please wait until it is finished.");
+}
+
+// Only a new name or a regular file outside the working folder, other than the package, is
+// written; nothing is offered for overwriting before that is known.
+TEST_F(ResultActionsTest, RefusesTargetsThatAreNoPlainFileOfTheUsers) {
+  ASSERT_EQ(::mkfifo(At("Pipe.exe").c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", At("Null.zip"));
+  fs::create_symlink(state_.output, At("Link.exe"));
+  const std::string inWorkFolder = paths_.WorkFolder() + "Mine.exe";
+  for (const std::string& name : {At("Pipe.exe"), At("Null.zip"), At("Link.exe"), inWorkFolder}) {
+    asker_.saveName = name;
+    EXPECT_FALSE(actions_.SaveSlideshow(true, true)) << name;
+  }
+  EXPECT_TRUE(asker_.asked.empty());
+  ASSERT_EQ(asker_.told.size(), 4u);
+  EXPECT_NE(asker_.told[0].find("not a regular file"), std::string::npos);
+  EXPECT_NE(asker_.told[1].find("not a regular file"), std::string::npos);
+  EXPECT_NE(asker_.told[2].find("the slideshow being saved"), std::string::npos);
+  EXPECT_EQ(asker_.told[3], "Slideshows cannot be saved in the working folder " +
+                                paths_.WorkFolder() +
+                                ", because Quillora Tovak! empties it. Please choose another "
+                                "folder.");
+  EXPECT_TRUE(fs::is_fifo(At("Pipe.exe")));
+  EXPECT_TRUE(fs::is_symlink(At("Null.zip")));
+  EXPECT_TRUE(fs::is_symlink(At("Link.exe")));
+  EXPECT_FALSE(fs::exists(inWorkFolder));
+  EXPECT_FALSE(state_.saved);
+}
+
+TEST_F(ResultActionsTest, NamesNearTheLengthLimitSave) {
+  const std::string stem(250, 'n');
+  asker_.saveName = At(stem + ".exe");
+  EXPECT_TRUE(actions_.SaveSlideshow(true, true));
+  EXPECT_EQ(ReadBytes(At(stem + ".exe")), kPackage);
+  asker_.saveName = At(stem + ".zip");
+  EXPECT_TRUE(actions_.SaveSlideshow(true, true));
+  actions_.SaveMenu();  // added to the archive that is there
+  EXPECT_EQ(ZipEntries(At(stem + ".zip")), Args{stem + ".exe 755"});
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3);
+  EXPECT_TRUE(asker_.told.empty());
 }
 
 TEST(DesktopServicesTest, WaitsForAProgramWhileEventsFlow) {
