@@ -53,6 +53,8 @@ void EditorSession::Load(bool manualModeAsDefault) {
 
 void EditorSession::Shown() {
   statusNote_.clear();
+  // A playback that the closing of the window cut short never said that it ended.
+  if (voice_.IsIdle()) statusWord_ = "idle";
   ListInputDevices();
   if (project_.Count() > 0) {
     Select({0}, 0);
@@ -149,7 +151,8 @@ void EditorSession::InsertLongFileName() {
 }
 
 void EditorSession::Import(const std::vector<std::string>& paths,
-                           const std::function<void(int, int)>& progress) {
+                           const std::function<void(int, int)>& progress,
+                           const std::function<void()>& done) {
   std::string skipped;
   const int count = static_cast<int>(paths.size());
   for (int i = 0; i < count; ++i) {
@@ -163,6 +166,7 @@ void EditorSession::Import(const std::vector<std::string>& paths,
   } else {
     Refresh();
   }
+  if (done) done();
   if (!skipped.empty()) {
     asker_.Tell(
         EditorAsker::Kind::Warning,

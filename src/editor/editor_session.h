@@ -47,9 +47,11 @@ class EditorSession {
   void InsertShortFileName();
   void InsertLongFileName();
 
-  // Imports picture files; progress(index, count) runs before each. Warns about skipped files.
+  // Imports picture files; progress(index, count) runs before each. Warns about skipped files,
+  // after done has run (the window puts its buttons back first).
   void Import(const std::vector<std::string>& paths,
-              const std::function<void(int, int)>& progress = {});
+              const std::function<void(int, int)>& progress = {},
+              const std::function<void()>& done = {});
   void Remove();
   void MoveUp();
   void MoveDown();

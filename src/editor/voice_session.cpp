@@ -108,6 +108,7 @@ void VoiceSession::Shutdown() {
   if (IsPlaying()) {
     player_.OnFinished();
     phase_ = Phase::Idle;
+    if (OnPlaybackEnded) OnPlaybackEnded(false);
   }
 }
 

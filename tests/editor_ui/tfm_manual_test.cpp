@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -12,6 +13,9 @@
 #include <QTest>
 #include <QUrl>
 #include <deque>
+#include <filesystem>
+#include <functional>
+#include <iterator>
 
 #include "editor/ui/desktop_actions.h"
 #include "editor/ui/file_list.h"
@@ -27,7 +31,12 @@ namespace {
 class ScriptedAsker : public testing::ScriptedAsker<EditorWindowAsker> {
  public:
   QStringList OpenPictures(QWidget*) override { return chosen; }
+  void Tell(Kind kind, const std::string& text) override {
+    testing::ScriptedAsker<EditorWindowAsker>::Tell(kind, text);
+    if (onTell) onTell();
+  }
   QStringList chosen;
+  std::function<void()> onTell;
 };
 
 class EditorWindow : public ::testing::Test, protected testing::PackageFixture {
@@ -200,6 +209,11 @@ TEST_F(EditorWindow, DroppedFilesImportLikeAdd) {
   QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(List()->viewport(), &enter);
   ASSERT_TRUE(enter.isAccepted());
+  // The warning about the file left out comes when the window is usable again.
+  bool usableAtWarning = false;
+  asker.onTell = [&] {
+    usableAtWarning = Find("sbAdd")->isVisible() && !Find("pbImport")->isVisible();
+  };
   QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(List()->viewport(), &drop);
   QCoreApplication::processEvents();
@@ -207,6 +221,7 @@ TEST_F(EditorWindow, DroppedFilesImportLikeAdd) {
   EXPECT_EQ(Find<QProgressBar>("pbImport")->maximum(), 3);
   EXPECT_EQ(List()->model()->rowCount(), 2);
   EXPECT_EQ(asker.told.size(), 1u);  // the one that is not a picture
+  EXPECT_TRUE(usableAtWarning);
   EXPECT_TRUE(Find("sbAdd")->isVisible());
   EXPECT_FALSE(Find("pbImport")->isVisible());
 }
@@ -231,6 +246,66 @@ TEST_F(EditorWindow, FloatingPreviewFollowsTheSelection) {
   QTest::keyClick(floating, Qt::Key_Escape);
   EXPECT_FALSE(box->isChecked());
   EXPECT_FALSE(floating->isVisible());
+}
+
+}  // namespace
+}  // namespace tovak
+
+namespace tovak {
+namespace {
+
+TEST_F(EditorWindow, ClosedWhileListeningShowsIdleNextTime) {
+  AddPictures(1);
+  RecordTake();
+  Click("sbListen");
+  auto* status = Find<QLabel>("pnRecStatus");
+  ASSERT_EQ(status->text(), "Status: listening...");
+  Click("btCancel");
+  ASSERT_FALSE(window.isVisible());
+  window.Load(false);
+  window.show();
+  EXPECT_EQ(status->text(), "Status: idle");
+}
+
+// The list of all pictures is left behind in the temporary folder for the viewer alone.
+TEST_F(EditorWindow, DoubleClickWritesAListOnlyForTheViewer) {
+  AddPictures(2);
+  testing::TempDir temp;
+  struct RestoreTemp {
+    bool had = qEnvironmentVariableIsSet("TMPDIR");
+    QByteArray value = qgetenv("TMPDIR");
+    ~RestoreTemp() { had ? void(qputenv("TMPDIR", value)) : void(qunsetenv("TMPDIR")); }
+  } restoreTemp;
+  qputenv("TMPDIR", QByteArray::fromStdString(temp.Path().string()));
+  QStringList opened;
+  window.OpenPicture = [&](const QString& path) {
+    opened << path;
+    return true;
+  };
+  auto doubleClick = [&](int row) {
+    const QRect rect = List()->visualRect(List()->model()->index(row, 0));
+    QTest::mousePress(List()->viewport(), Qt::LeftButton, {}, rect.center());
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, rect.center());
+  };
+  doubleClick(1);
+  EXPECT_EQ(opened, QStringList{QString::fromStdString(pictures[1])});
+  EXPECT_TRUE(std::filesystem::is_empty(temp.Path()));
+
+  // A viewer that notes its command line.
+  const std::string noted = dir.File("viewer-args");
+  Text("Peekora.exe", "#!/bin/sh\necho \"$@\" > '" + noted + "'\n");
+  std::filesystem::rename(dir.File("Peekora.exe"), paths.ProgramFolder() + "Peekora.exe");
+  std::filesystem::permissions(paths.ProgramFolder() + "Peekora.exe",
+                               std::filesystem::perms::owner_all);
+  doubleClick(0);
+  for (int i = 0; i < 100 && testing::ReadBytes(noted).empty(); ++i) QTest::qWait(50);
+  EXPECT_EQ(opened.size(), 1);
+  ASSERT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
+                          std::filesystem::directory_iterator()),
+            1);
+  const std::string list = std::filesystem::directory_iterator(temp.Path())->path().string();
+  const std::vector<uint8_t> args = testing::ReadBytes(noted);
+  EXPECT_EQ(std::string(args.begin(), args.end()), "/RUN " + list + " " + pictures[0] + "\n");
 }
 
 }  // namespace

@@ -22,14 +22,22 @@ QString WritePictureListFile(const std::vector<std::string>& pictures) {
   return file.fileName();
 }
 
+bool OpenWithDesktop(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
 void ShowPicture(const std::string& programFolder, const std::vector<std::string>& pictures,
-                 const std::string& picture) {
+                 const std::string& picture, const std::function<bool(const QString&)>& open) {
   const QString path = QString::fromStdString(picture);
   if (!QFileInfo::exists(path)) return;
-  const QString list = WritePictureListFile(pictures);
   const QString viewer = QString::fromStdString(programFolder) + "Peekora.exe";
-  if (QFileInfo::exists(viewer) && QProcess::startDetached(viewer, {"/RUN", list, path})) return;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  // The list is left behind for the viewer, so it is written only when the viewer is there.
+  if (QFileInfo::exists(viewer)) {
+    const QString list = WritePictureListFile(pictures);
+    if (QProcess::startDetached(viewer, {"/RUN", list, path})) return;
+    QFile::remove(list);
+  }
+  open(path);
 }
 
 bool StartVolumeControl() {

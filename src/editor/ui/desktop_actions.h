@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,14 @@ namespace tovak {
 // written.
 QString WritePictureListFile(const std::vector<std::string>& pictures);
 
+// Opens a file with the desktop's program for its type.
+bool OpenWithDesktop(const QString& path);
+
 // Shows picture: with the picture viewer beside the program when there is one (it gets the list
-// of all pictures too), else with the desktop's program for its type.
+// of all pictures too, written only for it), else through open.
 void ShowPicture(const std::string& programFolder, const std::vector<std::string>& pictures,
-                 const std::string& picture);
+                 const std::string& picture,
+                 const std::function<bool(const QString&)>& open = OpenWithDesktop);
 
 // Starts the first volume control program found on this system. False when there is none.
 bool StartVolumeControl();

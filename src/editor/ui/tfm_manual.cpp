@@ -157,19 +157,19 @@ void TfmManual::ImportFiles(const QStringList& paths) {
     pbImport_->setValue(index);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
   };
-  // The model tells about skipped files itself; the buttons come back however it ends.
+  // The buttons come back however it ends, and before the model warns about skipped files.
+  auto restore = [this, buttons] {
+    lbFileCheck_->hide();
+    pbImport_->hide();
+    for (QWidget* button : buttons) button->show();
+  };
   struct Restore {
-    TfmManual* window;
-    std::vector<QWidget*> buttons;
-    ~Restore() {
-      window->lbFileCheck_->hide();
-      window->pbImport_->hide();
-      for (QWidget* button : buttons) button->show();
-    }
+    std::function<void()> restore;
+    ~Restore() { restore(); }
   };
   try {
-    Restore restore{this, buttons};
-    session_->Import(files, progress);
+    Restore guard{restore};
+    session_->Import(files, progress, restore);
   } catch (const Exception& e) {
     asker_->Tell(EditorAsker::Kind::Error, e.Message());
   }
@@ -194,7 +194,7 @@ void TfmManual::SelectionEdited() {
 void TfmManual::OpenCurrentPicture() {
   const int current = session_->State().current;
   if (current < 0 || current >= static_cast<int>(pictureFiles_.size())) return;
-  ShowPicture(paths_.ProgramFolder(), pictureFiles_, pictureFiles_[current]);
+  ShowPicture(paths_.ProgramFolder(), pictureFiles_, pictureFiles_[current], OpenPicture);
 }
 
 void TfmManual::AdjustVolume() {

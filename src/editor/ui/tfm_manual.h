@@ -2,12 +2,14 @@
 
 #include <QDialog>
 #include <QImage>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "common/paths.h"
 #include "editor/editor_session.h"
+#include "editor/ui/desktop_actions.h"
 #include "editor/ui/editor_window_asker.h"
 
 class QAction;
@@ -50,6 +52,9 @@ class TfmManual : public QDialog {
   void ImportFiles(const QStringList& paths);
 
   EditorSession& Session() { return *session_; }
+  // Opens a picture in the desktop's program for it, when no picture viewer is beside the
+  // program (a double click on the list).
+  std::function<bool(const QString&)> OpenPicture = OpenWithDesktop;
   TfmFloatingPreview* FloatingPreview() const { return floating_; }
 
  public slots:
