@@ -266,6 +266,18 @@
         <source>Web Slideshows (*.html)</source>
         <translation>Web-Diashows (*.html)</translation>
     </message>
+    <message>
+        <source>The slideshow is still being created. Please wait until it is finished.</source>
+        <translation>Die Diashow wird noch erstellt. Bitte warten Sie, bis sie fertig ist.</translation>
+    </message>
+    <message>
+        <source>The slideshow is not complete, so it cannot be used:<byte value="xd"/>%s</source>
+        <translation>Die Diashow ist nicht vollständig und kann nicht verwendet werden:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
+        <translation>Diashows können nicht im Arbeitsordner %s gespeichert werden, da Quillora Tovak! ihn leert. Bitte wählen Sie einen anderen Ordner.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -617,6 +629,10 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>About Tovak! (%s)</source>
         <translation>Über Tovak! (%s)</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to finish this. Please close other programs and try again.</source>
+        <translation>Es ist nicht genug Speicher vorhanden, um dies abzuschließen. Bitte schließen Sie andere Programme und versuchen Sie es erneut.</translation>
     </message>
 </context>
 <context>

@@ -266,6 +266,18 @@
         <source>Web Slideshows (*.html)</source>
         <translation>Presentaciones web (*.html)</translation>
     </message>
+    <message>
+        <source>The slideshow is still being created. Please wait until it is finished.</source>
+        <translation>La presentación todavía se está creando. Espere a que termine.</translation>
+    </message>
+    <message>
+        <source>The slideshow is not complete, so it cannot be used:<byte value="xd"/>%s</source>
+        <translation>La presentación no está completa y no se puede usar:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
+        <translation>Las presentaciones no se pueden guardar en la carpeta de trabajo %s, porque Quillora Tovak! la vacía. Elija otra carpeta.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -617,6 +629,10 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>About Tovak! (%s)</source>
         <translation>Acerca de Tovak! (%s)</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to finish this. Please close other programs and try again.</source>
+        <translation>No hay memoria suficiente para terminar esto. Cierre otros programas e inténtelo de nuevo.</translation>
     </message>
 </context>
 <context>

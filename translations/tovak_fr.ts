@@ -266,6 +266,18 @@
         <source>Web Slideshows (*.html)</source>
         <translation>Diaporamas Web (*.html)</translation>
     </message>
+    <message>
+        <source>The slideshow is still being created. Please wait until it is finished.</source>
+        <translation>Le diaporama est encore en cours de création. Veuillez attendre qu&apos;il soit terminé.</translation>
+    </message>
+    <message>
+        <source>The slideshow is not complete, so it cannot be used:<byte value="xd"/>%s</source>
+        <translation>Le diaporama n&apos;est pas complet et ne peut pas être utilisé&#xa0;:<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
+        <translation>Les diaporamas ne peuvent pas être enregistrés dans le dossier de travail %s, car Quillora Tovak! le vide. Veuillez choisir un autre dossier.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -617,6 +629,10 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>About Tovak! (%s)</source>
         <translation>À propos de Tovak! (%s)</translation>
+    </message>
+    <message>
+        <source>There is not enough memory to finish this. Please close other programs and try again.</source>
+        <translation>La mémoire est insuffisante pour terminer cette opération. Veuillez fermer d&apos;autres programmes et réessayer.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include <QAction>
@@ -107,6 +108,7 @@ class SessionResultState : public ResultState {
   std::string SlideshowPath() const override { return session_.Settings().SlideshowPath; }
   bool SlideshowSaved() const override { return session_.SlideshowSaved(); }
   void MarkSaved(const std::string& path) override { session_.MarkSaved(path); }
+  bool Building() const override { return session_.Builder().Busy; }
 
  private:
   MainScreenSession& session_;
@@ -161,7 +163,7 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
     return QCoreApplication::translate("tovak::ResultActions", text.c_str()).toStdString();
   };
   results_->LinkLanguage = [this] { return std::max(1, dictionary_.LanguageIndex()); };
-  session_->Save = [this] { results_->SaveButton(); };
+  session_->Save = [this] { RunResultAction([this] { results_->SaveButton(); }); };
 
   editor_ = new TfmManual(session_->PictureFiles(), session_->MessageFiles(),
                           session_->VoiceFiles(), paths_, input, output, editorAsker, this);
@@ -212,8 +214,10 @@ void TfmPlimoMainScreen::Connect() {
   connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
   connect(LanguageSelectionMnu_, &QAction::triggered, this,
           &TfmPlimoMainScreen::LanguageSelectionMnuClick);
-  connect(SaveMnu_, &QAction::triggered, this, [this] { results_->SaveMenu(); });
-  connect(SaveAsMnu_, &QAction::triggered, this, [this] { results_->SaveAs(); });
+  connect(SaveMnu_, &QAction::triggered, this,
+          [this] { RunResultAction([this] { results_->SaveMenu(); }); });
+  connect(SaveAsMnu_, &QAction::triggered, this,
+          [this] { RunResultAction([this] { results_->SaveAs(); }); });
   // "C&lose" is the window's cancel button.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, btClose_, [this] {
@@ -223,7 +227,10 @@ void TfmPlimoMainScreen::Connect() {
 
 void TfmPlimoMainScreen::Render() {
   const MainScreenLook& look = session_->Look();
-  btGo_->setEnabled(look.goEnabled);
+  // Nothing may take the package while a build writes it, and no build may start while an
+  // action waits on it (for the archiver or the mail program).
+  const bool resultBusy = look.processVisible || resultActionsRunning_ > 0;
+  btGo_->setEnabled(look.goEnabled && resultActionsRunning_ == 0);
   btGo_->setProperty("tag", look.goTag);
   btGo_->setText(look.goTag == 1 ? tr("&Edit!") : tr("&Go!"));
   Gauge_->setVisible(look.processVisible);
@@ -231,13 +238,12 @@ void TfmPlimoMainScreen::Render() {
   btCancel_->setVisible(look.processVisible);
   for (QPushButton* button : {btPreview_, btSend_, btOpenFolder_, btSave_}) {
     button->setVisible(look.resultsVisible);
+    button->setEnabled(!resultBusy);
   }
   btClose_->setEnabled(look.closeEnabled);
   CloseMnu_->setEnabled(look.closeEnabled);
-  if (look.saveEnabled) {
-    SaveMnu_->setEnabled(true);
-    SaveAsMnu_->setEnabled(true);
-  }
+  SaveMnu_->setEnabled(look.saveEnabled && !resultBusy);
+  SaveAsMnu_->setEnabled(look.saveEnabled && !resultBusy);
   // An empty range would turn the bar into a busy indicator.
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
@@ -334,8 +340,27 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
 void TfmPlimoMainScreen::ResultButtonClick() {
   // The four result buttons share this handler and are told apart by their tag.
   if (const auto* button = qobject_cast<const QPushButton*>(sender())) {
-    results_->Button(button->property("tag").toInt());
+    const int tag = button->property("tag").toInt();
+    RunResultAction([this, tag] { results_->Button(tag); });
   }
+}
+
+void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
+  if (resultActionsRunning_ > 0) return;
+  ++resultActionsRunning_;
+  Render();
+  try {
+    action();
+  } catch (const std::bad_alloc&) {
+    asker_->Tell(MainScreenAsker::Kind::Error,
+                 tr("There is not enough memory to finish this. Please close other programs and "
+                    "try again.")
+                     .toStdString());
+  } catch (const Exception& e) {
+    asker_->Tell(MainScreenAsker::Kind::Error, e.Message());
+  }
+  --resultActionsRunning_;
+  Render();
 }
 
 void TfmPlimoMainScreen::AboutClick() {

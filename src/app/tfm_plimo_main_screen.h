@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -108,6 +109,9 @@ class TfmPlimoMainScreen : public QMainWindow {
   void Render();
   void SettingsMnuClick();
   void ResultButtonClick();
+  // Runs one result action at a time, with the others and "&Go!" unavailable meanwhile; a lack
+  // of memory ends the action with a message instead of the program.
+  void RunResultAction(const std::function<void()>& action);
   void AboutClick();
   // At every activation: the stored language made current and the window translated.
   void FormActivate();
@@ -126,6 +130,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   std::unique_ptr<ResultActions> results_;
   BannerMenu banner_{true, true};
   std::string microphone_;  // as read at start
+  int resultActionsRunning_ = 0;
 
   TfmManual* editor_ = nullptr;
   TfmSlideshowProps* props_ = nullptr;

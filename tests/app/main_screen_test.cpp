@@ -12,6 +12,7 @@
 #include <QTest>
 #include <deque>
 #include <filesystem>
+#include <new>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "common/files.h"
@@ -46,6 +47,7 @@ class ScriptedAsker : public MainScreenWindowAsker {
 
   // The save dialog: cancelled while saveName is empty.
   bool AskSaveName(std::string& name, int& filterIndex) override {
+    if (onSaveName) onSaveName();
     if (saveName.empty()) return false;
     name = saveName;
     filterIndex = saveFilter;
@@ -56,7 +58,7 @@ class ScriptedAsker : public MainScreenWindowAsker {
   std::vector<std::string> asked, told, shown;
   std::string saveName;
   int saveFilter = 0;
-  std::function<void()> onTell;
+  std::function<void()> onTell, onSaveName;
 };
 
 const std::string kFailure = "The following error occured during the creation process:\r";
@@ -151,6 +153,44 @@ TEST_F(MainWindow, SaveAsZipNamesTheCaptionAndSilencesTheCloseQuestion) {
   const size_t asked = asker.asked.size();
   EXPECT_TRUE(window->close());
   EXPECT_EQ(asker.asked.size(), asked);
+}
+
+// A second build must not be saved over the first one's good file while it is being written.
+TEST_F(MainWindow, ResultActionsWaitForTheBuildAndSurviveALackOfMemory) {
+  Open();
+  AddPictures(2);
+  Create();
+  const std::string trip = dir.File("Trip.exe");
+  asker.saveName = trip;
+  Find<QAction>("SaveAsMnu")->trigger();
+  const std::vector<uint8_t> good = testing::ReadBytes(trip);
+  ASSERT_TRUE(window->Session().SlideshowSaved());
+
+  AddPictures(3);
+  bool checked = false;
+  QObject::connect(Find<QProgressBar>("Gauge"), &QProgressBar::valueChanged, [&](int value) {
+    if (value != 2 || checked) return;
+    checked = true;
+    EXPECT_FALSE(Find<QAction>("SaveMnu")->isEnabled());
+    EXPECT_FALSE(Find<QAction>("SaveAsMnu")->isEnabled());
+    for (const char* name : {"btPreview", "btSend", "btOpenFolder", "btSave"})
+      EXPECT_FALSE(Find(name)->isEnabled()) << name;
+    window->Results().SaveMenu();  // should a shortcut still reach it
+  });
+  Create();
+  ASSERT_TRUE(checked);
+  EXPECT_EQ(testing::ReadBytes(trip), good);
+  EXPECT_FALSE(window->Session().SlideshowSaved());
+  EXPECT_TRUE(Find<QAction>("SaveMnu")->isEnabled());
+  EXPECT_TRUE(Find("btSave")->isEnabled());
+
+  asker.onSaveName = [] { throw std::bad_alloc(); };
+  Find<QAction>("SaveAsMnu")->trigger();
+  EXPECT_EQ(asker.told.back(),
+            "There is not enough memory to finish this. Please close other programs and try "
+            "again.");
+  EXPECT_FALSE(window->Session().SlideshowSaved());
+  EXPECT_TRUE(Find<QAction>("SaveAsMnu")->isEnabled());
 }
 
 TEST_F(MainWindow, WebFilterSavesTheShowAsOnePage) {
