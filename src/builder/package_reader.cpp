@@ -72,16 +72,17 @@ void PackageReader::Open(const std::string& path) {
     const int64_t n = std::min(kPiece, records - k);
     ReadAt(tableStart + 8 * k, piece.data(), 8 * n);
     for (int64_t j = 0; j < n; ++j) {
-      const std::string record = "record " + std::to_string(k + j);
+      const auto refuse = [&](const char* why) {
+        throw EPackageError(damaged + "record " + std::to_string(k + j) + why + ")");
+      };
       const uint32_t offset = GetLe32(&piece[8 * j]);
       const uint32_t size = GetLe32(&piece[8 * j + 4]);
       if (offset >= package::kLargestPackage || size >= package::kLargestPackage) {
-        throw EPackageError(damaged + record + " is out of range)");
+        refuse(" is out of range");
       }
-      if (offset != expected)
-        throw EPackageError(damaged + record + " does not follow the one before)");
+      if (offset != expected) refuse(" does not follow the one before");
       expected = int64_t{offset} + size;
-      if (expected > tableStart) throw EPackageError(damaged + record + " reaches past the data)");
+      if (expected > tableStart) refuse(" reaches past the data");
     }
   }
   if (expected != tableStart) throw EPackageError(damaged + "the records do not reach the index)");
