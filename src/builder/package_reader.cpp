@@ -1,5 +1,10 @@
 #include "builder/package_reader.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 
 #include "builder/package_format.h"
@@ -19,20 +24,23 @@ std::string Name(const std::string& path) {
 
 void PackageReader::Open(const std::string& path) {
   path_ = path;
-  records_.clear();
   pictureCount_ = 0;
+  tableStart_ = engineSize_ = 0;
+  linkMenu_ = {};
   const std::string damaged = Name(path) + " : not a complete slideshow (";
   if (!file_.Open(path, TFileStream::Mode::Read)) {
     throw EPackageError(Name(path) + " : the file cannot be opened");
   }
   fileSize_ = file_.Size();
   if (fileSize_ < package::kTrailerSize) throw EPackageError(damaged + "too short)");
+  // The builder keeps the whole file below the index's reach; a larger one is no slideshow,
+  // whatever its index says.
+  if (fileSize_ >= package::kLargestPackage) {
+    throw EPackageError(damaged + "larger than a slideshow can be)");
+  }
 
   uint8_t trailer[package::kTrailerSize];
-  if (file_.Seek(fileSize_ - package::kTrailerSize, TStream::soFromBeginning) < 0 ||
-      !file_.ReadExact(trailer, sizeof trailer)) {
-    throw EPackageError(Name(path) + " : the file cannot be read");
-  }
+  ReadAt(fileSize_ - package::kTrailerSize, trailer, sizeof trailer);
   const uint32_t zero = GetLe32(trailer);
   const uint32_t pictures = GetLe32(trailer + 4);
   const uint32_t perPicture = GetLe32(trailer + 8);
@@ -42,57 +50,85 @@ void PackageReader::Open(const std::string& path) {
   }
   if (pictures == 0) throw EPackageError(damaged + "no pictures)");
 
-  // The table must fit in front of the trailer before a byte of it is allocated.
-  const int64_t entries = package::IndexEntryCount(pictures);
-  const int64_t tableStart = fileSize_ - package::kTrailerSize - 4 * entries;
+  const int64_t records = package::IndexEntryCount(pictures) / 2;
+  const int64_t tableStart = fileSize_ - package::kTrailerSize - 8 * records;
   if (tableStart < 0) throw EPackageError(damaged + "the picture count does not fit the file)");
-  std::vector<uint8_t> table(static_cast<size_t>(4 * entries));
-  if (file_.Seek(tableStart, TStream::soFromBeginning) < 0 ||
-      !file_.ReadExact(table.data(), static_cast<int64_t>(table.size()))) {
-    throw EPackageError(Name(path) + " : the file cannot be read");
+  tableStart_ = tableStart;
+
+  // The ends first: a forged count over a stretch of zeros fails here, before the table is
+  // walked. Data always has the player engine in front of it.
+  const Record first = Entry(0);
+  const Record last = Entry(records - 1);
+  if (first.offset <= 0) throw EPackageError(damaged + "no player in front of the data)");
+  if (last.offset + last.size != tableStart) {
+    throw EPackageError(damaged + "the records do not reach the index)");
   }
 
-  std::vector<Record> records(static_cast<size_t>(entries / 2));
-  int64_t expected = -1;
-  for (size_t k = 0; k < records.size(); ++k) {
-    const uint32_t offset = GetLe32(&table[8 * k]);
-    const uint32_t size = GetLe32(&table[8 * k + 4]);
-    if (offset >= package::kLargestPackage || size >= package::kLargestPackage) {
-      throw EPackageError(damaged + "record " + std::to_string(k) + " is out of range)");
-    }
-    records[k] = {offset, size};
-    if (expected >= 0 && records[k].offset != expected) {
-      throw EPackageError(damaged + "record " + std::to_string(k) +
-                          " does not follow the one before)");
-    }
-    expected = records[k].offset + records[k].size;
-    if (expected > tableStart) {
-      throw EPackageError(damaged + "record " + std::to_string(k) + " reaches past the data)");
+  // Walked piece by piece, so that checking costs the same small buffer for any count.
+  constexpr int64_t kPiece = 8192;
+  std::vector<uint8_t> piece(8 * kPiece);
+  int64_t expected = first.offset;
+  for (int64_t k = 0; k < records; k += kPiece) {
+    const int64_t n = std::min(kPiece, records - k);
+    ReadAt(tableStart + 8 * k, piece.data(), 8 * n);
+    for (int64_t j = 0; j < n; ++j) {
+      const auto refuse = [&](const char* why) {
+        throw EPackageError(damaged + "record " + std::to_string(k + j) + why + ")");
+      };
+      const uint32_t offset = GetLe32(&piece[8 * j]);
+      const uint32_t size = GetLe32(&piece[8 * j + 4]);
+      if (offset >= package::kLargestPackage || size >= package::kLargestPackage) {
+        refuse(" is out of range");
+      }
+      if (offset != expected) refuse(" does not follow the one before");
+      expected = int64_t{offset} + size;
+      if (expected > tableStart) refuse(" reaches past the data");
     }
   }
   if (expected != tableStart) throw EPackageError(damaged + "the records do not reach the index)");
-  records_ = std::move(records);
+  engineSize_ = first.offset;
+  linkMenu_ = last;
   pictureCount_ = static_cast<int>(pictures);
+}
+
+void PackageReader::ReadAt(int64_t offset, void* bytes, int64_t count) const {
+  auto* at = static_cast<uint8_t*>(bytes);
+  while (count > 0) {
+    const ssize_t got = ::pread(file_.Handle(), at, static_cast<size_t>(count), offset);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) throw EPackageError(Name(path_) + " : the file cannot be read");
+    at += got;
+    offset += got;
+    count -= got;
+  }
+}
+
+PackageReader::Record PackageReader::Entry(int64_t k) const {
+  uint8_t entry[8];
+  ReadAt(tableStart_ + 8 * k, entry, sizeof entry);
+  return {GetLe32(entry), GetLe32(entry + 4)};
 }
 
 PackageReader::Record PackageReader::PictureRecord(int picture, int which) const {
   if (picture < 0 || picture >= pictureCount_) {
     throw EPackageError("the slideshow has no picture " + std::to_string(picture + 1));
   }
-  return records_[3 * size_t(picture) + which];
+  return Entry(int64_t{package::kRecordsPerPicture} * picture + which);
 }
 
 PackageReader::Record PackageReader::LinkMenuRecord() const {
-  if (records_.empty()) throw EPackageError("no slideshow is open");
-  return records_.back();
+  if (pictureCount_ == 0) throw EPackageError("no slideshow is open");
+  return linkMenu_;
 }
 
 std::vector<uint8_t> PackageReader::Read(const Record& record) {
-  std::vector<uint8_t> bytes(static_cast<size_t>(record.size));
-  if (record.size > 0 && (file_.Seek(record.offset, TStream::soFromBeginning) < 0 ||
-                          !file_.ReadExact(bytes.data(), record.size))) {
-    throw EPackageError(Name(path_) + " : the file cannot be read");
+  // The index was checked when the package was opened, but the file may have changed since.
+  if (record.offset < 0 || record.size < 0 || record.offset + record.size > tableStart_) {
+    throw EPackageError(Name(path_) +
+                        " : not a complete slideshow (a record reaches past the data)");
   }
+  std::vector<uint8_t> bytes(static_cast<size_t>(record.size));
+  ReadAt(record.offset, bytes.data(), record.size);
   return bytes;
 }
 
@@ -158,6 +194,67 @@ std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container,
   out.Bytes().reserve(static_cast<size_t>(stated));
   if (!Expand(container, out)) throw EPackageError("a voice record is damaged");
   return std::move(out.Bytes());
+}
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at text[at], or 0 when none starts there.
+size_t Utf8Length(const std::string& text, size_t at) {
+  const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[at + k]); };
+  const uint8_t lead = byte(0);
+  size_t length = 0;
+  uint8_t low = 0x80, high = 0xBF;  // the second byte's range, narrowed against overlong forms
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (at + length > text.size() || byte(1) < low || byte(1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if (byte(k) < 0x80 || byte(k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+std::string Escaped(const char* prefix, unsigned value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%s%0*x", prefix, digits, value);
+  return text;
+}
+
+}  // namespace
+
+std::string PrintableText(const std::string& text) {
+  std::string shown;
+  shown.reserve(text.size());
+  for (size_t at = 0; at < text.size();) {
+    const auto c = static_cast<uint8_t>(text[at]);
+    if (c >= 0x20 && c < 0x7F) {
+      shown += text[at++];
+    } else if (c == '\t' || c == '\n' || c == '\r') {
+      shown += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+      ++at;
+    } else if (const size_t length = c >= 0x80 ? Utf8Length(text, at) : 0; length == 0) {
+      shown += Escaped("\\x", c, 2);
+      ++at;
+    } else if (c == 0xC2 && static_cast<uint8_t>(text[at + 1]) < 0xA0) {
+      // U+0080 to U+009F: some terminals obey these as controls too.
+      shown += Escaped("\\u", static_cast<uint8_t>(text[at + 1]), 4);
+      at += 2;
+    } else {
+      shown.append(text, at, length);
+      at += length;
+    }
+  }
+  return shown;
 }
 
 bool HasPackageData(const std::string& path) {

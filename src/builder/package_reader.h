@@ -19,6 +19,9 @@ class EPackageError : public Exception {
 // Reads a slideshow package. Open checks the trailer, the picture count, the place of the index
 // table and every record's bounds and contiguity against the file before anything is read by
 // them, so a damaged package is refused with a clear message and never read outside the file.
+// The index stays in the file and is read entry by entry: whatever count a package states, the
+// reader holds a fixed amount of memory beside the records it is asked for. Reads do not move a
+// shared position, so several threads may read one package at once.
 class PackageReader {
  public:
   struct Record {
@@ -31,7 +34,7 @@ class PackageReader {
 
   int PictureCount() const { return pictureCount_; }
   // Where the data begins: the length of the player engine in front of it.
-  int64_t EngineSize() const { return records_.empty() ? 0 : records_[0].offset; }
+  int64_t EngineSize() const { return engineSize_; }
   int64_t FileSize() const { return fileSize_; }
   uint8_t TrailerFlag() const { return trailerFlag_; }
 
@@ -41,6 +44,7 @@ class PackageReader {
   Record MessageRecord(int picture) const { return PictureRecord(picture, 2); }
   Record LinkMenuRecord() const;
 
+  // Throws EPackageError for a record outside the data or a file that cannot be read.
   std::vector<uint8_t> Read(const Record& record);
   std::vector<uint8_t> Image(int picture) { return Read(ImageRecord(picture)); }
   // The voice as stored: a compressed container.
@@ -51,13 +55,18 @@ class PackageReader {
 
  private:
   Record PictureRecord(int picture, int which) const;
+  // Index entry k as the file holds it now.
+  Record Entry(int64_t k) const;
+  void ReadAt(int64_t offset, void* bytes, int64_t count) const;
 
   TFileStream file_;
   std::string path_;
   int64_t fileSize_ = 0;
+  int64_t tableStart_ = 0;
+  int64_t engineSize_ = 0;
   int pictureCount_ = 0;
   uint8_t trailerFlag_ = 0;
-  std::vector<Record> records_;
+  Record linkMenu_;
 };
 
 // Expands a voice record (a compressed container) into the WAV file it holds; an empty voice
@@ -67,6 +76,12 @@ class PackageReader {
 // memory, and only a voice that really is that long takes room for it.
 std::vector<uint8_t> ExpandVoiceRecord(const std::vector<uint8_t>& container,
                                        int64_t expandedAtOnce = 16 << 20);
+
+// A text from a package as a terminal may show it: control characters (C1 ones included) and
+// bytes that are not UTF-8 become escapes such as \t or \x1b, so a message can neither move the
+// cursor nor retitle or clear the terminal; other text, accented and foreign letters included,
+// stays as it is.
+std::string PrintableText(const std::string& text);
 
 // Whether the file at path ends with a slideshow (the player engine uses this on itself).
 bool HasPackageData(const std::string& path);

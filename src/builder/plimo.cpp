@@ -68,13 +68,19 @@ void TPlimo::Checkpoint() {
 bool TPlimo::Build() {
   std::error_code ignored;
   fs::create_directories(WorkFolder(), ignored);
+  LastError.clear();
+  UnreadablePictures.clear();
+  // The package is written in place: a folder, a device or a FIFO under its name would be
+  // written into or left half replaced, and none of them is ours to remove.
+  if (const std::string problem = OutputTargetProblem(OutputFile); !problem.empty()) {
+    LastError = "The slideshow cannot be written to " + OutputFile + ": " + problem + ".";
+    return false;
+  }
   DeleteFileIfExists(OutputFile);
 
   Busy = true;
   CancelRequested = false;
   IndexEntries.clear();
-  LastError.clear();
-  UnreadablePictures.clear();
   bool result = true;
   try {
     BuildSteps();

@@ -9,6 +9,7 @@
 #include "audio/voice_recorder.h"
 #include "audio/wav_stream.h"
 #include "cli/commands.h"
+#include "cli/outputs.h"
 
 namespace tovak::cli {
 
@@ -30,6 +31,7 @@ int RunRecord(const Arguments& args) {
     return Fail("usage: tovak-cli record SECONDS OUT.wav");
   }
   const std::string out = args[1];
+  if (const std::string problem = OutputProblem(out); !problem.empty()) return Fail(problem);
   auto app = MakeApplication();
   std::unique_ptr<WaveInDevice> device = MakeQtWaveIn();
   WaveBuffers buffers;

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -10,6 +11,8 @@
 #include "builder/plimo.h"
 #include "builder/size_table.h"
 #include "cli/commands.h"
+#include "cli/outputs.h"
+#include "common/atomic_file.h"
 #include "common/files.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
@@ -81,6 +84,26 @@ class WorkFolder {
   std::string path_;
 };
 
+// Beside the target first, under a short name, so that a full disk never leaves half a
+// slideshow under its name nor spoils one that was there, and a name near the length limit
+// still saves.
+bool CopyPackage(const std::string& built, const std::string& out, std::string& error) {
+  TFileStream in;
+  struct stat info {};
+  if (!in.Open(built, TFileStream::Mode::Read) || ::fstat(in.Handle(), &info) != 0) {
+    error = "the built slideshow cannot be read";
+    return false;
+  }
+  return WriteFileAtomically(
+      out,
+      [&](TFileStream& file) {
+        // The package runs as the engine does.
+        return CopyStream(in, file) == info.st_size &&
+               ::fchmod(file.Handle(), info.st_mode & 07777) == 0;
+      },
+      &error);
+}
+
 }  // namespace
 
 int RunBuild(const Arguments& args) {
@@ -130,17 +153,23 @@ int RunBuild(const Arguments& args) {
     maxHeight = size.height;
   }
 
-  WorkFolder work;
-  if (work.Path().empty())
-    return Fail("cannot make a working folder in " + fs::temp_directory_path().string());
-  paths.SetWorkFolder(work.Path());
-
   std::vector<std::string> messages;
   std::vector<std::string> voices;
   for (const std::string& picture : pictures) {
     messages.push_back(Sidecar(picture, ".txt", ".TXT"));
     voices.push_back(Sidecar(picture, ".wav", ".WAV"));
   }
+  // The engine is read into every package, so it is as much an input as the pictures.
+  std::vector<std::string> inputs = {paths.EngineFile()};
+  for (const auto* list : {&pictures, &messages, &voices})
+    inputs.insert(inputs.end(), list->begin(), list->end());
+  if (const std::string problem = OutputProblem(out, inputs); !problem.empty())
+    return Fail(problem);
+
+  WorkFolder work;
+  if (work.Path().empty())
+    return Fail("cannot make a working folder in " + fs::temp_directory_path().string());
+  paths.SetWorkFolder(work.Path());
 
   TPlimo builder(paths);
   builder.Reset();
@@ -167,18 +196,11 @@ int RunBuild(const Arguments& args) {
     return interrupted ? 130 : 1;
   }
 
-  // Beside the target first, so that a full disk never leaves half a slideshow under its name
-  // nor spoils one that was there.
-  std::error_code error;
-  const std::string part = out + ".part";
-  fs::copy_file(builder.OutputFile, part, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(part, out, error);
-  if (error) {
-    DeleteFileIfExists(part);
-    return Fail("the slideshow could not be copied to " + out);
-  }
+  std::string error;
+  if (!CopyPackage(builder.OutputFile, out, error))
+    return Fail("the slideshow could not be copied to " + out + ": " + error);
   std::printf("%s: %d pictures, %lld bytes\n", out.c_str(), builder.PictureCount(),
-              static_cast<long long>(fs::file_size(out, error)));
+              static_cast<long long>(FileSize(out)));
   if (!builder.UnreadablePictures.empty()) {
     std::string names;
     for (const std::string& name : builder.UnreadablePictures) {

@@ -1,8 +1,7 @@
-#include <filesystem>
 #include <string>
-#include <system_error>
 
 #include "cli/commands.h"
+#include "cli/outputs.h"
 #include "common/exception.h"
 #include "compress/lzrw1_class.h"
 
@@ -10,14 +9,8 @@ namespace tovak::cli {
 
 namespace {
 
-// Writing the output over the input would destroy the input before it is read.
-bool SameFile(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return std::filesystem::equivalent(a, b, error);
-}
-
 int RunContainer(const std::string& in, const std::string& out, bool compress, uint8_t method) {
-  if (SameFile(in, out)) return Fail("the output file must not be the input file");
+  if (const std::string problem = OutputProblem(out, {in}); !problem.empty()) return Fail(problem);
   TLzrw1Class container;
   container.UseStreams = false;
   container.InputFileName = in;

@@ -12,6 +12,7 @@
 
 #include "audio/wav_stream.h"
 #include "cli/commands.h"
+#include "cli/outputs.h"
 
 namespace tovak::cli {
 
@@ -82,9 +83,6 @@ int RunDemo(const Arguments& args) try {
   if (args.size() != 1) return Fail("usage: tovak-cli demo DIR");
   const fs::path dir = args[0];
   const fs::path assets = dir / "pictures";
-  std::error_code error;
-  fs::create_directories(assets, error);
-  if (error) return Fail("cannot make " + assets.string());
 
   struct Slide {
     const char* name;
@@ -110,7 +108,27 @@ int RunDemo(const Arguments& args) try {
        "Good night, and see you soon.\r\n",
        {}},
   };
-  std::vector<std::string> buildArgs = {"-o", (dir / "Demo Slideshow.exe").string()};
+  const std::string show = (dir / "Demo Slideshow.exe").string();
+  // Every name is judged before anything is drawn, so a refusal leaves nothing behind.
+  for (const fs::path& folder : {dir, assets}) {
+    if (const std::string problem = FolderProblem(folder.string()); !problem.empty())
+      return Fail(problem);
+  }
+  std::vector<std::string> outputs = {show};
+  for (const Slide& slide : slides) {
+    const fs::path picture = assets / slide.name;
+    outputs.push_back(picture.string());
+    for (const char* ext : {".txt", ".wav"})
+      outputs.push_back(fs::path(picture).replace_extension(ext).string());
+  }
+  for (const std::string& output : outputs) {
+    if (const std::string problem = OutputProblem(output); !problem.empty()) return Fail(problem);
+  }
+  std::error_code error;
+  fs::create_directories(assets, error);
+  if (error) return Fail("cannot make " + assets.string());
+
+  std::vector<std::string> buildArgs = {"-o", show};
   for (const Slide& slide : slides) {
     const fs::path picture = assets / slide.name;
     if (!slide.picture.save(QString::fromStdString(picture.string()), nullptr, 90)) {

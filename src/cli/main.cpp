@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "cli/commands.h"
@@ -73,6 +74,8 @@ int main(int argc, char** argv) {
     if (command == "record") return RunRecord(args);
     if (command == "play") return RunPlay(args);
     if (command == "export-html") return RunExportHtml(args);
+  } catch (const std::bad_alloc&) {
+    return Fail("not enough memory for " + command);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

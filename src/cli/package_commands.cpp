@@ -6,6 +6,7 @@
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
 #include "cli/commands.h"
+#include "cli/outputs.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
 
@@ -21,11 +22,6 @@ std::string Number(int picture) {
   char name[16];
   std::snprintf(name, sizeof name, "%03d", picture + 1);
   return name;
-}
-
-bool WriteFile(const std::string& path, const Bytes& bytes) {
-  TMemoryStream stream{Bytes(bytes)};
-  return stream.SaveToFile(path);
 }
 
 }  // namespace
@@ -68,13 +64,15 @@ int RunInfo(const Arguments& args) {
       }
       const std::vector<std::string> lines = reader.MessageLines(i);
       std::printf("%4d  %11s  %9zu  %7s  %s\n", i + 1, size.c_str(), jpeg.size(), voice,
-                  lines.empty() ? "" : lines[0].c_str());
+                  lines.empty() ? "" : PrintableText(lines[0]).c_str());
     }
     const std::vector<std::string> links = reader.LinkMenu();
     if (links.size() >= 2) {
-      std::printf("link menu: %s languages, %s links\n", links[0].c_str(), links[1].c_str());
+      std::printf("link menu: %s languages, %s links\n", PrintableText(links[0]).c_str(),
+                  PrintableText(links[1]).c_str());
       for (size_t k = 2; k + 1 < links.size(); k += 2) {
-        std::printf("  %s  %s\n", links[k].c_str(), links[k + 1].c_str());
+        std::printf("  %s  %s\n", PrintableText(links[k]).c_str(),
+                    PrintableText(links[k + 1]).c_str());
       }
     } else {
       std::printf("link menu: none\n");
@@ -87,27 +85,36 @@ int RunInfo(const Arguments& args) {
 
 int RunExtract(const Arguments& args) {
   if (args.size() != 2) return Fail("usage: tovak-cli extract PACKAGE DIR");
+  const std::string& package = args[0];
+  const fs::path dir(args[1]);
   PackageReader reader;
   try {
-    reader.Open(args[0]);
+    reader.Open(package);
+    // Every name is judged before the first is written, so a refusal leaves nothing behind.
+    if (const std::string problem = FolderProblem(dir.string()); !problem.empty())
+      return Fail(problem);
+    std::vector<std::string> names = {"links.txt"};
+    for (int i = 0; i < reader.PictureCount(); ++i) {
+      for (const char* ext : {".jpg", ".wav", ".txt"}) names.push_back(Number(i) + ext);
+    }
+    for (const std::string& name : names) {
+      const std::string problem = OutputProblem((dir / name).string(), {package});
+      if (!problem.empty()) return Fail(problem);
+    }
     std::error_code error;
-    fs::create_directories(args[1], error);
-    const fs::path dir(args[1]);
+    fs::create_directories(dir, error);
+    if (error) return Fail("cannot make the folder " + dir.string() + ": " + error.message());
     auto write = [&](const std::string& name, const Bytes& bytes) {
-      if (!WriteFile((dir / name).string(), bytes)) {
-        throw EPackageError((dir / name).string() + " : cannot be written");
-      }
+      if (bytes.empty()) return;
+      const std::string problem = WriteOutput((dir / name).string(), bytes);
+      if (!problem.empty()) throw EPackageError(problem);
     };
     for (int i = 0; i < reader.PictureCount(); ++i) {
-      const Bytes jpeg = reader.Image(i);
-      if (!jpeg.empty()) write(Number(i) + ".jpg", jpeg);
-      const Bytes wav = ExpandVoiceRecord(reader.VoiceContainer(i));
-      if (!wav.empty()) write(Number(i) + ".wav", wav);
-      const Bytes message = reader.Read(reader.MessageRecord(i));
-      if (!message.empty()) write(Number(i) + ".txt", message);
+      write(Number(i) + ".jpg", reader.Image(i));
+      write(Number(i) + ".wav", ExpandVoiceRecord(reader.VoiceContainer(i)));
+      write(Number(i) + ".txt", reader.Read(reader.MessageRecord(i)));
     }
-    const Bytes links = reader.Read(reader.LinkMenuRecord());
-    if (!links.empty()) write("links.txt", links);
+    write("links.txt", reader.Read(reader.LinkMenuRecord()));
   } catch (const Exception& e) {
     return Fail(e.Message());
   }

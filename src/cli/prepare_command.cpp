@@ -3,8 +3,8 @@
 
 #include "builder/picture_preparation.h"
 #include "cli/commands.h"
+#include "cli/outputs.h"
 #include "common/exception.h"
-#include "common/files.h"
 #include "common/memory_stream.h"
 
 namespace tovak::cli {
@@ -35,16 +35,17 @@ int RunPrepare(const Arguments& args) {
   if (files.size() != 2)
     return Fail("usage: tovak-cli prepare [--max WxH] [--quality Q] IN OUT.jpg");
 
+  if (const std::string problem = OutputProblem(files[1], {files[0]}); !problem.empty())
+    return Fail(problem);
+
   JpegPicture picture;
   try {
     PicturePreparation::Load(files[0], picture);
     preparation.Finish(picture);
     TMemoryStream out;
     picture.SaveToStream(out);
-    if (!out.SaveToFile(files[1])) {
-      DeleteFileIfExists(files[1]);
-      return Fail(files[1] + " : the picture could not be written");
-    }
+    if (const std::string problem = WriteOutput(files[1], out.Bytes()); !problem.empty())
+      return Fail(problem);
   } catch (const Exception& e) {
     return Fail(e.Message());
   }

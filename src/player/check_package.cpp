@@ -32,7 +32,7 @@ std::string DescribePicture(SlideshowPackage& package, int picture) {
   char line[64];
   std::snprintf(line, sizeof line, "%4d  ", picture + 1);
   return line + size + "  " + voice + "  " +
-         (message.isEmpty() ? "no message" : "\"" + first.toStdString() + "\"");
+         (message.isEmpty() ? "no message" : "\"" + PrintableText(first.toStdString()) + "\"");
 }
 
 }  // namespace

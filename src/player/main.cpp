@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include "audio/wave_device.h"
@@ -84,9 +85,7 @@ int Refuse(const std::string& message, bool withWindow) {
   return 1;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunPlayer(int argc, char** argv) {
   bool check = false;
   bool window = false;
   int language = 0;  // the language chosen in the program beside us, else the first
@@ -150,4 +149,18 @@ int main(int argc, char** argv) {
   }
   player.Start();
   return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A package that asks for more than there is must end with a word, not an abort.
+  try {
+    return RunPlayer(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "tovak-player: not enough memory to show this slideshow\n");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tovak-player: %s\n", e.what());
+  }
+  return 1;
 }

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <tuple>
+
 #include "builder/package_format.h"
 #include "builder/plimo.h"
 #include "common/memory_stream.h"
@@ -125,6 +129,60 @@ TEST_F(Reader, RecordsBeyondThePackageAreRefused) {
   EXPECT_THROW(reader.VoiceRecord(2), EPackageError);
   EXPECT_THROW(reader.MessageRecord(-1), EPackageError);
   EXPECT_NO_THROW(reader.MessageRecord(1));
+}
+
+// Sparse files: gigabytes long, a few kilobytes on disk. Each states a picture count whose
+// index would fit the file; the reader must refuse without taking room for that index.
+TEST_F(Reader, ForgedCountsInHugeSparseFilesAreRefused) {
+  const std::string path = dir.File("sparse.exe");
+  auto forge = [&](int64_t size, uint32_t pictures, const Bytes& firstEntry = {}) {
+    std::filesystem::remove(path);
+    {
+      std::ofstream out(path, std::ios::binary);
+      out.write(reinterpret_cast<const char*>(engine.data()), std::streamsize(engine.size()));
+    }
+    std::filesystem::resize_file(path, static_cast<uintmax_t>(size));
+    std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
+    const int64_t records = package::IndexEntryCount(pictures) / 2;
+    const int64_t tableStart = size - 16 - 8 * records;
+    if (!firstEntry.empty()) {
+      // Plausible ends: the first record after the engine, the last reaching the index.
+      out.seekp(tableStart);
+      out.write(reinterpret_cast<const char*>(firstEntry.data()), 8);
+      Bytes last(8);
+      PutLe32(&last[0], uint32_t(engine.size()));
+      PutLe32(&last[4], uint32_t(tableStart - int64_t(engine.size())));
+      out.seekp(size - 16 - 8);
+      out.write(reinterpret_cast<const char*>(last.data()), 8);
+    }
+    Bytes trailer(16, 0);
+    PutLe32(&trailer[4], pictures);
+    PutLe32(&trailer[8], 3);
+    out.seekp(size - 16);
+    out.write(reinterpret_cast<const char*>(trailer.data()), 16);
+  };
+  const int64_t gigabyte = int64_t{1} << 30;
+  Bytes first(8, 0);
+  PutLe32(&first[0], uint32_t(engine.size()));
+  for (const auto& [size, pictures, ends] :
+       {std::tuple{3 * gigabyte, 100'000'000u, Bytes{}},
+        std::tuple{40 * gigabyte, 1'000'000'000u, Bytes{}},
+        std::tuple{gigabyte + gigabyte / 2, 60'000'000u, first},
+        std::tuple{gigabyte, 40'000'000u, Bytes{}}}) {
+    SCOPED_TRACE(size);
+    forge(size, pictures, ends);
+    EXPECT_THROW(reader.Open(path), EPackageError);
+    EXPECT_EQ(reader.PictureCount(), 0);
+  }
+}
+
+TEST(PrintableText, EscapesControlsAndKeepsLetters) {
+  EXPECT_EQ(PrintableText("Grüße, 東京 \\ ok"), "Grüße, 東京 \\ ok");
+  EXPECT_EQ(PrintableText("\x1b]0;owned\x07\tx\r\n\x7f"), "\\x1b]0;owned\\x07\\tx\\r\\n\\x7f");
+  // A C1 control in UTF-8, a Latin-1 byte, a truncated sequence and an overlong slash.
+  EXPECT_EQ(PrintableText("\xc2\x9b"
+                          "2J caf\xe9 \xe6\x9d \xc0\xaf"),
+            "\\u009b2J caf\\xe9 \\xe6\\x9d \\xc0\\xaf");
 }
 
 TEST_F(Reader, ThePackageIsFoundFromItsOwnEnd) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -133,6 +137,29 @@ TEST_F(Plimo, FailedBuildsLeaveNoFile) {
   EXPECT_FALSE(Build({p}, {""}, {}));
   EXPECT_NE(builder.LastError.find(paths.EngineFile()), std::string::npos) << builder.LastError;
   EXPECT_FALSE(fs::exists(builder.OutputFile));
+}
+
+// Whatever sits under the package's name and is not a plain file stays as it was: a FIFO (with
+// a reader waiting, so that a write would not block) and a folder.
+TEST_F(Plimo, AFifoOrAFolderUnderThePackagesNameIsRefused) {
+  const std::string p = Picture("p.jpg");
+  fs::create_directories(builder.WorkFolder());
+  ASSERT_EQ(mkfifo(builder.OutputFile.c_str(), 0600), 0);
+  const int reader = ::open(builder.OutputFile.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  EXPECT_FALSE(Build({p}, {""}, {}));
+  EXPECT_NE(builder.LastError.find("not a regular file"), std::string::npos) << builder.LastError;
+  char byte;
+  EXPECT_LE(::read(reader, &byte, 1), 0);  // nothing was written into it
+  ::close(reader);
+  EXPECT_TRUE(fs::is_fifo(builder.OutputFile));
+
+  fs::remove(builder.OutputFile);
+  fs::create_directory(builder.OutputFile);
+  testing::WriteBytes(builder.OutputFile + "/inside", {1});
+  EXPECT_FALSE(Build({p}, {""}, {}));
+  EXPECT_NE(builder.LastError.find("it is a folder"), std::string::npos) << builder.LastError;
+  EXPECT_TRUE(fs::exists(builder.OutputFile + "/inside"));
 }
 
 TEST_F(Plimo, AMissingWorkingFolderIsCreated) {

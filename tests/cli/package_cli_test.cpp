@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -152,6 +154,92 @@ TEST_F(CliPackage, PrepareShowsTheStoredSize) {
   EXPECT_NE(run.status, 0);
   EXPECT_FALSE(fs::exists(dir.File("b.jpg")));
   EXPECT_NE(RunCommand(Cli("prepare --max 0x10 " + Quote(photo) + " x.jpg")).status, 0);
+}
+
+// Every command that writes refuses, on one line and before writing anything, an output that
+// is a FIFO, a folder or one of its own inputs (by name or through a link). A FIFO would block
+// the old writers, hence the time limit.
+TEST_F(CliPackage, OutputsThatAreNoPlainFileOrAnInputAreRefused) {
+  const std::string a = Picture("a.jpg", 40, 30);
+  Text("a.txt", "hello");
+  const std::string show = dir.File("show.exe"), packed = dir.File("a.lzh");
+  ASSERT_EQ(RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a))).status, 0);
+  ASSERT_EQ(RunCommand(Cli("compress " + Quote(a) + " " + Quote(packed))).status, 0);
+  const std::string fifo = dir.File("fifo"), folder = dir.File("folder");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(folder);
+  fs::create_symlink(a, dir.File("a-link.jpg"));
+  fs::create_hard_link(show, dir.File("show-link.exe"));
+  fs::create_hard_link(dir.File("a.txt"), dir.File("note.txt"));
+  // Where the output goes, and what it may not be.
+  struct Writer {
+    std::string before, after, input;
+  };
+  const std::vector<Writer> writers = {
+      {"compress " + Quote(a) + " ", "", dir.File("a-link.jpg")},
+      {"decompress " + Quote(packed) + " ", "", packed},
+      {"prepare " + Quote(a) + " ", "", a},
+      {"build -o ", " " + Quote(a), dir.File("note.txt")},
+      {"export-html " + Quote(show) + " ", "", dir.File("show-link.exe")},
+      {"record 1 ", "", ""},
+  };
+  const Bytes original = ReadBytes(show), picture = ReadBytes(a);
+  auto refused = [&](const std::string& command, const std::string& why) {
+    SCOPED_TRACE(command);
+    const auto run = RunCommand("timeout 20 " + Cli(command));
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.output.find(why), std::string::npos) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+  };
+  for (const Writer& w : writers) {
+    refused(w.before + Quote(fifo) + w.after,
+            "cannot write " + fifo + ": it is not a regular file");
+    refused(w.before + Quote(folder) + w.after, "cannot write " + folder + ": it is a folder");
+    if (!w.input.empty()) refused(w.before + Quote(w.input) + w.after, ": it is the input");
+  }
+  // Folders written into, and the files they would hold.
+  refused("extract " + Quote(show) + " " + Quote(fifo), "it is not a folder");
+  refused("demo " + Quote(fifo), "it is not a folder");
+  fs::create_directories(dir.File("x/001.txt"));
+  refused("extract " + Quote(show) + " " + Quote(dir.File("x")), "it is a folder");
+  fs::create_hard_link(show, dir.File("x/001.jpg"));
+  fs::remove(dir.File("x/001.txt"));
+  refused("extract " + Quote(show) + " " + Quote(dir.File("x")), "it is the input");
+  fs::create_directories(dir.File("demo/Demo Slideshow.exe"));
+  refused("demo " + Quote(dir.File("demo")), "it is a folder");
+
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_TRUE(fs::is_empty(folder));
+  EXPECT_EQ(ReadBytes(show), original);
+  EXPECT_EQ(ReadBytes(a), picture);
+  EXPECT_EQ(ReadBytes(dir.File("a.txt")), (Bytes{'h', 'e', 'l', 'l', 'o'}));
+  EXPECT_FALSE(fs::exists(dir.File("demo/pictures")));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("x")), {}), 1);
+}
+
+// A name at the file system's limit still takes an output: no temporary name is longer.
+TEST_F(CliPackage, NamesAtTheLengthLimitSave) {
+  const std::string a = Picture("a.jpg", 40, 30);
+  const std::string name = std::string(251, 'n');
+  const auto built = RunCommand(Cli("build -o " + Quote(dir.File(name + ".exe")) + " " + Quote(a)));
+  EXPECT_EQ(built.status, 0) << built.output;
+  const auto prepared =
+      RunCommand(Cli("prepare " + Quote(a) + " " + Quote(dir.File(name + ".jpg"))));
+  EXPECT_EQ(prepared.status, 0) << prepared.output;
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), {}), 3);
+}
+
+// A message or link cannot drive the terminal that lists it.
+TEST_F(CliPackage, InfoShowsControlCharactersEscaped) {
+  const std::string a = Picture("a.jpg", 40, 30);
+  Text("a.txt", "\x1b]0;owned\x07\x1b[2J Grüße\tok");
+  const std::string show = dir.File("show.exe");
+  ASSERT_EQ(RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a))).status, 0);
+  const auto info = RunCommand(Cli("info " + Quote(show)));
+  ASSERT_EQ(info.status, 0) << info.output;
+  EXPECT_EQ(info.output.find('\x1b'), std::string::npos) << info.output;
+  EXPECT_NE(info.output.find("\\x1b]0;owned\\x07\\x1b[2J Grüße\\tok"), std::string::npos)
+      << info.output;
 }
 
 }  // namespace
