@@ -6,6 +6,7 @@
 #include <exception>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "builder/package_reader.h"
@@ -47,10 +48,7 @@ WebTexts TranslatedTexts() {
   return texts;
 }
 
-}  // namespace
-
-WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language) {
+WebExportReport Export(const std::string& packagePath, const std::string& outPath, int language) {
   // The pictures go in as the package stores them, so the page shows exactly the JPEGs that
   // were built; messages and links come as the player reads them.
   SlideshowPackage package;
@@ -120,6 +118,18 @@ WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::st
   if (failure) std::rethrow_exception(failure);
   if (!written) throw EWebExportError(outPath + ": " + error);
   return report;
+}
+
+}  // namespace
+
+WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
+                                   int language) {
+  // Running out of memory fails this page, not the program that asked for it.
+  try {
+    return Export(packagePath, outPath, language);
+  } catch (const std::bad_alloc&) {
+    throw EWebExportError(outPath + ": not enough memory to make the page");
+  }
 }
 
 }  // namespace tovak
