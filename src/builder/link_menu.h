@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tovak {
@@ -18,12 +17,5 @@ enum LinkMenuPurpose {
 // and its web address (2 + 2*M*L strings). The list is filled whatever the switch says; the
 // result is the switch of the purpose asked for, false without the file or for another purpose.
 bool ReadLinkMenu(int purpose, std::vector<std::string>& list, const std::string& programPath);
-
-// A slideshow comes from anyone, so of its links only web and mail addresses may be opened: a
-// "file:" or script address handed to the desktop would run or reveal things on the viewer's
-// machine. Returns the address to open (cut as a browser cuts it: no surrounding spaces or
-// controls, no tabs or line breaks) when its scheme is http, https or mailto in any letter case,
-// and an empty string for anything else.
-std::string OpenableLinkAddress(std::string_view address);
 
 }  // namespace tovak

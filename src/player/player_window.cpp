@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QUrl>
 
-#include "builder/link_menu.h"
+#include "player/link_address.h"
 
 namespace tovak {
 

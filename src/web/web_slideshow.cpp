@@ -9,7 +9,7 @@
 #include <map>
 #include <set>
 
-#include "builder/link_menu.h"
+#include "player/link_address.h"
 #include "web/page_text.h"
 
 namespace tovak {

@@ -10,6 +10,7 @@
 
 #include "builder/link_menu.h"
 #include "builder/plimo.h"
+#include "player/link_address.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
