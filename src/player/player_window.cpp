@@ -8,6 +8,8 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "player/link_address.h"
+
 namespace tovak {
 
 namespace {
@@ -29,6 +31,7 @@ PlayerWindow::PlayerWindow(SlideshowPackage& package, std::unique_ptr<VoiceOutpu
       language_(language),
       end_(new EndScreen(this)),
       help_(new HelpOverlay(this)) {
+  OpenLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
   setWindowTitle(QFileInfo(QString::fromStdString(package.Path())).fileName());
   setAutoFillBackground(false);
   setFocusPolicy(Qt::StrongFocus);
@@ -60,6 +63,7 @@ PlayerWindow::PlayerWindow(SlideshowPackage& package, std::unique_ptr<VoiceOutpu
 void PlayerWindow::Show(int index) {
   picture_ = package_.Picture(index);
   message_ = package_.ShownMessage(index);
+  band_.SetText(message_);
   scaled_ = QPixmap();
   if (end_->isVisible()) {
     end_->hide();
@@ -123,12 +127,17 @@ QFont PlayerWindow::CaptionFont() const {
 
 int PlayerWindow::CaptionHeight() const {
   if (message_.isEmpty()) return 0;
-  const QFontMetrics metrics(CaptionFont());
-  const int margin = metrics.height() / 2;
-  const QRect needed = metrics.boundingRect(QRect(0, 0, width() - 4 * margin, 100000),
-                                            Qt::AlignHCenter | Qt::TextWordWrap, message_);
+  const QFont font = CaptionFont();
+  const int margin = QFontMetrics(font).height() / 2;
   // The band takes what the text needs, but never more than a third of the screen.
-  return std::min(needed.height() + 2 * margin, height() / 3);
+  const int most = height() / 3;
+  return std::min(band_.TextHeight(font, width() - 4 * margin, most - 2 * margin) + 2 * margin,
+                  most);
+}
+
+const QString& PlayerWindow::ShownCaption() const {
+  CaptionHeight();
+  return band_.ShownText();
 }
 
 QRect PlayerWindow::CaptionArea() const {
@@ -166,10 +175,8 @@ void PlayerWindow::paintEvent(QPaintEvent*) {
     const QRect band = CaptionArea();
     painter.fillRect(band, QColor(24, 24, 24));
     painter.setPen(Qt::white);
-    painter.setFont(CaptionFont());
     const int margin = QFontMetrics(CaptionFont()).height() / 2;
-    painter.drawText(band.adjusted(2 * margin, margin, -2 * margin, -margin),
-                     Qt::AlignCenter | Qt::TextWordWrap, message_);
+    band_.Draw(painter, band.adjusted(2 * margin, margin, -2 * margin, -margin));
   }
   QFont font = this->font();
   font.setPixelSize(std::max(12, height() / 40));
@@ -292,8 +299,13 @@ void PlayerWindow::FillMenu(QMenu& menu) {
   const std::vector<SlideshowPackage::Link> links = package_.Links(language_);
   for (const SlideshowPackage::Link& link : links) {
     QAction* action = menu.addAction(link.caption);
-    const QString url = link.url;
-    connect(action, &QAction::triggered, this, [url] { QDesktopServices::openUrl(QUrl(url)); });
+    const std::string address = OpenableLinkAddress(link.url.toStdString());
+    if (address.empty()) {
+      action->setEnabled(false);
+      continue;
+    }
+    const QUrl url(QString::fromStdString(address));
+    connect(action, &QAction::triggered, this, [this, url] { OpenLink(url); });
   }
   if (!links.empty()) menu.addSeparator();
   connect(menu.addAction("Close"), &QAction::triggered, this, &QWidget::close);

@@ -5,9 +5,12 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
+#include "player/message_band.h"
 #include "player/show_overlays.h"
 #include "player/show_sequence.h"
 #include "player/show_volume.h"
@@ -29,6 +32,9 @@ class PlayerWindow : public QWidget {
   void Start() { sequence_.Start(); }
   ShowSequence& Sequence() { return sequence_; }
   const QString& CurrentMessage() const { return message_; }
+  // What the caption band shows of the message: all of it, or what fits with an ellipsis.
+  const QString& ShownCaption() const;
+  int CaptionLayouts() const { return band_.Layouts(); }
   // Where the picture and the caption go in the window's current size.
   QRect PictureArea() const;
   QRect CaptionArea() const;
@@ -39,8 +45,11 @@ class PlayerWindow : public QWidget {
   qreal NoticeOpacity() const { return noticeOpacity_; }
   EndScreen& End() { return *end_; }
   HelpOverlay& Help() { return *help_; }
-  // The right-click menu: the package's links, then Close.
+  // The right-click menu: the package's links, then Close. Only web and mail addresses open;
+  // any other link shows, disabled.
   void FillMenu(QMenu& menu);
+  // Hands a link to the desktop.
+  std::function<void(const QUrl& url)> OpenLink;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -74,6 +83,7 @@ class PlayerWindow : public QWidget {
   QImage picture_;
   QPixmap scaled_;
   QString message_;
+  mutable MessageBand band_;
   qreal barOpacity_ = 1.0;
   ShowVolume volume_;
   QString notice_;

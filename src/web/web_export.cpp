@@ -2,15 +2,18 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <atomic>
+#include <cerrno>
+#include <exception>
 #include <filesystem>
 #include <mutex>
+#include <new>
 #include <thread>
 
 #include "builder/package_reader.h"
 #include "common/atomic_file.h"
 #include "player/slideshow_package.h"
 #include "web/mp3_encoder.h"
+#include "web/voice_queue.h"
 #include "web/web_slideshow.h"
 
 namespace tovak {
@@ -45,67 +48,88 @@ WebTexts TranslatedTexts() {
   return texts;
 }
 
-}  // namespace
-
-WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language) {
+WebExportReport Export(const std::string& packagePath, const std::string& outPath, int language) {
   // The pictures go in as the package stores them, so the page shows exactly the JPEGs that
   // were built; messages and links come as the player reads them.
   SlideshowPackage package;
   package.Open(packagePath);
-
-  WebExportReport report;
-  WebShow show;
-  show.title = QString::fromStdString(std::filesystem::path(outPath).stem().string());
-  show.texts = TranslatedTexts();
-  const int count = package.Count();
-  for (int index = 0; index < count; ++index) {
-    WebSlide slide;
-    slide.jpeg = package.StoredPicture(index);
-    slide.message = package.Message(index);
-    slide.timing = TimeSlide(static_cast<size_t>(slide.message.size()));
-    if (!slide.jpeg.empty()) ++report.pictures;
-    show.slides.push_back(std::move(slide));
-  }
-  // Expanding and encoding the voices is most of the work: every core takes voices in turn.
-  // Only the reading of the file is shared, so no more than one voice per core is ever held
-  // expanded.
-  std::vector<std::string> failures(static_cast<size_t>(count));
-  std::atomic<int> next{0};
-  std::mutex reading;
-  auto encode = [&] {
-    for (int index; (index = next++) < count;) {
-      try {
-        std::vector<uint8_t> container;
-        {
-          const std::lock_guard lock(reading);
-          container = package.VoiceContainer(index);
-        }
-        const std::vector<uint8_t> wav = ExpandVoiceRecord(container);
-        if (!wav.empty()) show.slides[index].mp3 = EncodeSpeechMp3(wav);
-      } catch (const Exception& e) {
-        failures[index] = e.Message();
-      }
-    }
-  };
-  std::vector<std::jthread> workers;
-  const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8);
-  for (int i = 1; i < std::min(threads, count); ++i) workers.emplace_back(encode);
-  encode();
-  workers.clear();
-  for (int index = 0; index < count; ++index) {
-    if (!failures[index].empty()) report.warnings.push_back(VoiceWarning(index, failures[index]));
-    if (!show.slides[index].mp3.empty()) ++report.voices;
-  }
+  std::vector<WebLink> links;
   for (const SlideshowPackage::Link& link : package.Links(language))
-    show.links.push_back({link.caption, link.url});
+    links.push_back({link.caption, link.url});
 
-  const std::string page = RenderWebSlideshow(show);
+  // The page is written as it is made, one slide at a time, so a show of any size needs the
+  // memory of a few slides. Expanding and encoding the voices is most of the work: every core
+  // takes voices in turn while the page is written in order. Only the reading of the package
+  // is shared.
+  const int count = package.Count();
+  std::mutex reading;
+  auto read = [&](auto what) {
+    const std::lock_guard lock(reading);
+    return what();
+  };
+  WebExportReport report;
+  std::exception_ptr failure;
   std::string error;
-  if (!WriteFileAtomically(outPath, page.data(), static_cast<int64_t>(page.size()), &error))
-    throw EWebExportError(outPath + ": " + error);
-  report.bytes = static_cast<int64_t>(page.size());
+  const bool written = WriteFileAtomically(
+      outPath,
+      [&](TFileStream& file) {
+        int code = 0;
+        try {
+          VoiceQueue voices(
+              count, std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, 8),
+              [&](int index) {
+                const std::vector<uint8_t> wav =
+                    ExpandVoiceRecord(read([&] { return package.VoiceContainer(index); }));
+                return wav.empty() ? std::vector<uint8_t>() : EncodeSpeechMp3(wav);
+              });
+          WebPageWriter page(
+              QString::fromStdString(std::filesystem::path(outPath).stem().string()),
+              TranslatedTexts(), std::move(links), [&](std::string_view piece) {
+                if (!file.WriteAll(piece.data(), static_cast<int64_t>(piece.size()))) {
+                  code = errno;
+                  throw EWebExportError("the page could not be written");
+                }
+                report.bytes += static_cast<int64_t>(piece.size());
+              });
+          page.Begin();
+          for (int index = 0; index < count; ++index) {
+            WebSlide slide;
+            slide.jpeg = read([&] { return package.StoredPicture(index); });
+            slide.message = read([&] { return package.Message(index); });
+            slide.timing = TimeSlide(static_cast<size_t>(slide.message.size()));
+            VoiceQueue::Voice voice = voices.Take();
+            slide.mp3 = std::move(voice.bytes);
+            if (!slide.jpeg.empty()) ++report.pictures;
+            if (!slide.mp3.empty()) ++report.voices;
+            if (!voice.error.empty()) report.warnings.push_back(VoiceWarning(index, voice.error));
+            page.Slide(slide);
+          }
+          page.End();
+          return true;
+        } catch (...) {
+          // A short write keeps its reason; anything else is passed on once the temporary
+          // file is gone.
+          if (code == 0) failure = std::current_exception();
+          errno = code;
+          return false;
+        }
+      },
+      &error);
+  if (failure) std::rethrow_exception(failure);
+  if (!written) throw EWebExportError(outPath + ": " + error);
   return report;
+}
+
+}  // namespace
+
+WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
+                                   int language) {
+  // Running out of memory fails this page, not the program that asked for it.
+  try {
+    return Export(packagePath, outPath, language);
+  } catch (const std::bad_alloc&) {
+    throw EWebExportError(outPath + ": not enough memory to make the page");
+  }
 }
 
 }  // namespace tovak

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/exception.h"
@@ -57,9 +60,36 @@ struct WebShow {
 // Whether a link may become a clickable link in the page: web and mail addresses only.
 bool IsSafeLinkAddress(const QString& url);
 
+// Takes the page piece by piece, in order.
+using PageSink = std::function<void(std::string_view piece)>;
+
+// Writes the page front to back, one slide at a time, so that a show of any size is written
+// while holding only the slide at hand: Begin, then Slide for each slide in order, then End.
+class WebPageWriter {
+ public:
+  WebPageWriter(const QString& title, const WebTexts& texts, std::vector<WebLink> links,
+                PageSink sink);
+  void Begin();
+  void Slide(const WebSlide& slide);
+  void End();
+
+ private:
+  void Write(std::string_view piece) { sink_(piece); }
+  void Write(const QByteArray& piece) { sink_({piece.constData(), size_t(piece.size())}); }
+  void WriteDataUri(const char* type, const std::vector<uint8_t>& bytes);
+
+  QString title_;
+  WebTexts texts_;
+  std::vector<WebLink> links_;
+  PageSink sink_;
+  QByteArray head_, tail_;  // the page before and after its data
+  int slides_ = 0;
+};
+
 // The whole page: one HTML file with everything inside, which fetches nothing. Its
 // Content-Security-Policy admits only its own script and style (by their hashes) and data:
 // pictures and sounds; messages, captions and the title reach the page as text, never as markup.
+// RenderWebSlideshow makes it in memory, for small shows; WebPageWriter writes the same bytes.
 std::string RenderWebSlideshow(const WebShow& show);
 
 }  // namespace tovak

@@ -6,7 +6,11 @@
 #include <QMenu>
 #include <QTest>
 
+#include <fstream>
+
+#include "builder/link_menu.h"
 #include "builder/plimo.h"
+#include "player/link_address.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -63,6 +67,10 @@ class Window : public ::testing::Test, protected testing::PackageFixture {
     builder.TrailerFlag = 1;
     ASSERT_TRUE(builder.Build()) << builder.LastError;
     package.Open(builder.OutputFile);
+    OpenWindow();
+  }
+
+  void OpenWindow() {
     auto voiceOwned = std::make_unique<SilentVoice>();
     voice = voiceOwned.get();
     auto timerOwned = std::make_unique<ManualTimer>();
@@ -72,6 +80,20 @@ class Window : public ::testing::Test, protected testing::PackageFixture {
     window->resize(800, 600);
     window->show();
     window->Start();
+  }
+
+  // Plays instead a show of one picture with this message and the program's links.
+  void PlayAnother(const std::string& message, const std::string& links = "") {
+    window.reset();
+    std::ofstream(paths.ProgramFolder() + kLinkMenuFileName) << links;
+    TPlimo builder(paths);
+    builder.SetPictures({dir.File("blue.png")});
+    builder.SetMessages({Text("other.txt", message)});
+    builder.SetVoices({""});
+    builder.TrailerFlag = 1;
+    ASSERT_TRUE(builder.Build()) << builder.LastError;
+    package.Open(builder.OutputFile);
+    OpenWindow();
   }
 
   QColor CenterOf(const QRect& area) { return window->grab().toImage().pixelColor(area.center()); }
@@ -206,6 +228,68 @@ TEST_F(Window, MenuOffersCloseAndThePointerHidesOnlyInFullScreen) {
   EXPECT_EQ(menu.actions().back()->text(), "Close");
   menu.actions().back()->trigger();
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST(LinkAddress, OnlyWebAndMailAddressesOpenWhateverTheirSpelling) {
+  EXPECT_EQ(OpenableLinkAddress("https://example.org/a?b=1"), "https://example.org/a?b=1");
+  EXPECT_EQ(OpenableLinkAddress("HTTP://EXAMPLE.ORG"), "HTTP://EXAMPLE.ORG");
+  EXPECT_EQ(OpenableLinkAddress(" \tmailto:gran@example.org\r\n"), "mailto:gran@example.org");
+  EXPECT_EQ(OpenableLinkAddress("ht\ttps://example.org"), "https://example.org");
+  for (const char* hostile :
+       {"file:///etc/passwd", "javascript:alert(1)", "JavaScript:alert(1)", "java\nscript:alert(1)",
+        "data:text/html,<script>alert(1)</script>", "vbscript:msgbox(1)", " file:/x", "example.org",
+        "/usr/bin/xterm", "https", ""})
+    EXPECT_EQ(OpenableLinkAddress(hostile), "") << hostile;
+}
+
+TEST_F(Window, OnlyWebAndMailLinksOpenFromTheMenu) {
+  PlayAnother("", R"([Settings]
+UseInPlayer=1
+MenuItems=3
+Languages=1
+[1_MenuItems]
+1_Caption=Files
+1_URL=file:///etc/passwd
+[2_MenuItems]
+1_Caption=Site
+1_URL= HTTPS://example.org/
+[3_MenuItems]
+1_Caption=Script
+1_URL=javascript:alert(1)
+)");
+  std::vector<QString> opened;
+  window->OpenLink = [&](const QUrl& url) { opened.push_back(url.toString()); };
+  QMenu menu;
+  window->FillMenu(menu);
+  std::vector<QString> shown;
+  for (QAction* action : menu.actions()) {
+    if (action->isSeparator()) continue;
+    shown.push_back(action->text());
+    if (action->text() != "Close") action->trigger();
+  }
+  EXPECT_EQ(shown, (std::vector<QString>{"Files", "Site", "Script", "Close"}));
+  EXPECT_EQ(opened, std::vector<QString>{"https://example.org/"});
+  EXPECT_FALSE(menu.actions()[0]->isEnabled());
+}
+
+TEST_F(Window, AHugeMessageIsLaidOutOnceAndCutToTheBand) {
+  std::string message;
+  while (message.size() < (1 << 20)) message += "A very long day at the sea with everyone.\n";
+  PlayAnother(message);
+  const QString shown = window->ShownCaption();
+  EXPECT_TRUE(shown.startsWith("A very long day"));
+  EXPECT_TRUE(shown.endsWith(QChar(0x2026)));
+  EXPECT_LT(shown.size(), 2000);
+  EXPECT_LE(window->CaptionArea().height(), window->height() / 3);
+  EXPECT_GT(window->PictureArea().height(), window->height() / 2);
+  // Painting and the fading bar's repaints reuse the layout; a new size lays it out again.
+  const int layouts = window->CaptionLayouts();
+  EXPECT_LE(layouts, 1);
+  for (int i = 0; i < 3; ++i) window->grab();
+  EXPECT_EQ(window->CaptionLayouts(), 1);
+  window->resize(640, 480);
+  window->grab();
+  EXPECT_EQ(window->CaptionLayouts(), 2);
 }
 
 }  // namespace

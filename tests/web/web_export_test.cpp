@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "builder/package_reader.h"
+#include "support/full_disk.h"
 #include "support/web_show_fixture.h"
 #include "web/web_export.h"
 #include "web/web_slideshow.h"
@@ -82,6 +83,33 @@ TEST(WebPage, TextsStayTextAndOnlyThePagesOwnScriptAndStyleMayRun) {
     EXPECT_EQ(page.find(unsafe), std::string::npos) << unsafe;
 }
 
+TEST(WebPage, IsWrittenInPiecesThatAddUpToTheWholePage) {
+  WebShow show;
+  show.title = "Big";
+  const std::vector<uint8_t> picture(1 << 20, 0xA5);
+  const std::vector<uint8_t> voice(300000, 0x5A);
+  show.slides = {{picture, "One <", voice, TimeSlide(5)}, {{}, "", {}, TimeSlide(0)}};
+  show.links = {{"Site", "https://example.org/"}};
+  std::string page;
+  size_t largest = 0;
+  WebPageWriter writer(show.title, show.texts, show.links, [&](std::string_view piece) {
+    largest = std::max(largest, piece.size());
+    page += piece;
+  });
+  writer.Begin();
+  for (const WebSlide& slide : show.slides) writer.Slide(slide);
+  writer.End();
+  EXPECT_LT(largest, size_t(200000));  // no picture or voice is ever held as text whole
+  EXPECT_EQ(page, RenderWebSlideshow(show));
+  const QJsonObject data = PageData(page);
+  EXPECT_EQ(QByteArray::fromBase64(data["slides"][0]["picture"].toString().mid(23).toLatin1()),
+            QByteArray(reinterpret_cast<const char*>(picture.data()), qsizetype(picture.size())));
+  EXPECT_EQ(data["slides"][0]["voice"].toString().size(), 23 + 400000);
+  EXPECT_EQ(data["slides"][0]["message"].toString(), "One <");
+  EXPECT_EQ(data["slides"][1]["picture"].toString(), "");
+  EXPECT_EQ(data["links"][0]["url"].toString(), "https://example.org/");
+}
+
 TEST(WebExport, APackageBecomesOnePageWithItsOwnPicturesVoicesAndTiming) {
   testing::WebShowFixture fixture;
   const std::string package =
@@ -120,6 +148,13 @@ TEST(WebExport, APackageBecomesOnePageWithItsOwnPicturesVoicesAndTiming) {
   fs::resize_file(fixture.dir.File("cut.exe"), fs::file_size(package) - 50);
   EXPECT_THROW(ExportWebSlideshow(fixture.dir.File("cut.exe"), out), EPackageError);
   EXPECT_EQ(testing::ReadBytes(out), bytes);
+  {
+    const testing::FullDisk full(bytes.size() / 2);  // the page breaks off while it is written
+    EXPECT_THROW(ExportWebSlideshow(package, out), EWebExportError);
+  }
+  EXPECT_EQ(testing::ReadBytes(out), bytes);
+  for (const fs::directory_entry& entry : fs::directory_iterator(fixture.dir.Path()))
+    EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }
 
 }  // namespace
