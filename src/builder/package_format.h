@@ -6,9 +6,7 @@
 
 namespace tovak {
 
-// A slideshow package: the player engine, then for each picture its image, voice and message
-// records, the link-menu record, an index table of (offset, size) pairs, and a 16-byte trailer
-// (0, picture count N, records per picture 3, flag, padding), integers little-endian.
+// The slideshow package's layout, limits and a worked example: docs/package-format.md.
 namespace package {
 
 inline constexpr int kTrailerSize = 16;

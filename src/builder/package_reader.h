@@ -16,6 +16,8 @@ class EPackageError : public Exception {
   using Exception::Exception;
 };
 
+// The layout and every limit checked here: docs/package-format.md.
+//
 // Reads a slideshow package. Open checks the trailer, the picture count, the place of the index
 // table and every record's bounds and contiguity against the file before anything is read by
 // them, so a damaged package is refused with a clear message and never read outside the file.

@@ -56,9 +56,8 @@ class LzhByteSink {
   uint8_t* end_ = nullptr;
 };
 
-// The LZHUF codec: LZSS over a 4096-byte ring with ordered search trees, literals and match
-// lengths in one adaptive Huffman alphabet of 314 symbols, match positions as a fixed prefix code
-// for the upper 6 bits followed by the lower 6 bits. It knows nothing of headers or sizes.
+// The LZH codec, whose stream docs/voice-container.md describes; the coder finds matches with
+// ordered search trees. It knows nothing of headers or sizes.
 class TLZH {
  public:
   // The most output one byte of coded input can yield: the shortest symbol code is one bit and

@@ -5,10 +5,8 @@
 
 namespace tovak {
 
-// The LZRW1/KH block coder: a single-pass LZ77 coder over blocks of at most 32768 bytes, with a
-// hash table of the last position seen for each 3-byte hash, 12-bit distances and 4-bit lengths,
-// a 4-byte item for runs of one byte, and a stored form for blocks that would not shrink.
-// Every block is coded on its own.
+// The LZRW1/KH block coder, whose blocks docs/voice-container.md describes: single-pass, every
+// block of at most 32768 bytes coded on its own.
 class TLZR {
  public:
   static constexpr int kHashSize = 4096;

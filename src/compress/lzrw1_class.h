@@ -19,9 +19,8 @@ enum TCompressMethod : uint8_t {
   cmAuto = 2,     // let Advise choose
 };
 
-// The compressed container: an 8-byte header (magic, then the uncompressed size as a signed
-// 32-bit little-endian value) followed by the body of one of the two codecs. It works either on
-// two caller-owned streams or on two named files.
+// The compressed container (docs/voice-container.md has its layout). It works either on two
+// caller-owned streams or on two named files.
 //
 // Failures are ELzrw1Exception (or a codec's exception). With files every failure reaches the
 // caller and a partial output file is deleted; with streams a failure after the header work has
