@@ -1,8 +1,9 @@
 #include "i18n/language_dictionary.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QLocale>
+
+#include "i18n/qt_catalogue.h"
 
 namespace tovak {
 
@@ -92,9 +93,7 @@ void LanguageDictionary::Install() {
   translator_.SetLanguage(index_ > 0 ? &dictionary_.languages[index_ - 1] : nullptr);
   if (!translator_.isEmpty()) installed_ = QCoreApplication::installTranslator(&translator_);
   // Qt's own texts (standard buttons, the file dialog) in the same language, when installed.
-  const QString locale = QString::fromStdString(Locale());
-  if (locale != "en" &&
-      qtTranslator_.load("qtbase_" + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+  if (LoadQtCatalogue(qtTranslator_, QString::fromStdString(Locale()))) {
     qtInstalled_ = QCoreApplication::installTranslator(&qtTranslator_);
   }
 }

@@ -2,10 +2,13 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <filesystem>
 
 #include "i18n/dictionary.h"
 #include "i18n/language_dictionary.h"
+#include "i18n/qt_catalogue.h"
 #include "i18n/ts_file.h"
 #include "support/temp_dir.h"
 
@@ -125,6 +128,30 @@ TEST_F(Languages, NoChoiceTakesTheSystemsLanguageElseEnglish) {
   EXPECT_EQ(Yes(), "Yes");
   dictionary.SetLanguage(1049);  // not in the dictionary
   EXPECT_EQ(dictionary.LanguageIndex(), 1);
+}
+
+TEST_F(Languages, QtsOwnButtonsFollowTheChosenLanguage) {
+  QTranslator probe;
+  if (!LoadQtCatalogue(probe, "de")) {
+    GTEST_SKIP() << "Qt's German catalogue (qtbase_de.qm) is not installed";
+  }
+  const auto buttons = [] {
+    QMessageBox box(QMessageBox::Question, "", "",
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QStringList texts;
+    for (const auto which : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+      texts << box.button(which)->text().remove('&');
+    }
+    return texts;
+  };
+  LanguageDictionary dictionary;
+  dictionary.SetFileName(file);
+  dictionary.SetLanguage(1031);
+  EXPECT_EQ(buttons(), (QStringList{"Ja", "Nein", "Abbrechen"}));
+  dictionary.SetLanguage(3082);
+  EXPECT_EQ(buttons(), (QStringList{"Sí", "No", "Cancelar"}));
+  dictionary.SetLanguage(1033);
+  EXPECT_EQ(buttons(), (QStringList{"Yes", "No", "Cancel"}));
 }
 
 TEST_F(Languages, MissingFileLeavesEnglishAndNoLanguage) {
