@@ -1,18 +1,17 @@
 #include "builder/package_reader.h"
 
-#include <filesystem>
-
 #include "builder/package_format.h"
 #include "common/memory_stream.h"
 #include "common/text_lines.h"
 #include "compress/lzrw1_class.h"
+#include "platform/native_file.h"
 
 namespace tovak {
 
 namespace {
 
 std::string Name(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+  return platform::FileNameOf(path);
 }
 
 }  // namespace
