@@ -1,23 +1,19 @@
 #include "builder/package_reader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 
 #include "builder/package_format.h"
 #include "common/memory_stream.h"
 #include "common/text_lines.h"
 #include "compress/lzrw1_class.h"
+#include "platform/native_file.h"
 
 namespace tovak {
 
 namespace {
 
 std::string Name(const std::string& path) {
-  return std::filesystem::path(path).filename().string();
+  return platform::FileNameOf(path);
 }
 
 }  // namespace
@@ -94,8 +90,7 @@ void PackageReader::Open(const std::string& path) {
 void PackageReader::ReadAt(int64_t offset, void* bytes, int64_t count) const {
   auto* at = static_cast<uint8_t*>(bytes);
   while (count > 0) {
-    const ssize_t got = ::pread(file_.Handle(), at, static_cast<size_t>(count), offset);
-    if (got < 0 && errno == EINTR) continue;
+    const int64_t got = platform::ReadSomeAt(file_.Handle(), at, count, offset);
     if (got <= 0) throw EPackageError(Name(path_) + " : the file cannot be read");
     at += got;
     offset += got;
