@@ -6,6 +6,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "common/atomic_file.h"
 
 namespace tovak {
 
@@ -97,21 +101,39 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key,
 }
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
-                          const std::string& value) {
+                          const std::string& value, std::string* error) {
   // Another writer may have changed the file since it was read; keep what it wrote.
   auto current = Data::Fresh();
   if (current->LoadFile(path_.c_str()) == SI_OK) data_->ini = std::move(current);
   data_->ini->SetValue(section.c_str(), key.c_str(), value.c_str());
-  loaded_ = data_->ini->SaveFile(path_.c_str(), /*addSignature=*/false) == SI_OK;
-  return loaded_;
+  std::string text;
+  if (data_->ini->Save(text, /*addSignature=*/false) != SI_OK) {
+    if (error) *error = "the settings could not be put together";
+    return false;
+  }
+  // A settings file kept elsewhere through a link (a dotfiles folder) is written where it
+  // really lives, and the link stays.
+  std::error_code ignored;
+  std::string target = path_;
+  if (std::filesystem::is_symlink(path_, ignored)) {
+    const std::filesystem::path real = std::filesystem::canonical(path_, ignored);
+    if (!real.empty()) target = real.string();
+  }
+  // Written whole to a temporary name and renamed: a full disk or a crash leaves the old file.
+  if (!WriteFileAtomically(target, text.data(), static_cast<int64_t>(text.size()), error))
+    return false;
+  loaded_ = true;
+  return true;
 }
 
-bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
-  return WriteString(section, key, std::to_string(value));
+bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value,
+                           std::string* error) {
+  return WriteString(section, key, std::to_string(value), error);
 }
 
-bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-  return WriteString(section, key, value ? "1" : "0");
+bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value,
+                        std::string* error) {
+  return WriteString(section, key, value ? "1" : "0", error);
 }
 
 }  // namespace tovak
