@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include "common/atomic_file.h"
+#include "common/files.h"
 
 namespace tovak {
 
@@ -30,6 +31,12 @@ std::string Trim(const std::string& s) {
   while (begin < end && std::isspace(static_cast<unsigned char>(s[begin]))) ++begin;
   while (end > begin && std::isspace(static_cast<unsigned char>(s[end - 1]))) --end;
   return s.substr(begin, end - begin);
+}
+
+// Only a regular file is read: the library takes a folder's or a device's size at face value
+// and asks for an impossible amount of memory, and a FIFO would never end.
+bool Load(const std::string& path, CSimpleIniA& ini) {
+  return FileExists(path) && ini.LoadFile(path.c_str()) == SI_OK;
 }
 
 }  // namespace
@@ -63,7 +70,7 @@ bool ParseProfileInteger(const std::string& raw, int32_t& value) {
 }
 
 IniFile::IniFile(std::string path) : path_(std::move(path)), data_(std::make_unique<Data>()) {
-  loaded_ = data_->ini->LoadFile(path_.c_str()) == SI_OK;
+  loaded_ = Load(path_, *data_->ini);
   if (!loaded_) data_->ini->Reset();
 }
 
@@ -104,7 +111,7 @@ bool IniFile::WriteString(const std::string& section, const std::string& key,
                           const std::string& value, std::string* error) {
   // Another writer may have changed the file since it was read; keep what it wrote.
   auto current = Data::Fresh();
-  if (current->LoadFile(path_.c_str()) == SI_OK) data_->ini = std::move(current);
+  if (Load(path_, *current)) data_->ini = std::move(current);
   data_->ini->SetValue(section.c_str(), key.c_str(), value.c_str());
   std::string text;
   if (data_->ini->Save(text, /*addSignature=*/false) != SI_OK) {

@@ -122,6 +122,12 @@ TEST(IniFile, AFailedWriteKeepsTheOldFileWhole) {
             1)
       << "no temporary left behind";
 
+  // A folder of that name is no settings file: defaults, and a write that fails.
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  IniFile notAFile(dir.File("folder.ini"));
+  EXPECT_EQ(notAFile.ReadInteger("S", "K", 7), 7);
+  EXPECT_FALSE(notAFile.WriteInteger("S", "K", 1));
+
   std::filesystem::create_symlink(path, dir.File("link.ini"));
   ASSERT_TRUE(IniFile(dir.File("link.ini")).WriteInteger("Slideshow Settings", "CreationMode", 0));
   EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
