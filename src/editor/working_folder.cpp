@@ -138,10 +138,10 @@ bool WorkingFolder::ReadJournal(ProjectLists* lists) {
 
 void WorkingFolder::SetAside() {
   keepOld_ = true;
-  std::string aside = (fs::path(folder_) / kSetAsideName).string();
-  for (int n = 2; fs::exists(fs::symlink_status(aside)); ++n)
-    aside = (fs::path(folder_) / (kSetAsideName + std::string("-") + std::to_string(n))).string();
   std::error_code code;
+  std::string aside = (fs::path(folder_) / kSetAsideName).string();
+  for (int n = 2; fs::exists(fs::symlink_status(aside, code)); ++n)
+    aside = (fs::path(folder_) / (kSetAsideName + std::string("-") + std::to_string(n))).string();
   fs::rename(JournalPath(), aside, code);
   if (code) aside = JournalPath();
   note_ = FillPlaceholders(
