@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>Ihre Sprachwahl konnte nicht gespeichert werden (%s). Sie gilt, bis das Programm beendet wird.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -625,10 +629,6 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>About Tovak! (%s)</source>
         <translation>Über Tovak! (%s)</translation>
-    </message>
-    <message>
-        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
-        <translation>Ihre Sprachwahl konnte nicht gespeichert werden (%s). Sie gilt, bis das Programm beendet wird.</translation>
     </message>
 </context>
 <context>

@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>No se pudo guardar su elección de idioma (%s). Se mantiene hasta que se cierre el programa.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -625,10 +629,6 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>About Tovak! (%s)</source>
         <translation>Acerca de Tovak! (%s)</translation>
-    </message>
-    <message>
-        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
-        <translation>No se pudo guardar su elección de idioma (%s). Se mantiene hasta que se cierre el programa.</translation>
     </message>
 </context>
 <context>

@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>Votre choix de langue n&apos;a pas pu être enregistré (%s). Il reste valable jusqu&apos;à la fermeture du programme.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -625,10 +629,6 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>About Tovak! (%s)</source>
         <translation>À propos de Tovak! (%s)</translation>
-    </message>
-    <message>
-        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
-        <translation>Votre choix de langue n&apos;a pas pu être enregistré (%s). Il reste valable jusqu&apos;à la fermeture du programme.</translation>
     </message>
 </context>
 <context>
