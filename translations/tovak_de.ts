@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden (%s). Sie gelten, bis das Programm beendet wird.</translation>
+    </message>
+    <message>
         <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
         <translation>Ihre Sprachwahl konnte nicht gespeichert werden (%s). Sie gilt, bis das Programm beendet wird.</translation>
     </message>

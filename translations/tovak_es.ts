@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>No se pudieron guardar los ajustes (%s). Se mantienen hasta que se cierre el programa.</translation>
+    </message>
+    <message>
         <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
         <translation>No se pudo guardar su elección de idioma (%s). Se mantiene hasta que se cierre el programa.</translation>
     </message>

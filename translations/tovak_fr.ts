@@ -503,6 +503,10 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>Les réglages n&apos;ont pas pu être enregistrés (%s). Ils restent valables jusqu&apos;à la fermeture du programme.</translation>
+    </message>
+    <message>
         <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
         <translation>Votre choix de langue n&apos;a pas pu être enregistré (%s). Il reste valable jusqu&apos;à la fermeture du programme.</translation>
     </message>

@@ -328,8 +328,17 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
   // A request from the creation-mode dialog shows only that mode's settings, once.
   const int restriction = SettingsMnu_->data().toInt();
   SettingsMnu_->setData(0);
-  RunSettingsDialog(session_->Settings(), restriction, ini_, this,
-                    [this](TfmSettings& dialog) { return asker_->Exec(dialog); });
+  std::string error;
+  RunSettingsDialog(
+      session_->Settings(), restriction, ini_, this,
+      [this](TfmSettings& dialog) { return asker_->Exec(dialog); }, &error);
+  if (!error.empty()) {
+    asker_->Tell(MainScreenAsker::Kind::Error,
+                 FillPlaceholders(tr("The settings could not be stored (%s). They hold until "
+                                     "the program ends.")
+                                      .toStdString(),
+                                  error));
+  }
 }
 
 void TfmPlimoMainScreen::ResultButtonClick() {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QDialog>
 #include <cstdlib>
 #include <filesystem>
@@ -68,6 +69,15 @@ TEST_F(WorkFolderWindow, AHandOverListIsDeletedOnlyFromTheTemporaryFolder) {
   } else {
     unsetenv("TMPDIR");
   }
+}
+
+// "&Always use those settings" where the settings cannot be written: the user hears of it.
+TEST_F(WorkFolderWindow, SettingsThatCannotBeStoredAreTold) {
+  fs::create_directories(paths.SettingsFile());
+  Open();
+  window->findChild<QAction*>("SettingsMnu")->trigger();
+  ASSERT_EQ(asker.told.size(), 1u);
+  EXPECT_NE(asker.told[0].find("could not be stored"), std::string::npos) << asker.told[0];
 }
 
 }  // namespace
