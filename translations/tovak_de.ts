@@ -5,11 +5,19 @@
     <name>main</name>
     <message>
         <source>Quillora Tovak! is already running.</source>
-        <translation>Quillora Tovak! läuft bereits.</translation>
+        <translation type="vanished">Quillora Tovak! läuft bereits.</translation>
     </message>
     <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! ran out of memory and has to close. Your recordings are kept.</source>
+        <translation>Quillora Tovak! hat keinen Speicher mehr und muss beendet werden. Ihre Aufnahmen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has to close: %s</source>
+        <translation>Quillora Tovak! muss beendet werden: %s</translation>
     </message>
 </context>
 <context>
@@ -507,6 +515,14 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>Die Einstellungen konnten nicht gespeichert werden (%s). Sie gelten, bis das Programm beendet wird.</translation>
+    </message>
+    <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>Ihre Sprachwahl konnte nicht gespeichert werden (%s). Sie gilt, bis das Programm beendet wird.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -807,6 +823,29 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>paused</source>
         <translation>angehalten</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::WorkingFolder</name>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be created (%s).</source>
+        <translation>Der Arbeitsordner &quot;%s&quot; kann nicht angelegt werden (%s).</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be written (%s).</source>
+        <translation>In den Arbeitsordner &quot;%s&quot; kann nicht geschrieben werden (%s).</translation>
+    </message>
+    <message>
+        <source>Another copy of the program is using the working folder &quot;%s&quot;.</source>
+        <translation>Eine andere Kopie des Programms verwendet den Arbeitsordner &quot;%s&quot;.</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be locked (%s).</source>
+        <translation>Der Arbeitsordner &quot;%s&quot; kann nicht gesperrt werden (%s).</translation>
+    </message>
+    <message>
+        <source>The list of the slideshow you were working on could not be read, so nothing was deleted from its folder. Your recordings and messages are in &quot;%s&quot;; the list was kept as &quot;%s&quot;.</source>
+        <translation>Die Liste der Diashow, an der Sie gearbeitet haben, konnte nicht gelesen werden; deshalb wurde nichts aus ihrem Ordner gelöscht. Ihre Aufnahmen und Texte liegen in &quot;%s&quot;; die Liste wurde als &quot;%s&quot; aufbewahrt.</translation>
     </message>
 </context>
 </TS>

@@ -5,11 +5,19 @@
     <name>main</name>
     <message>
         <source>Quillora Tovak! is already running.</source>
-        <translation>Quillora Tovak! ya está abierto.</translation>
+        <translation type="vanished">Quillora Tovak! ya está abierto.</translation>
     </message>
     <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! ran out of memory and has to close. Your recordings are kept.</source>
+        <translation>Quillora Tovak! se quedó sin memoria y debe cerrarse. Sus grabaciones se conservan.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has to close: %s</source>
+        <translation>Quillora Tovak! debe cerrarse: %s</translation>
     </message>
 </context>
 <context>
@@ -507,6 +515,14 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>No se pudieron guardar los ajustes (%s). Se mantienen hasta que se cierre el programa.</translation>
+    </message>
+    <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>No se pudo guardar su elección de idioma (%s). Se mantiene hasta que se cierre el programa.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -807,6 +823,29 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>paused</source>
         <translation>en pausa</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::WorkingFolder</name>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be created (%s).</source>
+        <translation>No se puede crear la carpeta de trabajo &quot;%s&quot; (%s).</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be written (%s).</source>
+        <translation>No se puede escribir en la carpeta de trabajo &quot;%s&quot; (%s).</translation>
+    </message>
+    <message>
+        <source>Another copy of the program is using the working folder &quot;%s&quot;.</source>
+        <translation>Otra copia del programa está usando la carpeta de trabajo &quot;%s&quot;.</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be locked (%s).</source>
+        <translation>No se puede bloquear la carpeta de trabajo &quot;%s&quot; (%s).</translation>
+    </message>
+    <message>
+        <source>The list of the slideshow you were working on could not be read, so nothing was deleted from its folder. Your recordings and messages are in &quot;%s&quot;; the list was kept as &quot;%s&quot;.</source>
+        <translation>No se pudo leer la lista de la presentación en la que estaba trabajando, así que no se borró nada de su carpeta. Sus grabaciones y mensajes están en &quot;%s&quot;; la lista se guardó como &quot;%s&quot;.</translation>
     </message>
 </context>
 </TS>

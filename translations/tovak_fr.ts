@@ -5,11 +5,19 @@
     <name>main</name>
     <message>
         <source>Quillora Tovak! is already running.</source>
-        <translation>Quillora Tovak! est déjà ouvert.</translation>
+        <translation type="vanished">Quillora Tovak! est déjà ouvert.</translation>
     </message>
     <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! ran out of memory and has to close. Your recordings are kept.</source>
+        <translation>Quillora Tovak! manque de mémoire et doit se fermer. Vos enregistrements sont conservés.</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! has to close: %s</source>
+        <translation>Quillora Tovak! doit se fermer : %s</translation>
     </message>
 </context>
 <context>
@@ -507,6 +515,14 @@
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
     <message>
+        <source>The settings could not be stored (%s). They hold until the program ends.</source>
+        <translation>Les réglages n&apos;ont pas pu être enregistrés (%s). Ils restent valables jusqu&apos;à la fermeture du programme.</translation>
+    </message>
+    <message>
+        <source>Your choice of language could not be stored (%s). It holds until the program ends.</source>
+        <translation>Votre choix de langue n&apos;a pas pu être enregistré (%s). Il reste valable jusqu&apos;à la fermeture du programme.</translation>
+    </message>
+    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -807,6 +823,29 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>paused</source>
         <translation>en pause</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::WorkingFolder</name>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be created (%s).</source>
+        <translation>Le dossier de travail &quot;%s&quot; ne peut pas être créé (%s).</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be written (%s).</source>
+        <translation>Impossible d&apos;écrire dans le dossier de travail &quot;%s&quot; (%s).</translation>
+    </message>
+    <message>
+        <source>Another copy of the program is using the working folder &quot;%s&quot;.</source>
+        <translation>Une autre copie du programme utilise le dossier de travail &quot;%s&quot;.</translation>
+    </message>
+    <message>
+        <source>The working folder &quot;%s&quot; cannot be locked (%s).</source>
+        <translation>Le dossier de travail &quot;%s&quot; ne peut pas être verrouillé (%s).</translation>
+    </message>
+    <message>
+        <source>The list of the slideshow you were working on could not be read, so nothing was deleted from its folder. Your recordings and messages are in &quot;%s&quot;; the list was kept as &quot;%s&quot;.</source>
+        <translation>La liste du diaporama sur lequel vous travailliez n&apos;a pas pu être lue ; rien n&apos;a donc été supprimé de son dossier. Vos enregistrements et messages se trouvent dans &quot;%s&quot; ; la liste a été conservée sous &quot;%s&quot;.</translation>
     </message>
 </context>
 </TS>

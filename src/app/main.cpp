@@ -3,38 +3,68 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <filesystem>
+#include <cstdio>
+#include <exception>
+#include <new>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "audio/wave_device.h"
 #include "common/paths.h"
 #include "editor/working_folder.h"
 
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName("Quillora Tovak!");
+namespace {
+
+int Run(QApplication& app) {
   tovak::Paths paths = tovak::Paths::FromExecutable();
   paths.SetWorkFolder(tovak::ChooseWorkFolder(
       paths.ProgramFolder(),
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
 
-  // One copy works in the folder at a time; a second one leaves it untouched.
+  // One copy works in the folder at a time; a second one leaves it untouched. A folder that
+  // cannot be used for another reason says which folder and why.
   tovak::WorkingFolder folder(paths.WorkFolder());
   std::string error;
   if (!folder.Claim(&error)) {
-    std::error_code code;
-    const QString text =
-        std::filesystem::is_directory(folder.Path(), code)
-            ? QApplication::translate("main", "Quillora Tovak! is already running.")
-            : QString::fromStdString(error);
-    QMessageBox::information(nullptr, QApplication::translate("main", "Quillora Tovak!"), text);
+    QMessageBox::warning(nullptr, QApplication::translate("main", "Quillora Tovak!"),
+                         QString::fromStdString(error));
     return 1;
   }
 
   const std::unique_ptr<tovak::WaveInDevice> input = tovak::MakeQtWaveIn();
   const std::unique_ptr<tovak::WaveOutDevice> output = tovak::MakeQtWaveOut();
-  tovak::TfmPlimoMainScreen window(paths, folder, *input, *output);
-  if (!window.OpenArguments(QApplication::arguments().mid(1))) return 1;
-  window.show();
-  return app.exec();
+  // Deleted only on the way out of a run that did not give way: its destruction empties the
+  // working folder, which after a failure would take the recordings with it.
+  auto* window = new tovak::TfmPlimoMainScreen(paths, folder, *input, *output);
+  int result = 1;
+  if (window->OpenArguments(QApplication::arguments().mid(1))) {
+    window->show();
+    result = app.exec();
+  }
+  delete window;
+  return result;
+}
+
+// The last word when something gave way beneath every window: one line on the terminal and,
+// where a window can still be shown, the same in a box. The recordings stay in the working
+// folder, whose journal the next start offers back.
+int Report(const QString& text) {
+  std::fprintf(stderr, "tovak: %s\n", text.toLocal8Bit().constData());
+  QMessageBox::critical(nullptr, QApplication::translate("main", "Quillora Tovak!"), text);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Quillora Tovak!");
+  try {
+    return Run(app);
+  } catch (const std::bad_alloc&) {
+    return Report(QApplication::translate(
+        "main", "Quillora Tovak! ran out of memory and has to close. Your recordings are kept."));
+  } catch (const std::exception& e) {
+    return Report(QApplication::translate("main", "Quillora Tovak! has to close: %s")
+                      .replace("%s", QString::fromLocal8Bit(e.what())));
+  }
 }

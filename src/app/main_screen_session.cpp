@@ -10,6 +10,7 @@
 
 #include "common/files.h"
 #include "common/ini_file.h"
+#include "common/paths.h"
 #include "common/placeholders.h"
 #include "common/text_lines.h"
 #include "editor/working_folder.h"
@@ -138,6 +139,8 @@ MainScreenSession::MainScreenSession(const Paths& paths, IniFile& ini, MainScree
 MainScreenSession::~MainScreenSession() = default;
 
 void MainScreenSession::OpenProject(WorkingFolder& folder) {
+  if (!folder.SetAsideNote().empty())
+    asker_.Tell(MainScreenAsker::Kind::Error, folder.SetAsideNote());
   if (folder.HasUnfinishedProject() &&
       asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kRestoreText), false) ==
           MainScreenAsker::Answer::Yes) {
@@ -176,7 +179,7 @@ void MainScreenSession::LoadPictureListFile(const std::string& path) {
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const bool failed = in.bad();
   in.close();
-  DeleteFileIfExists(path);
+  if (IsInTemporaryFolder(path)) DeleteFileIfExists(path);
   if (failed) throw EHandOverListError(path + ": " + std::strerror(EIO));
   for (std::string& line : SplitLines(text)) {
     pictures_.push_back(std::move(line));

@@ -99,8 +99,8 @@ class MainScreenSession {
   // empties the folder and the project.
   void OpenProject(WorkingFolder& folder);
   // Appends every line of a hand-over list, empty ones too, to the pictures (with an empty
-  // message and voice each), then deletes the file. Throws EHandOverListError when the file
-  // cannot be read; a file that could not be opened stays.
+  // message and voice each), then deletes it if it lies in the temporary folder. Throws
+  // EHandOverListError when the file cannot be read; a file that could not be opened stays.
   void LoadPictureListFile(const std::string& path);
   // The project lists changed outside (an import): the counter follows.
   void ListsChanged();

@@ -24,6 +24,7 @@
 #include "app/desktop_services.h"
 #include "app/tfm_settings.h"
 #include "common/files.h"
+#include "common/placeholders.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
 #include "i18n/language_id_setting.h"
@@ -333,8 +334,17 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
   // A request from the creation-mode dialog shows only that mode's settings, once.
   const int restriction = SettingsMnu_->data().toInt();
   SettingsMnu_->setData(0);
-  RunSettingsDialog(session_->Settings(), restriction, ini_, this,
-                    [this](TfmSettings& dialog) { return asker_->Exec(dialog); });
+  std::string error;
+  RunSettingsDialog(
+      session_->Settings(), restriction, ini_, this,
+      [this](TfmSettings& dialog) { return asker_->Exec(dialog); }, &error);
+  if (!error.empty()) {
+    asker_->Tell(MainScreenAsker::Kind::Error,
+                 FillPlaceholders(tr("The settings could not be stored (%s). They hold until "
+                                     "the program ends.")
+                                      .toStdString(),
+                                  error));
+  }
 }
 
 void TfmPlimoMainScreen::ResultButtonClick() {
@@ -369,7 +379,7 @@ void TfmPlimoMainScreen::AboutClick() {
 }
 
 void TfmPlimoMainScreen::FormActivate() {
-  const int id = LanguageIdSetting(paths_.ProgramFolder(), -1);
+  const int id = LanguageIdSetting(paths_, -1);
   dictionary_.SetFileName(paths_.ProgramFolder() + kDictionaryFileName);
   dictionary_.SetLanguage(id);
   Retranslate();
@@ -389,11 +399,19 @@ void TfmPlimoMainScreen::LanguageSelectionMnuClick() {
       chosen == dictionary_.Language()) {
     return;
   }
-  LanguageIdSetting(paths_.ProgramFolder(), chosen);
+  std::string error;
+  const bool stored = StoreLanguageId(paths_, chosen, &error);
   dictionary_.Open();
   Retranslate();
   FormActivate();
   BuildLinkMenu();
+  if (!stored) {
+    asker_->Tell(MainScreenAsker::Kind::Error,
+                 FillPlaceholders(tr("Your choice of language could not be stored (%s). It holds "
+                                     "until the program ends.")
+                                      .toStdString(),
+                                  error));
+  }
 }
 
 }  // namespace tovak

@@ -73,9 +73,9 @@ class TfmPlimoMainScreen : public QMainWindow {
   // The end of the run: the settings are written and the working folder is emptied.
   ~TfmPlimoMainScreen() override;
 
-  // The command line: a hand-over list as the first argument is read and deleted, any other
-  // existing files are imported as pictures. False when the program is to end (an unreadable
-  // list).
+  // The command line: a hand-over list as the first argument is read (and deleted when it lies in
+  // the temporary folder), any other existing files are imported as pictures. False when the
+  // program is to end (an unreadable list).
   bool OpenArguments(const QStringList& arguments);
 
   MainScreenSession& Session() { return *session_; }

@@ -185,7 +185,7 @@ bool TfmSettings::AlwaysUse() const {
 }
 
 bool RunSettingsDialog(TTovakSettings& settings, int restriction, IniFile& ini, QWidget* parent,
-                       const std::function<int(TfmSettings&)>& exec) {
+                       const std::function<int(TfmSettings&)>& exec, std::string* storeError) {
   TfmSettings dialog(parent);
   dialog.SetValues(settings.CompactImageIndex, settings.CompactImageQuality,
                    settings.FullImageIndex, settings.FullImageQuality);
@@ -195,7 +195,7 @@ bool RunSettingsDialog(TTovakSettings& settings, int restriction, IniFile& ini, 
   settings.CompactImageQuality = dialog.CompactQuality();
   settings.FullImageIndex = dialog.FullIndex();
   settings.FullImageQuality = dialog.FullQuality();
-  if (dialog.AlwaysUse()) WriteSizeSettings(ini, settings);
+  if (dialog.AlwaysUse()) WriteSizeSettings(ini, settings, storeError);
   return true;
 }
 

@@ -72,7 +72,8 @@ class TfmSettings : public QDialog {
 // replace), and on OK copies its values into settings and, with "&Always use those settings"
 // ticked, into the settings file. False when the dialog was cancelled.
 bool RunSettingsDialog(TTovakSettings& settings, int restriction, IniFile& ini, QWidget* parent,
-                       const std::function<int(TfmSettings&)>& exec = {});
+                       const std::function<int(TfmSettings&)>& exec = {},
+                       std::string* storeError = nullptr);
 
 // "Choose Creation Mode": compact or full, with a link to each mode's settings. Made once and
 // kept, so its choice lasts from one creation to the next.

@@ -19,11 +19,13 @@ void ReadSlideshowSettings(const IniFile& ini, TTovakSettings& settings) {
       static_cast<uint8_t>(ini.ReadInteger(kSection, "CreationMode", cmCompact));
 }
 
-bool WriteSizeSettings(IniFile& ini, const TTovakSettings& settings) {
-  bool ok = ini.WriteInteger(kSection, "CompactImageIndex", settings.CompactImageIndex);
-  ok = ini.WriteInteger(kSection, "CompactImageQuality", settings.CompactImageQuality) && ok;
-  ok = ini.WriteInteger(kSection, "FullImageIndex", settings.FullImageIndex) && ok;
-  ok = ini.WriteInteger(kSection, "FullImageQuality", settings.FullImageQuality) && ok;
+bool WriteSizeSettings(IniFile& ini, const TTovakSettings& settings, std::string* error) {
+  // Every key is tried, so that one that fits is not lost to one that did not; a successful write
+  // leaves error alone.
+  bool ok = ini.WriteInteger(kSection, "CompactImageIndex", settings.CompactImageIndex, error);
+  ok = ini.WriteInteger(kSection, "CompactImageQuality", settings.CompactImageQuality, error) && ok;
+  ok = ini.WriteInteger(kSection, "FullImageIndex", settings.FullImageIndex, error) && ok;
+  ok = ini.WriteInteger(kSection, "FullImageQuality", settings.FullImageQuality, error) && ok;
   return ok;
 }
 

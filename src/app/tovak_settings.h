@@ -30,7 +30,8 @@ struct TTovakSettings {
 // Reads the sizes, qualities and creation mode of section "Slideshow Settings", with their
 // defaults for anything missing.
 void ReadSlideshowSettings(const IniFile& ini, TTovakSettings& settings);
-// Writes the four size and quality keys ("&Always use those settings").
-bool WriteSizeSettings(IniFile& ini, const TTovakSettings& settings);
+// Writes the four size and quality keys ("&Always use those settings"). False, with the reason
+// in error when given, when any of them could not be written.
+bool WriteSizeSettings(IniFile& ini, const TTovakSettings& settings, std::string* error = nullptr);
 
 }  // namespace tovak

@@ -26,6 +26,11 @@ std::string TemporaryBeside(const std::string& path) {
 
 }  // namespace
 
+bool IsAtomicTemporaryName(const std::string& name) {
+  // The names TemporaryBeside gives.
+  return name.size() > 11 && name.starts_with(".tovak-") && name.ends_with(".tmp");
+}
+
 bool WriteFileAtomically(const std::string& path, const std::function<bool(TFileStream&)>& write,
                          std::string* error) {
   auto fail = [&](const std::string& why) {

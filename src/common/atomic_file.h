@@ -19,4 +19,8 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(TFile
 bool WriteFileAtomically(const std::string& path, const void* data, int64_t size,
                          std::string* error = nullptr);
 
+// Whether a file name (without folder) is one of the temporaries these writes use, so that one
+// left behind by a crash can be told from the user's own files and cleared away.
+bool IsAtomicTemporaryName(const std::string& name);
+
 }  // namespace tovak

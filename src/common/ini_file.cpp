@@ -6,6 +6,11 @@
 
 #include <cctype>
 #include <charconv>
+#include <filesystem>
+#include <system_error>
+
+#include "common/atomic_file.h"
+#include "common/files.h"
 
 namespace tovak {
 
@@ -26,6 +31,12 @@ std::string Trim(const std::string& s) {
   while (begin < end && std::isspace(static_cast<unsigned char>(s[begin]))) ++begin;
   while (end > begin && std::isspace(static_cast<unsigned char>(s[end - 1]))) --end;
   return s.substr(begin, end - begin);
+}
+
+// Only a regular file is read: the library takes a folder's or a device's size at face value
+// and asks for an impossible amount of memory, and a FIFO would never end.
+bool Load(const std::string& path, CSimpleIniA& ini) {
+  return FileExists(path) && ini.LoadFile(path.c_str()) == SI_OK;
 }
 
 }  // namespace
@@ -59,7 +70,7 @@ bool ParseProfileInteger(const std::string& raw, int32_t& value) {
 }
 
 IniFile::IniFile(std::string path) : path_(std::move(path)), data_(std::make_unique<Data>()) {
-  loaded_ = data_->ini->LoadFile(path_.c_str()) == SI_OK;
+  loaded_ = Load(path_, *data_->ini);
   if (!loaded_) data_->ini->Reset();
 }
 
@@ -97,21 +108,39 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key,
 }
 
 bool IniFile::WriteString(const std::string& section, const std::string& key,
-                          const std::string& value) {
+                          const std::string& value, std::string* error) {
   // Another writer may have changed the file since it was read; keep what it wrote.
   auto current = Data::Fresh();
-  if (current->LoadFile(path_.c_str()) == SI_OK) data_->ini = std::move(current);
+  if (Load(path_, *current)) data_->ini = std::move(current);
   data_->ini->SetValue(section.c_str(), key.c_str(), value.c_str());
-  loaded_ = data_->ini->SaveFile(path_.c_str(), /*addSignature=*/false) == SI_OK;
-  return loaded_;
+  std::string text;
+  if (data_->ini->Save(text, /*addSignature=*/false) != SI_OK) {
+    if (error) *error = "the settings could not be put together";
+    return false;
+  }
+  // A settings file kept elsewhere through a link (a dotfiles folder) is written where it
+  // really lives, and the link stays.
+  std::error_code ignored;
+  std::string target = path_;
+  if (std::filesystem::is_symlink(path_, ignored)) {
+    const std::filesystem::path real = std::filesystem::canonical(path_, ignored);
+    if (!real.empty()) target = real.string();
+  }
+  // Written whole to a temporary name and renamed: a full disk or a crash leaves the old file.
+  if (!WriteFileAtomically(target, text.data(), static_cast<int64_t>(text.size()), error))
+    return false;
+  loaded_ = true;
+  return true;
 }
 
-bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
-  return WriteString(section, key, std::to_string(value));
+bool IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value,
+                           std::string* error) {
+  return WriteString(section, key, std::to_string(value), error);
 }
 
-bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
-  return WriteString(section, key, value ? "1" : "0");
+bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value,
+                        std::string* error) {
+  return WriteString(section, key, value ? "1" : "0", error);
 }
 
 }  // namespace tovak

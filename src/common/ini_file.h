@@ -9,7 +9,8 @@ namespace tovak {
 // A settings file in the classic profile format: [sections] of key=value lines, names matched
 // without regard to letter case. Reading never fails: a missing file, section or key gives the
 // default, and an integer that is not a number reads as its default. Each write updates the file
-// at once, creating it when needed and keeping every other key.
+// at once, creating it when needed and keeping every other key; the file is replaced whole, so
+// a full disk or a crash leaves the old one as it was.
 class IniFile {
  public:
   explicit IniFile(std::string path);
@@ -33,10 +34,14 @@ class IniFile {
   // Any non-zero integer is true.
   bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
 
-  // Each returns false when the file could not be written (the value is kept in memory).
-  bool WriteString(const std::string& section, const std::string& key, const std::string& value);
-  bool WriteInteger(const std::string& section, const std::string& key, int32_t value);
-  bool WriteBool(const std::string& section, const std::string& key, bool value);
+  // Each returns false, with the reason in error when given, when the file could not be written
+  // (the value is kept in memory).
+  bool WriteString(const std::string& section, const std::string& key, const std::string& value,
+                   std::string* error = nullptr);
+  bool WriteInteger(const std::string& section, const std::string& key, int32_t value,
+                    std::string* error = nullptr);
+  bool WriteBool(const std::string& section, const std::string& key, bool value,
+                 std::string* error = nullptr);
 
  private:
   struct Data;

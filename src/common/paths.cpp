@@ -1,5 +1,6 @@
 #include "common/paths.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -31,13 +32,30 @@ void Paths::SetWorkFolder(std::string folder) {
   workFolder_ = WithSeparator(std::move(folder));
 }
 
+std::string Paths::UserSettingsFolder() {
+  return UserConfigFolder() + "/Quillora Tovak/";
+}
+
 Paths Paths::FromExecutable() {
   std::error_code error;
   fs::path self = fs::read_symlink("/proc/self/exe", error);
   if (error) self = fs::current_path(error) / "tovak";
-  Paths paths(self.parent_path().string(), UserConfigFolder() + "/Quillora Tovak");
+  Paths paths(self.parent_path().string(), UserSettingsFolder());
   paths.SetProgramName(self.filename().string());
   return paths;
+}
+
+bool IsInTemporaryFolder(const std::string& path) {
+  const char* tmpdir = std::getenv("TMPDIR");
+  std::error_code error;
+  const fs::path temporary = fs::canonical(tmpdir && *tmpdir ? tmpdir : "/tmp", error);
+  if (error) return false;
+  const fs::path file = fs::canonical(path, error);
+  if (error) return false;
+  // Compared by whole path elements, so "/tmpfiles/list.txt" is not inside "/tmp".
+  const auto [end, rest] =
+      std::mismatch(temporary.begin(), temporary.end(), file.begin(), file.end());
+  return end == temporary.end() && rest != file.end();
 }
 
 }  // namespace tovak

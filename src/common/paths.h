@@ -4,6 +4,9 @@
 
 namespace tovak {
 
+// The package a build writes into the working folder before the user saves it.
+inline constexpr const char* kTemporarySlideshowName = "~TalkingPlimo.exe";
+
 // Where the program finds its own files and keeps its work. Every path the program uses comes
 // from one object: the programs make it from the running executable, tests point it at a
 // temporary folder.
@@ -15,6 +18,8 @@ class Paths {
 
   // From the running executable, with the settings in the user's configuration folder.
   static Paths FromExecutable();
+  // The user's own settings folder for the program, with a trailing separator.
+  static std::string UserSettingsFolder();
 
   const std::string& ProgramFolder() const { return programFolder_; }
   // The full path of the running program (or of where it would be, for tests).
@@ -23,7 +28,7 @@ class Paths {
   std::string WorkFolder() const {
     return workFolder_.empty() ? programFolder_ + "Waves/" : workFolder_;
   }
-  std::string OutputFile() const { return WorkFolder() + "~TalkingPlimo.exe"; }
+  std::string OutputFile() const { return WorkFolder() + kTemporarySlideshowName; }
   // The player engine that starts every package.
   std::string EngineFile() const { return programFolder_ + "PlimoEng.dll"; }
   const std::string& SettingsFolder() const { return settingsFolder_; }
@@ -39,5 +44,10 @@ class Paths {
   std::string programName_ = "tovak";
   std::string workFolder_;
 };
+
+// Whether path lies in the user's temporary folder ($TMPDIR, else /tmp) or below it, after
+// links are resolved on both sides. Only there does another program leave files for us to
+// delete once read.
+bool IsInTemporaryFolder(const std::string& path);
 
 }  // namespace tovak

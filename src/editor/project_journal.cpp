@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QString>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -16,7 +17,11 @@ namespace tovak {
 namespace {
 
 constexpr char kFormat[] = "Tovak project journal";
-constexpr int kVersion = 1;
+// Version 1 named message and voice files by absolute path; version 2 names them by file name
+// alone, so that the journal still fits its files after the folder has moved. An older program
+// would read the bare names as relative to wherever it was started, so it is kept out.
+constexpr int kVersion = 2;
+constexpr int kOldestVersion = 1;
 // Far beyond any real project; a larger file is not a journal and is not read into memory.
 constexpr int64_t kMaxJournalBytes = 64 << 20;
 
@@ -49,6 +54,26 @@ std::vector<std::string> FromJson(const QJsonObject& root, const char* key,
   return list;
 }
 
+// Message and voice files always lie in the journal's own folder.
+std::string NameOnly(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+std::vector<std::string> NamesOnly(const std::vector<std::string>& paths) {
+  std::vector<std::string> names;
+  for (const std::string& path : paths) names.push_back(NameOnly(path));
+  return names;
+}
+
+// Whatever folder a name came with (an older journal's absolute path, or a damaged one's
+// "../.."), the file is looked for in the journal's folder and nowhere else.
+void InFolder(std::vector<std::string>& list, const std::filesystem::path& folder) {
+  for (std::string& entry : list) {
+    const std::string name = NameOnly(entry);
+    entry = name.empty() || name == "." || name == ".." ? std::string() : (folder / name).string();
+  }
+}
+
 }  // namespace
 
 bool WriteProjectJournal(const std::string& path, const ProjectLists& lists, std::string* error) {
@@ -61,8 +86,9 @@ bool WriteProjectJournal(const std::string& path, const ProjectLists& lists, std
     return fail("the picture, message and voice lists differ in length");
   QJsonArray pictures, messages, voices;
   std::string bad;
-  if (!ToJson(lists.pictures, &pictures, &bad) || !ToJson(lists.messages, &messages, &bad) ||
-      !ToJson(lists.voices, &voices, &bad))
+  if (!ToJson(lists.pictures, &pictures, &bad) ||
+      !ToJson(NamesOnly(lists.messages), &messages, &bad) ||
+      !ToJson(NamesOnly(lists.voices), &voices, &bad))
     return fail("the file name \"" + bad + "\" is not UTF-8");
   QJsonObject root;
   root.insert("format", QLatin1String(kFormat));
@@ -92,7 +118,8 @@ ProjectLists ReadProjectJournal(const std::string& path) {
     throw EProjectJournalError("\"" + path + "\" is not a project journal or is damaged.");
   const QJsonObject root = document.object();
   const QJsonValue version = root.value("version");
-  if (!version.isDouble() || version.toDouble() != kVersion)
+  if (!version.isDouble() || version.toDouble() < kOldestVersion || version.toDouble() > kVersion ||
+      version.toDouble() != version.toInt())
     throw EProjectJournalError("The project journal \"" + path +
                                "\" was written by another version of the program.");
 
@@ -102,6 +129,9 @@ ProjectLists ReadProjectJournal(const std::string& path) {
       lists.voices.size() != lists.pictures.size())
     throw EProjectJournalError("The project journal \"" + path +
                                "\" is damaged: its lists differ in length.");
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  InFolder(lists.messages, folder);
+  InFolder(lists.voices, folder);
   return lists;
 }
 

@@ -25,12 +25,15 @@ struct ProjectLists {
 // The lists are kept only in memory, so a crash would leave the recordings in the working folder
 // with nothing to say which picture they belong to. The journal is rewritten after every change,
 // replacing the old one whole, so the next start finds either the old or the new project.
-// Lists of unequal length are refused (false, with the reason in error).
+// Message and voice files are noted by file name alone: they live in the journal's folder,
+// wherever that has been moved to. Lists of unequal length are refused (false, with the reason
+// in error).
 bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
                          std::string* error = nullptr);
 
-// Throws EProjectJournalError when the file is missing, unreadable or not a journal this
-// version understands.
+// The lists with every message and voice file in the journal's folder, also for a journal of
+// older versions that noted full paths. Throws EProjectJournalError when the file is missing,
+// unreadable or not a journal this version understands.
 ProjectLists ReadProjectJournal(const std::string& path);
 
 }  // namespace tovak

@@ -1,16 +1,22 @@
 #include "editor/working_folder.h"
 
-#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QLockFile>
 #include <QString>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <set>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "common/atomic_file.h"
 #include "common/files.h"
+#include "common/paths.h"
+#include "common/placeholders.h"
 
 namespace tovak {
 
@@ -20,16 +26,10 @@ namespace {
 
 constexpr char kJournalName[] = "project.journal";
 constexpr char kLockName[] = "project.lock";
+constexpr char kSetAsideName[] = "project.journal.unreadable";
 
-// A file is known by its device and node, so a journal naming it through another spelling of the
-// folder (a link, a doubled separator) still protects it.
-using FileId = std::pair<dev_t, ino_t>;
-
-bool IdOf(const std::string& path, FileId* id) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return false;
-  *id = {info.st_dev, info.st_ino};
-  return true;
+std::string Tr(const char* text) {
+  return QCoreApplication::translate("tovak::WorkingFolder", text).toStdString();
 }
 
 // The names of everything in folder but its subfolders. Collected before anything is deleted, and
@@ -44,8 +44,16 @@ std::vector<fs::path> FilesIn(const std::string& folder) {
   return files;
 }
 
-bool IsOurs(const fs::path& file) {
-  return file.filename() == kJournalName || file.filename() == kLockName;
+// Why nothing can be written in folder, or empty when a file can be made there. A lock that
+// cannot be taken says no more than that; this says why.
+std::string WriteProblem(const std::string& folder) {
+  const std::string probe =
+      (fs::path(folder) / (".tovak-" + std::to_string(::getpid()) + "-probe.tmp")).string();
+  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return errno == EEXIST ? std::string() : std::strerror(errno);
+  ::close(fd);
+  ::unlink(probe.c_str());
+  return {};
 }
 
 }  // namespace
@@ -64,25 +72,44 @@ std::string WorkingFolder::LockPath() const {
 
 bool WorkingFolder::Claim(std::string* error) {
   if (Claimed()) return true;
+  auto fail = [&](const char* text, const std::string& why) {
+    if (error) *error = FillPlaceholders(Tr(text), {folder_, why});
+    return false;
+  };
   std::error_code code;
   fs::create_directories(folder_, code);
   if (!fs::is_directory(folder_, code)) {
-    if (error) *error = "The working folder \"" + folder_ + "\" cannot be created.";
-    return false;
+    return fail(QT_TRANSLATE_NOOP("tovak::WorkingFolder",
+                                  "The working folder \"%s\" cannot be created (%s)."),
+                code ? code.message() : std::strerror(ENOTDIR));
+  }
+  if (const std::string why = WriteProblem(folder_); !why.empty()) {
+    return fail(QT_TRANSLATE_NOOP("tovak::WorkingFolder",
+                                  "The working folder \"%s\" cannot be written (%s)."),
+                why);
   }
   auto lock = std::make_unique<QLockFile>(QString::fromStdString(LockPath()));
   // Age alone never makes the lock stale: a copy left open for days still owns its folder. Only
   // an owner that is no longer running gives it up.
   lock->setStaleLockTime(0);
   if (!lock->tryLock(0)) {
-    if (error) {
-      *error = lock->error() == QLockFile::LockFailedError
-                   ? "Another copy of the program is using the working folder \"" + folder_ + "\"."
-                   : "The working folder \"" + folder_ + "\" cannot be locked.";
+    if (lock->error() == QLockFile::LockFailedError) {
+      return fail(QT_TRANSLATE_NOOP("tovak::WorkingFolder",
+                                    "Another copy of the program is using the working folder "
+                                    "\"%s\"."),
+                  "");
     }
-    return false;
+    return fail(
+        QT_TRANSLATE_NOOP("tovak::WorkingFolder",
+                          "The working folder \"%s\" cannot be locked (%s)."),
+        lock->error() == QLockFile::PermissionError ? std::strerror(EACCES) : std::strerror(EIO));
   }
   lock_ = std::move(lock);
+  // Found now, so the user hears of it before the folder is touched.
+  if (FileExists(JournalPath())) {
+    ProjectLists ignored;
+    ReadJournal(&ignored);
+  }
   return true;
 }
 
@@ -99,30 +126,57 @@ bool WorkingFolder::HasUnfinishedProject() const {
   }
 }
 
+bool WorkingFolder::ReadJournal(ProjectLists* lists) {
+  try {
+    *lists = ReadProjectJournal(JournalPath());
+    return true;
+  } catch (const EProjectJournalError&) {
+    SetAside();
+    return false;
+  }
+}
+
+void WorkingFolder::SetAside() {
+  keepOld_ = true;
+  std::error_code code;
+  std::string aside = (fs::path(folder_) / kSetAsideName).string();
+  for (int n = 2; fs::exists(fs::symlink_status(aside, code)); ++n)
+    aside = (fs::path(folder_) / (kSetAsideName + std::string("-") + std::to_string(n))).string();
+  fs::rename(JournalPath(), aside, code);
+  if (code) aside = JournalPath();
+  note_ = FillPlaceholders(
+      Tr(QT_TRANSLATE_NOOP("tovak::WorkingFolder",
+                           "The list of the slideshow you were working on could not be read, so "
+                           "nothing was deleted from its folder. Your recordings and messages are "
+                           "in \"%s\"; the list was kept as \"%s\".")),
+      {folder_, aside});
+}
+
 ProjectLists WorkingFolder::Restore() {
-  if (!Claimed())
+  if (!Claimed()) {
     throw EProjectJournalError("The working folder \"" + folder_ +
                                "\" is in use by another copy of the program.");
-  ProjectLists lists = ReadProjectJournal(JournalPath());
-
-  std::set<FileId> named;
-  FileId id;
-  for (const std::string& picture : lists.pictures)
-    if (IdOf(picture, &id)) named.insert(id);
+  }
+  ProjectLists lists;
+  if (!ReadJournal(&lists)) throw EProjectJournalError(note_);
   for (auto* list : {&lists.messages, &lists.voices}) {
-    for (std::string& file : *list) {
-      if (file.empty()) continue;
-      if (FileExists(file) && IdOf(file, &id))
-        named.insert(id);
-      else
-        file.clear();
+    for (std::string& file : *list)
+      if (!file.empty() && !FileExists(file)) file.clear();
+  }
+  Adopt(lists);
+  // What a crash cut short in the middle of a write; never a file that holds a recording.
+  for (const fs::path& file : FilesIn(folder_))
+    if (IsAtomicTemporaryName(file.filename().string())) DeleteFileIfExists(file.string());
+  return lists;
+}
+
+void WorkingFolder::Adopt(const ProjectLists& lists) {
+  for (const auto* list : {&lists.messages, &lists.voices}) {
+    for (const std::string& file : *list) {
+      if (!file.empty() && SameFile(fs::path(file).parent_path().string(), folder_))
+        ours_.insert(fs::path(file).filename().string());
     }
   }
-  for (const fs::path& file : FilesIn(folder_)) {
-    if (IsOurs(file) || (IdOf(file.string(), &id) && named.count(id))) continue;
-    DeleteFileIfExists(file.string());
-  }
-  return lists;
 }
 
 bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
@@ -130,6 +184,7 @@ bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
     if (error) *error = "the working folder is not held by this copy of the program";
     return false;
   }
+  Adopt(lists);
   if (lists.Empty()) {
     DeleteFileIfExists(JournalPath());
     return true;
@@ -139,11 +194,21 @@ bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
 
 void WorkingFolder::Empty() {
   if (!Claimed()) return;
+  // The files of a project not taken back are the program's too; an unreadable journal is set
+  // aside instead, and then only what this run made goes.
+  if (!keepOld_ && FileExists(JournalPath())) {
+    ProjectLists lists;
+    if (ReadJournal(&lists)) Adopt(lists);
+  }
   // The journal goes first: should the program stop halfway, the next start finds no journal
   // naming files that are already gone.
   DeleteFileIfExists(JournalPath());
-  for (const fs::path& file : FilesIn(folder_))
-    if (file.filename() != kLockName) DeleteFileIfExists(file.string());
+  for (const fs::path& file : FilesIn(folder_)) {
+    const std::string name = file.filename().string();
+    const bool leftOver = name == kTemporarySlideshowName || IsAtomicTemporaryName(name);
+    if (ours_.count(name) || (leftOver && !keepOld_)) DeleteFileIfExists(file.string());
+  }
+  ours_.clear();
 }
 
 void WorkingFolder::Release() {

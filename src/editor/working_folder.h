@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "editor/project_journal.h"
@@ -12,7 +13,9 @@ namespace tovak {
 // The folder of the project's message and voice files, held by one running copy of the program
 // at a time. Emptying it is what loses recordings, so only the holder ever empties it, and only
 // at a normal exit or a fresh start; a copy that ended without releasing it leaves the files and
-// the journal behind for the next start to restore.
+// the journal behind for the next start to restore. The folder may also hold files the program
+// did not make (a slideshow the user saved there, a picture kept there): only the program's own
+// files are ever deleted.
 class WorkingFolder {
  public:
   explicit WorkingFolder(std::string folder);
@@ -25,32 +28,51 @@ class WorkingFolder {
   std::string JournalPath() const;
   std::string LockPath() const;
 
-  // Creates the folder when missing and takes it. False (with the reason in error) when another
-  // running copy holds it or the folder cannot be made; the lock of a copy that is gone is taken
-  // over.
+  // Creates the folder when missing and takes it. False, with what is wrong with which folder in
+  // error, when another running copy holds it or the folder cannot be made or written; the lock
+  // of a copy that is gone is taken over. A journal that cannot be read is set aside here (see
+  // SetAsideNote).
   bool Claim(std::string* error = nullptr);
   bool Claimed() const;
 
   // A run that did not end normally left a journal naming at least one picture. A journal that
-  // cannot be read counts too, so that the user is asked before its files are emptied away.
+  // became unreadable after Claim() counts too, so that Restore() tells the user about it.
   bool HasUnfinishedProject() const;
-  // The journal's lists, with messages and voices whose files are gone turned into "". Files the
-  // journal does not name are what the crash left half-made and are deleted. Throws
-  // EProjectJournalError for a damaged journal or a folder this object does not hold.
+  // The journal's lists, with each message and voice looked up by name in this folder and ""
+  // where the file is gone. Only the program's own half-written temporaries are deleted; a name
+  // that does not resolve costs no file. Throws EProjectJournalError for a folder this object
+  // does not hold, and for an unreadable journal, which is then set aside with the message
+  // saying where everything is.
   ProjectLists Restore();
+
+  // Not empty once an unreadable journal (damaged, or from another version) was set aside: the
+  // translated text that tells the user where the journal and the recordings are. Nothing the
+  // program did not make in this run is deleted from the folder then.
+  const std::string& SetAsideNote() const { return note_; }
 
   // Records the project after a change; an empty project removes the journal.
   bool SaveJournal(const ProjectLists& lists, std::string* error = nullptr);
 
-  // Deletes every file in the folder except the lock, leaving subfolders alone. Does nothing
-  // unless this object holds the folder. Files that cannot be deleted are skipped.
+  // Deletes what the program made in the folder: the message and voice files of the project
+  // (those of this run and of the journal), the journal, the temporary slideshow and the
+  // program's own temporaries; never the lock, subfolders or anything else. Does nothing unless
+  // this object holds the folder. Files that cannot be deleted are skipped.
   void Empty();
   // A normal exit: Empty(), then let go of the folder.
   void Release();
 
  private:
+  // The journal's lists, or false after setting an unreadable journal aside.
+  bool ReadJournal(ProjectLists* lists);
+  void SetAside();
+  // Notes the message and voice files of lists that lie in this folder as the program's own.
+  void Adopt(const ProjectLists& lists);
+
   std::string folder_;
   std::unique_ptr<QLockFile> lock_;
+  std::set<std::string> ours_;  // names of message and voice files the program made here
+  bool keepOld_ = false;        // an unreadable journal was set aside in this run
+  std::string note_;
 };
 
 }  // namespace tovak

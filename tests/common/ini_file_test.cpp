@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
+#include "support/full_disk.h"
 #include "support/temp_dir.h"
 
 namespace tovak {
@@ -95,6 +97,39 @@ TEST(IniFile, WritingCreatesTheFileAndKeepsOtherKeys) {
 
   IniFile nowhere(dir.File("no/such/folder/x.ini"));
   EXPECT_FALSE(nowhere.WriteString("S", "K", "V"));
+}
+
+// A write that does not fit replaces nothing and says so; a linked file is written through.
+TEST(IniFile, AFailedWriteKeepsTheOldFileWhole) {
+  testing::TempDir dir;
+  const std::string path = dir.File("Tovak! Settings.ini");
+  const std::string folder(3000, 'f');
+  WriteText(path, "[Tovak! Settings]\nLast Folder=" + folder +
+                      "\n[Slideshow Settings]\n"
+                      "CreationMode = 1\n");
+  IniFile ini(path);
+  {
+    testing::FullDisk full(2048);
+    EXPECT_FALSE(ini.WriteInteger("Slideshow Settings", "CreationMode", 0));
+  }
+  const IniFile check(path);
+  EXPECT_EQ(check.ReadInteger("Slideshow Settings", "CreationMode", -1), 1);
+  EXPECT_EQ(check.ReadString("Tovak! Settings", "Last Folder", ""), folder);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
+                          std::filesystem::directory_iterator()),
+            1)
+      << "no temporary left behind";
+
+  // A folder of that name is no settings file: defaults, and a write that fails.
+  std::filesystem::create_directory(dir.File("folder.ini"));
+  IniFile notAFile(dir.File("folder.ini"));
+  EXPECT_EQ(notAFile.ReadInteger("S", "K", 7), 7);
+  EXPECT_FALSE(notAFile.WriteInteger("S", "K", 1));
+
+  std::filesystem::create_symlink(path, dir.File("link.ini"));
+  ASSERT_TRUE(IniFile(dir.File("link.ini")).WriteInteger("Slideshow Settings", "CreationMode", 0));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.File("link.ini")));
+  EXPECT_EQ(IniFile(path).ReadInteger("Slideshow Settings", "CreationMode", -1), 0);
 }
 
 }  // namespace

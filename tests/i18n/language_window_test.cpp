@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "common/files.h"
@@ -16,6 +17,7 @@
 #include "support/fake_wave_device.h"
 #include "support/main_window_fixture.h"
 #include "support/package_fixture.h"
+#include "support/unprivileged.h"
 
 namespace tovak {
 namespace {
@@ -25,7 +27,7 @@ namespace {
 class LanguageAsker : public MainScreenWindowAsker {
  public:
   Answer Ask(Kind, const std::string&, bool) override { return Answer::Yes; }
-  void Tell(Kind, const std::string&) override {}
+  void Tell(Kind, const std::string& text) override { told.push_back(text); }
   int Exec(QDialog& dialog) override {
     if (auto* list = dialog.findChild<QListWidget*>("lbLanguages")) {
       const auto found = list->findItems(pick, Qt::MatchExactly);
@@ -36,6 +38,7 @@ class LanguageAsker : public MainScreenWindowAsker {
   bool AskSaveName(std::string&, int&) override { return false; }
 
   QString pick;
+  std::vector<std::string> told;
 };
 
 class LanguageWindow : public testing::MainWindowFixture<LanguageAsker> {
@@ -115,6 +118,53 @@ TEST_F(LanguageWindow, AfterACreationTheChangeTranslatesEdit) {
   ASSERT_EQ(Caption("btGo"), "&Edit!");
   Choose("Deutsch");
   EXPECT_EQ(Caption("btGo"), "&Bearbeiten!");
+}
+
+// An installed copy: the program's folder cannot be written, so the choice goes to the user's
+// settings folder and is read back from there; a language stored beside the program by whoever
+// installed it holds until the user picks one.
+TEST_F(LanguageWindow, AnInstalledCopyKeepsTheChoiceInTheUsersFolder) {
+  namespace fs = std::filesystem;
+  WriteGermanDictionary();
+  ASSERT_TRUE(IniFile(paths.ProgramFolder() + "Language Settings.ini")
+                  .WriteInteger("Current Language", "Id", 1033));
+  fs::permissions(dir.Path(), fs::perms(0755));
+  fs::permissions(paths.ProgramFolder(), fs::perms(0555));
+  for (const std::string& open : {dir.File("settings"), dir.File("work")}) {
+    fs::create_directories(open);
+    fs::permissions(open, fs::perms::all);
+  }
+  paths.SetWorkFolder(dir.File("work"));
+  {
+    testing::Unprivileged unprivileged;
+    ASSERT_TRUE(unprivileged.Active());
+    Open();
+    EXPECT_EQ(window->Dictionary().Language(), 1033);
+    Choose("Deutsch");
+    Open();
+    EXPECT_EQ(Caption("btClose"), "Schl&ießen");
+    EXPECT_TRUE(asker.told.empty());
+    window.reset();
+    folder.reset();
+  }
+  fs::permissions(paths.ProgramFolder(), fs::perms(0755));
+  EXPECT_EQ(IniFile(paths.SettingsFolder() + "Language Settings.ini")
+                .ReadInteger("Current Language", "Id", -1),
+            1031);
+  EXPECT_EQ(IniFile(paths.ProgramFolder() + "Language Settings.ini")
+                .ReadInteger("Current Language", "Id", -1),
+            1033);
+}
+
+// Nowhere to store it: the user is told, and the choice holds for the rest of the run.
+TEST_F(LanguageWindow, AChoiceThatCannotBeStoredIsTold) {
+  WriteGermanDictionary();
+  std::filesystem::create_directories(paths.ProgramFolder() + "Language Settings.ini");
+  Open();
+  Choose("Deutsch");
+  ASSERT_EQ(asker.told.size(), 1u);
+  EXPECT_NE(asker.told[0].find("could not be stored"), std::string::npos) << asker.told[0];
+  EXPECT_EQ(Caption("btClose"), "Schl&ießen");
 }
 
 }  // namespace
