@@ -4,6 +4,8 @@
 
 #include "player/show_keys.h"
 
+#include <windows.h>
+// After <windows.h>, which they need.
 #include <shellapi.h>
 #include <windowsx.h>
 

@@ -12,8 +12,9 @@
 #include "player/show_keys.h"
 #include "player/slideshow_content.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 namespace {
 

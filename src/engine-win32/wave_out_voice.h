@@ -6,8 +6,9 @@
 // Before <mmsystem.h>, whose WAVE_FORMAT_PCM macro would rewrite the core's constant.
 #include "player/show_sequence.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <mmsystem.h>
 
 namespace tovak {
 
