@@ -232,6 +232,7 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       voice_.OnDone(wParam);
       return 0;
     case WM_KEYDOWN:
+      keyClosedHelp_ = helpShown_;
       if (helpShown_) {
         helpShown_ = false;
         InvalidateRect(window_, nullptr, FALSE);
@@ -240,7 +241,9 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Key(wParam)) return 0;
       break;
     case WM_CHAR:
-      if (wParam == L'?' && !helpShown_) Key(VK_F1);
+      // "?" has no key of its own on most layouts: it comes as a character. The key that just
+      // closed the list does not open it again.
+      if (wParam == L'?' && !keyClosedHelp_) Key(VK_F1);
       return 0;
     case WM_LBUTTONDOWN:
       if (helpShown_) {

@@ -67,6 +67,7 @@ class EngineWindow {
   bool barShown_ = false;
   bool noticeShown_ = false;
   bool helpShown_ = false;
+  bool keyClosedHelp_ = false;
   bool ended_ = false;
   bool fullScreen_ = false;
   bool pointerHidden_ = false;
