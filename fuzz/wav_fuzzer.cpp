@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tovak::fuzz::Fail("WAV: the sound lies outside the file");
   }
   const tovak::TWaveFormatEx& f = info.format;
-  if (f.wFormatTag != tovak::WAVE_FORMAT_PCM || (f.nChannels != 1 && f.nChannels != 2) ||
+  if (f.wFormatTag != tovak::kWaveFormatPcm || (f.nChannels != 1 && f.nChannels != 2) ||
       (f.wBitsPerSample != 8 && f.wBitsPerSample != 16)) {
     tovak::fuzz::Fail("WAV: accepted a format it does not play");
   }

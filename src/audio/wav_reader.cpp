@@ -16,17 +16,19 @@ bool IsId(const uint8_t* p, const char* id) {
 }  // namespace
 
 WavInfo ReadWavInfo(const std::vector<uint8_t>& bytes) {
-  const size_t size = bytes.size();
+  // Positions are 64-bit: a chunk length near 4 GiB added to a 32-bit position would wrap back
+  // to an earlier chunk and loop for ever.
+  const uint64_t size = bytes.size();
   if (size < 12 || !IsId(bytes.data(), "RIFF") || !IsId(bytes.data() + 8, "WAVE")) {
     throw EWavStreamError("This is not a WAV file");
   }
   WavInfo info;
   bool haveFormat = false;
-  size_t pos = 12;
+  uint64_t pos = 12;
   while (pos + 8 <= size) {
     const uint8_t* chunk = bytes.data() + pos;
     const uint64_t length = GetLe32(chunk + 4);
-    const size_t body = pos + 8;
+    const uint64_t body = pos + 8;
     if (IsId(chunk, "fmt ")) {
       if (length < 16 || body + 16 > size)
         throw EWavStreamError("The WAV file's format is damaged");
@@ -44,10 +46,10 @@ WavInfo ReadWavInfo(const std::vector<uint8_t>& bytes) {
       // A recorder stopped short may leave a data size larger than what follows: the truncated
       // file is refused rather than played as far as it goes.
       if (body + length > size) throw EWavStreamError("The WAV file is cut short");
-      info.dataOffset = body;
+      info.dataOffset = static_cast<size_t>(body);
       info.dataSize = static_cast<size_t>(length);
       const TWaveFormatEx& f = info.format;
-      const bool pcm = f.wFormatTag == WAVE_FORMAT_PCM;
+      const bool pcm = f.wFormatTag == kWaveFormatPcm;
       const bool bits = f.wBitsPerSample == 8 || f.wBitsPerSample == 16;
       const bool channels = f.nChannels == 1 || f.nChannels == 2;
       if (!pcm || !bits || !channels || f.nSamplesPerSec < 1000 || f.nSamplesPerSec > 192000) {

@@ -10,7 +10,7 @@ namespace tovak {
 
 TWaveFormatEx TWaveFormatEx::Pcm(uint32_t rate, uint16_t channels, uint16_t bits) {
   TWaveFormatEx f;
-  f.wFormatTag = WAVE_FORMAT_PCM;
+  f.wFormatTag = kWaveFormatPcm;
   f.nChannels = channels;
   f.nSamplesPerSec = rate;
   f.nBlockAlign = static_cast<uint16_t>(channels * bits / 8);

@@ -28,7 +28,7 @@ struct TWaveFormatEx {
   bool operator==(const TWaveFormatEx&) const = default;
 };
 
-inline constexpr uint16_t WAVE_FORMAT_PCM = 1;
+inline constexpr uint16_t kWaveFormatPcm = 1;
 
 // Sample bytes in memory that are saved as a RIFF WAVE file: a 44-byte header, then the bytes.
 class TCustomWavStream : public TMemoryStream {

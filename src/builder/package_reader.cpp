@@ -4,19 +4,14 @@
 #include "common/memory_stream.h"
 #include "common/text_lines.h"
 #include "compress/lzrw1_class.h"
+#include "platform/native_file.h"
 
 namespace tovak {
 
 namespace {
 
-// Without std::filesystem, which would triple the size of the Windows engine that uses this.
 std::string Name(const std::string& path) {
-#ifdef _WIN32
-  const size_t slash = path.find_last_of("\\/");
-#else
-  const size_t slash = path.rfind('/');
-#endif
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  return platform::FileNameOf(path);
 }
 
 }  // namespace

@@ -1,19 +1,13 @@
 #include "common/atomic_file.h"
 
-#include "common/files.h"
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <vector>
+
+#include "common/files.h"
+#include "platform/native_file.h"
 
 namespace tovak {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -26,20 +20,8 @@ std::string Reason(int code) {
 // target whose name is near the file system's limit can still be written.
 std::string TemporaryBeside(const std::string& path) {
   static std::atomic<int> counter = 0;
-  const fs::path target(path);
-  const std::string name =
-      ".tovak-" + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
-  return (target.parent_path() / name).string();
-}
-
-bool SyncFolderOf(const std::string& path) {
-  std::string folder = fs::path(path).parent_path().string();
-  if (folder.empty()) folder = ".";
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
+  return platform::FolderOf(path) + ".tovak-" + std::to_string(platform::ProcessId()) + "-" +
+         std::to_string(++counter) + ".tmp";
 }
 
 }  // namespace
@@ -60,7 +42,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(TFile
   errno = 0;
   bool ok = write(file);
   int code = errno;
-  if (ok && ::fsync(file.Handle()) != 0) {
+  if (ok && !file.FlushToDisk()) {
     ok = false;
     code = errno;
   }
@@ -68,16 +50,16 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(TFile
     ok = false;
     code = errno;
   }
-  if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+  if (ok && !platform::RenameOver(temporary, path)) {
     ok = false;
     code = errno;
   }
   if (!ok) {
-    ::unlink(temporary.c_str());
+    platform::RemoveFile(temporary);
     return fail(code ? Reason(code) : "the file could not be written");
   }
   // The rename itself is durable only once the folder is; a failure here loses nothing.
-  SyncFolderOf(path);
+  platform::FlushFolder(platform::FolderOf(path));
   return true;
 }
 

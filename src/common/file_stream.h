@@ -7,7 +7,8 @@
 
 namespace tovak {
 
-// A stream over an open file. The file is closed when the object goes away.
+// A stream over an open file, binary, with 64-bit positions; paths are UTF-8. The file is closed
+// when the object goes away.
 class TFileStream : public TStream {
  public:
   enum class Mode {
@@ -26,8 +27,10 @@ class TFileStream : public TStream {
   // Closes the file; false when the last writes could not be completed.
   bool Close();
   bool IsOpen() const { return fd_ >= 0; }
-  // The operating system's descriptor, for flushing to disk; -1 when closed.
+  // The operating system's descriptor; -1 when closed.
   int Handle() const { return fd_; }
+  // Waits until everything written is on the disk; false when it cannot be.
+  bool FlushToDisk();
 
   int64_t Read(void* buffer, int64_t n) override;
   int64_t Write(const void* buffer, int64_t n) override;

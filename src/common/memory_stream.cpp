@@ -2,10 +2,21 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "common/file_stream.h"
 
 namespace tovak {
+
+namespace {
+
+// Whether a length in bytes can be held at all: on a 32-bit build a 64-bit length past 4 GiB
+// would otherwise be cut down silently when it becomes a size_t.
+bool FitsInMemory(int64_t length, const std::vector<uint8_t>& data) {
+  return length >= 0 && static_cast<uint64_t>(length) <= data.max_size();
+}
+
+}  // namespace
 
 int64_t TMemoryStream::Read(void* buffer, int64_t n) {
   if (n <= 0) return 0;
@@ -20,6 +31,7 @@ int64_t TMemoryStream::Read(void* buffer, int64_t n) {
 int64_t TMemoryStream::Write(const void* buffer, int64_t n) {
   if (n <= 0) return 0;
   const int64_t end = position_ + n;
+  if (!FitsInMemory(end, data_)) return -1;
   if (end > Size()) data_.resize(static_cast<size_t>(end));
   std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(n));
   position_ = end;
@@ -50,7 +62,7 @@ bool TMemoryStream::LoadFromFile(const std::string& path) {
   TFileStream file;
   if (!file.Open(path, TFileStream::Mode::Read)) return false;
   const int64_t size = file.Size();
-  if (size < 0) return false;
+  if (!FitsInMemory(size, data_)) return false;
   data_.resize(static_cast<size_t>(size));
   if (size > 0 && !file.ReadExact(data_.data(), size)) {
     data_.clear();
@@ -72,7 +84,9 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::SetSize(int64_t size) {
-  data_.resize(static_cast<size_t>(std::max<int64_t>(size, 0)));
+  size = std::max<int64_t>(size, 0);
+  if (!FitsInMemory(size, data_)) throw std::bad_alloc();
+  data_.resize(static_cast<size_t>(size));
   position_ = std::min(position_, Size());
 }
 

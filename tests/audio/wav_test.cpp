@@ -78,6 +78,11 @@ TEST(WavReader, FindsChunksAndRefusesDamage) {
   adpcm[12 + 8 + 4 + 8] = 2;  // not PCM
   EXPECT_THROW(ReadWavInfo(adpcm), EWavStreamError);
   EXPECT_THROW(ReadWavInfo(Bytes{'J', 'F', 'I', 'F'}), EWavStreamError);
+  // A chunk length that points back to the chunk itself once added to a 32-bit position.
+  Bytes junk(file.begin(), file.begin() + 12);
+  junk.insert(junk.end(), {'J', 'U', 'N', 'K', 0xF8, 0xFF, 0xFF, 0xFF});
+  junk.insert(junk.end(), file.begin() + 12, file.end());
+  EXPECT_THROW(ReadWavInfo(junk), EWavStreamError);
 }
 
 TEST(WavStream, AFileBoundStreamKeepsItsFormat) {
