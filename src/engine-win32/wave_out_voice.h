@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <vector>
 
-// Before <mmsystem.h>, whose WAVE_FORMAT_PCM macro would rewrite the core's constant.
 #include "player/show_sequence.h"
 
 #include <windows.h>
