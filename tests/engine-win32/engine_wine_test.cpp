@@ -205,15 +205,28 @@ class WindowsEngine : public ::testing::Test {
                                      : run.output.substr(open + 1, run.output.find(')') - open - 1);
   }
 
+  // JPEG may shift a colour by a step or two; the pictures differ by far more.
+  static bool Near(const std::string& pixel, const char* colour) {
+    int a[3] = {}, b[3] = {};
+    if (std::sscanf(pixel.c_str(), "%d,%d,%d", &a[0], &a[1], &a[2]) != 3) return false;
+    std::sscanf(colour, "%d,%d,%d", &b[0], &b[1], &b[2]);
+    for (int i = 0; i < 3; ++i)
+      if (std::abs(a[i] - b[i]) > 12) return false;
+    return true;
+  }
+
   // Waits until the centre of the screen shows the colour.
-  static bool WaitForCentre(const std::string& colour, std::chrono::milliseconds limit) {
+  static bool WaitForCentre(const char* colour, std::chrono::milliseconds limit) {
     for (auto end = std::chrono::steady_clock::now() + limit;
          std::chrono::steady_clock::now() < end;) {
-      if (Pixel(400, 250) == colour) return true;
-      std::this_thread::sleep_for(100ms);
+      if (Near(Pixel(400, 250), colour)) return true;
+      std::this_thread::sleep_for(50ms);
     }
     return false;
   }
+
+  static constexpr const char* kRed = "192,48,32";
+  static constexpr const char* kBlue = "32,64,192";
 
   testing::TempDir dir;
   std::string show;
@@ -248,6 +261,19 @@ TEST_F(WindowsEngine, ChecksAsTheLinuxPlayerDoes) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("not a complete slideshow"), std::string::npos) << run.output;
 
+  // Double-clicked, the damaged show says why in one message box, and fails.
+  {
+    Child damaged({"wine", dir.File("cut.exe")});
+    bool boxShown = false;
+    for (int i = 0; i < 100 && !boxShown; ++i) {
+      boxShown = RunCommand("xdotool search --name 'Talking slideshow'").status == 0;
+      if (!boxShown) std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_TRUE(boxShown);
+    RunCommand("xdotool key Return");
+    EXPECT_EQ(damaged.Wait(10s), 1);
+  }
+
   // The engine alone.
   fs::copy_file(TOVAK_ENGINE, dir.File("engine.exe"));
   run = Wine(Quote(dir.File("engine.exe")) + " --check");
@@ -266,23 +292,7 @@ TEST_F(WindowsEngine, ShowsPicturesWithTheirMessagesAndPlaysTheVoice) {
   }
   const auto start = std::chrono::steady_clock::now();
   Child engine({"wine", show});
-  const std::string red = "192,48,32";
-  const std::string blue = "32,64,192";
-  // JPEG may shift a colour by a step or two; the pictures differ by far more.
-  auto near = [](const std::string& pixel, const std::string& colour) {
-    int a[3] = {}, b[3] = {};
-    if (std::sscanf(pixel.c_str(), "%d,%d,%d", &a[0], &a[1], &a[2]) != 3) return false;
-    std::sscanf(colour.c_str(), "%d,%d,%d", &b[0], &b[1], &b[2]);
-    for (int i = 0; i < 3; ++i)
-      if (std::abs(a[i] - b[i]) > 12) return false;
-    return true;
-  };
-  bool shown = false;
-  for (auto end = start + 20s; !shown && std::chrono::steady_clock::now() < end;) {
-    shown = near(Pixel(400, 250), red);
-    if (!shown) std::this_thread::sleep_for(50ms);
-  }
-  ASSERT_TRUE(shown) << "the first picture never showed: " << Pixel(400, 250);
+  ASSERT_TRUE(WaitForCentre(kRed, 20s)) << "the first picture never showed: " << Pixel(400, 250);
   const auto startup = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - start);
   std::printf("start-up to the first picture under wine: %lld ms\n", (long long)startup.count());
@@ -298,22 +308,14 @@ TEST_F(WindowsEngine, ShowsPicturesWithTheirMessagesAndPlaysTheVoice) {
   EXPECT_GT(lightest, 200) << band.output;
 
   // The show moves on by itself once the voice has played and the message had its time.
-  bool movedOn = false;
-  for (auto end = std::chrono::steady_clock::now() + 15s;
-       !movedOn && std::chrono::steady_clock::now() < end;) {
-    movedOn = near(Pixel(400, 250), blue);
-    if (!movedOn) std::this_thread::sleep_for(100ms);
-  }
-  EXPECT_TRUE(movedOn) << Pixel(400, 250);
+  EXPECT_TRUE(WaitForCentre(kBlue, 15s)) << Pixel(400, 250);
   recorder.Stop();
 
   // Keys move it by hand.
   RunCommand("xdotool key Home");
-  std::this_thread::sleep_for(500ms);
-  EXPECT_TRUE(near(Pixel(400, 250), red)) << Pixel(400, 250);
+  EXPECT_TRUE(WaitForCentre(kRed, 1s)) << Pixel(400, 250);
   RunCommand("xdotool key Right");
-  std::this_thread::sleep_for(500ms);
-  EXPECT_TRUE(near(Pixel(400, 250), blue)) << Pixel(400, 250);
+  EXPECT_TRUE(WaitForCentre(kBlue, 1s)) << Pixel(400, 250);
   RunCommand("xdotool key Escape");
   EXPECT_EQ(engine.Wait(5s), 0);
 
@@ -337,6 +339,50 @@ TEST_F(WindowsEngine, ShowsPicturesWithTheirMessagesAndPlaysTheVoice) {
   // 400 ms each, give or take the 50 ms steps and the sound server's timing.
   EXPECT_NEAR(double(gap - first), 8, 2) << shape;
   EXPECT_NEAR(double(second - gap), 8, 2) << shape;
+}
+
+TEST_F(WindowsEngine, TheLinkMenuOpensWebAndMailAddressesOnlyInTheLanguageAsked) {
+  // A program folder of its own, whose link menu goes into the shows built there.
+  const std::string program = dir.File("program");
+  fs::create_directories(program);
+  fs::copy_file(TOVAK_CLI, program + "/tovak-cli");
+  fs::copy_file(TOVAK_ENGINE, program + "/PlimoEng.dll");
+  WriteFile(program + "/Tovak! Urls.ini",
+            "[Settings]\nUseInPlayer=1\nMenuItems=2\nLanguages=2\n"
+            "[1_MenuItems]\n1_Caption=Our site\n1_URL=https://example.org/en\n"
+            "2_Caption=Unsere Seite\n2_URL=https://example.org/de\n"
+            "[2_MenuItems]\n1_Caption=A file\n1_URL=file:///etc/hostname\n");
+  const std::string linked = dir.File("linked.exe");
+  auto run =
+      RunCommand("XDG_CONFIG_HOME=" + Quote(dir.File("cfg")) + " " + Quote(program + "/tovak-cli") +
+                 " build -o " + Quote(linked) + " " + Quote(dir.File("pics/b.jpg")));
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  Child engine({"wine", linked, "--lang", "2"});
+  ASSERT_TRUE(WaitForCentre(kBlue, 20s)) << Pixel(400, 250);
+  const std::string opened = world->dir->File("opened");
+  fs::remove(opened);
+  // The first entry, in German; then the second, which is no web address.
+  for (const char* keys : {"Down Return", "Down Down Return"}) {
+    RunCommand("xdotool mousemove 400 250 click 3");
+    std::this_thread::sleep_for(500ms);
+    RunCommand(std::string("xdotool key ") + keys);
+    std::this_thread::sleep_for(300ms);
+  }
+  std::string noted;
+  for (int i = 0; i < 50 && noted.empty(); ++i) {
+    std::ifstream in(opened);
+    std::getline(in, noted, '\0');
+    if (noted.empty()) std::this_thread::sleep_for(100ms);
+  }
+  std::this_thread::sleep_for(1500ms);  // time enough for a wrong second opening
+  std::ifstream in(opened);
+  std::getline(in, noted, '\0');
+  EXPECT_NE(noted.find("https://example.org/de"), std::string::npos) << noted;
+  EXPECT_EQ(noted.find("example.org/en"), std::string::npos) << noted;
+  EXPECT_EQ(noted.find("hostname"), std::string::npos) << noted;
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(5s), 0);
 }
 
 }  // namespace
