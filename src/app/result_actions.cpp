@@ -44,6 +44,8 @@ const char* const kWrongTypeText =
 
 // The mail program and the archiver that an installation may put beside the program.
 constexpr const char* kMailProgram = "QXmapi.exe";
+// Plays any package, whatever engine is in front of it (a Windows one does not run here).
+constexpr const char* kPlayerProgram = "tovak-player";
 constexpr const char* kArchiver = "fbzip.exe";
 
 // The busy cursor for as long as it lives.
@@ -143,8 +145,10 @@ std::string ResultActions::ActionPath() const {
 void ResultActions::Preview() {
   const std::string path = ActionPath();
   if (!FileExists(path)) return;
-  // Our packages are programs; a copy that lost its execute bit still opens somehow.
-  if (UpperExtension(path) == ".EXE" && desktop_.StartDetached(path, {})) return;
+  if (UpperExtension(path) == ".EXE" &&
+      desktop_.StartDetached(paths_.ProgramFolder() + kPlayerProgram, {path})) {
+    return;
+  }
   desktop_.OpenWithDesktop(path);
 }
 

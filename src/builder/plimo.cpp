@@ -181,7 +181,7 @@ bool TPlimo::PreparePicture(const PicturePreparation& preparation, JpegPicture& 
 }
 
 void TPlimo::CopyEngine() {
-  const std::string engine = paths_.EngineFile();
+  const std::string engine = EngineFile.empty() ? paths_.EngineFile() : EngineFile;
   TMemoryStream image;
   if (!image.LoadFromFile(engine)) {
     throw EPlimoError("The player engine cannot be read: " + engine);

@@ -50,6 +50,8 @@ class TPlimo {
   // True while Build runs.
   bool Busy = false;
   const std::string OutputFile;
+  // The engine copied to the front of the package; empty: "PlimoEng.dll" in the program's folder.
+  std::string EngineFile;
   std::string CurrentFile;
   int32_t Quality = 0;  // 0: no re-encoding; else the JPEG quality (its low byte)
   uint8_t TrailerFlag = 0;

@@ -90,11 +90,12 @@ int RunBuild(const Arguments& args) {
   int32_t maxWidth = -1;
   int32_t maxHeight = -1;
   std::string out = "Slideshow.exe";
+  std::string engine = "windows";
   std::vector<std::string> pictures;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool takesValue = arg == "--mode" || arg == "--size-index" || arg == "--quality" ||
-                            arg == "--max" || arg == "-o";
+                            arg == "--max" || arg == "-o" || arg == "--engine";
     if (takesValue && i + 1 >= args.size()) return Fail(arg + " needs a value");
     if (arg == "--mode") {
       const std::string& value = args[++i];
@@ -108,6 +109,8 @@ int RunBuild(const Arguments& args) {
       if (!ParseSize(args[++i], maxWidth, maxHeight)) return Fail("--max takes WIDTHxHEIGHT");
     } else if (arg == "-o") {
       out = args[++i];
+    } else if (arg == "--engine") {
+      engine = args[++i];
     } else if (arg.starts_with("-")) {
       return Fail("unknown option '" + arg + "'");
     } else {
@@ -117,7 +120,7 @@ int RunBuild(const Arguments& args) {
   if (pictures.empty()) {
     return Fail(
         "usage: tovak-cli build [--mode compact|full] [--size-index N] [--quality Q] "
-        "[--max WxH] [-o OUT] PICTURE...");
+        "[--max WxH] [--engine windows|linux|PATH] [-o OUT] PICTURE...");
   }
 
   Paths paths = Paths::FromExecutable();
@@ -143,6 +146,13 @@ int RunBuild(const Arguments& args) {
   }
 
   TPlimo builder(paths);
+  // The Windows engine is the program's own "PlimoEng.dll"; the Linux player makes a package
+  // that runs here.
+  if (engine == "linux") {
+    builder.EngineFile = paths.ProgramFolder() + "tovak-player";
+  } else if (engine != "windows") {
+    builder.EngineFile = engine;
+  }
   builder.Reset();
   builder.SetPictures(pictures);
   builder.SetMessages(messages);

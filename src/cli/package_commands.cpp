@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -23,6 +24,14 @@ std::string Number(int picture) {
   return name;
 }
 
+// What kind of program the package starts with, from its first bytes.
+const char* EngineKind(PackageReader& reader) {
+  const Bytes start = reader.Read({0, std::min<int64_t>(4, reader.EngineSize())});
+  if (start.size() >= 2 && start[0] == 'M' && start[1] == 'Z') return "Windows program";
+  if (start == Bytes{0x7F, 'E', 'L', 'F'}) return "Linux program";
+  return "unknown";
+}
+
 bool WriteFile(const std::string& path, const Bytes& bytes) {
   TMemoryStream stream{Bytes(bytes)};
   return stream.SaveToFile(path);
@@ -35,9 +44,9 @@ int RunInfo(const Arguments& args) {
   PackageReader reader;
   try {
     reader.Open(args[0]);
-    std::printf("%s: %d pictures, %lld bytes (player %lld bytes)\n",
+    std::printf("%s: %d pictures, %lld bytes (engine: %s, %lld bytes)\n",
                 fs::path(args[0]).filename().c_str(), reader.PictureCount(),
-                static_cast<long long>(reader.FileSize()),
+                static_cast<long long>(reader.FileSize()), EngineKind(reader),
                 static_cast<long long>(reader.EngineSize()));
     std::printf("%4s  %11s  %9s  %7s  %s\n", "#", "picture", "bytes", "voice", "message");
     for (int i = 0; i < reader.PictureCount(); ++i) {

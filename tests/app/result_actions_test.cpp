@@ -52,7 +52,11 @@ struct FakeAsker : ResultAsker {
 
 // Notes every call as "what path" or "run program args...".
 struct FakeDesktop : ResultDesktop {
-  bool StartDetached(const std::string& p, const Args&) override { return Note("start " + p); }
+  bool StartDetached(const std::string& p, const Args& args) override {
+    std::string call = "start " + p;
+    for (const std::string& arg : args) call += " " + arg;
+    return Note(call);
+  }
   bool OpenWithDesktop(const std::string& p) override { return Note("open " + p); }
   bool ShowInFileManager(const std::string& p) override { return Note("show " + p); }
   bool SendMail(const std::string& p) override { return Note("mail " + p) && mailWorks; }
@@ -215,7 +219,8 @@ TEST_F(ResultActionsTest, SendAdvisesZipForPackagesOnlyAndActionsFollowTheSave) 
             "slideshow anyway?");
   actions_.Button(ResultActions::kPreview);
   EXPECT_EQ(desktop_.calls,
-            (Args{"mail " + paths_.WorkFolder() + "~TalkingPlimo.exe", "start " + state_.output}));
+            (Args{"mail " + paths_.WorkFolder() + "~TalkingPlimo.exe",
+                  "start " + paths_.ProgramFolder() + "tovak-player " + state_.output}));
 
   asker_.saveName = At("Trip.zip");
   actions_.SaveAs();

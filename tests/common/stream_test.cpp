@@ -99,7 +99,9 @@ TEST(FileStream, KeepsBinaryBytesAndOffsetsPastFourGiB) {
   EXPECT_EQ(got[0], 'x');
   EXPECT_EQ(FileSize(path), far + 1);
   // Memory cannot hold it on a 32-bit build: refused, never loaded cut short.
-  if (sizeof(size_t) < 8) EXPECT_FALSE(TMemoryStream().LoadFromFile(path));
+  if (sizeof(size_t) < 8) {
+    EXPECT_FALSE(TMemoryStream().LoadFromFile(path));
+  }
 }
 
 TEST(Files, SizeExistenceAndDeletion) {
