@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine-win32/wide_text.h"
+#include "platform/native_file.h"
 #include "player/show_keys.h"
 
 #include <windows.h>
@@ -44,15 +46,6 @@ bool OpensSafely(const std::wstring& url) {
     }
   }
   return false;
-}
-
-std::wstring FileName(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const int n = MultiByteToWideChar(CP_UTF8, 0, name.data(), int(name.size()), nullptr, 0);
-  std::wstring wide(size_t(std::max(n, 0)), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, name.data(), int(name.size()), wide.data(), n);
-  return wide;
 }
 
 }  // namespace
@@ -106,7 +99,7 @@ int EngineWindow::Run(bool fullScreen) {
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int width = std::min<int>(1024, work.right - work.left);
   const int height = std::min<int>(768, work.bottom - work.top);
-  window_ = CreateWindowExW(0, kClassName, FileName(content_.Path()).c_str(),
+  window_ = CreateWindowExW(0, kClassName, Widen(platform::FileNameOf(content_.Path())).c_str(),
                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                             work.left + (work.right - work.left - width) / 2,
                             work.top + (work.bottom - work.top - height) / 2, width, height,

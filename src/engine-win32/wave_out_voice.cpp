@@ -9,7 +9,7 @@ void CALLBACK WaveOutVoice::Callback(HWAVEOUT, UINT message, DWORD_PTR instance,
   // Only posting is allowed inside a wave callback.
   if (message != WOM_DONE) return;
   const auto* target = reinterpret_cast<const Target*>(instance);
-  PostMessageW(target->window, kVoiceDoneMessage, WPARAM(target->generation), 0);
+  PostMessageW(target->window, kVoiceDoneMessage, WPARAM(target->generation.load()), 0);
 }
 
 bool WaveOutVoice::Start(const std::vector<uint8_t>& samples, const TWaveFormatEx& format) {
@@ -23,7 +23,8 @@ bool WaveOutVoice::Start(const std::vector<uint8_t>& samples, const TWaveFormatE
   wave.nBlockAlign = WORD(format.nChannels * format.wBitsPerSample / 8);
   wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
   if (wave.nBlockAlign == 0) return false;
-  target_ = {window_, ++generation_};
+  target_.window = window_;
+  target_.generation = ++generation_;
   if (waveOutOpen(&device_, WAVE_MAPPER, &wave, DWORD_PTR(&Callback), DWORD_PTR(&target_),
                   CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
     device_ = nullptr;

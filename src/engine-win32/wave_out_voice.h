@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -40,11 +41,12 @@ class WaveOutVoice : public VoiceOutput {
   std::vector<uint8_t> samples_;
   float gain_ = 1.0f;
   uintptr_t generation_ = 0;
-  // The callback gets only a number; it reaches the window through this.
+  // The callback gets only a number; it reaches the window through this. The generation is
+  // read on the driver's thread while Stop may clear it.
   struct Target {
-    HWND window;
-    uintptr_t generation;
-  } target_{};
+    HWND window = nullptr;
+    std::atomic<uintptr_t> generation{0};
+  } target_;
 };
 
 }  // namespace tovak
