@@ -131,7 +131,10 @@ class WineWorld : public ::testing::Environment {
     setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
     setenv("LC_ALL", "C.UTF-8", 1);  // names reach wine as UTF-8
 
-    display = ":" + std::to_string(100 + getpid() % 400);
+    // A display number nobody holds.
+    int number = 100 + getpid() % 400;
+    while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
+    display = ":" + std::to_string(number);
     xvfb = std::make_unique<Child>(std::vector<std::string>{"Xvfb", display, "-screen", "0",
                                                             "800x600x24", "-nolisten", "tcp"});
     setenv("DISPLAY", display.c_str(), 1);
