@@ -227,8 +227,7 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
       keyClosedHelp_ = helpShown_;
       if (helpShown_) {
-        helpShown_ = false;
-        InvalidateRect(window_, nullptr, FALSE);
+        ShowHelp(false);
         return 0;
       }
       if (Key(wParam)) return 0;
@@ -240,8 +239,7 @@ LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONDOWN:
       if (helpShown_) {
-        helpShown_ = false;
-        InvalidateRect(window_, nullptr, FALSE);
+        ShowHelp(false);
       } else if (!ended_) {
         sequence_.Next();
       }
@@ -310,9 +308,11 @@ void EngineWindow::ShowBar() {
 void EngineWindow::ShowEnd() {
   ended_ = true;
   LayoutButtons();
-  ShowWindow(again_, SW_SHOW);
-  ShowWindow(close_, SW_SHOW);
-  SetFocus(again_);
+  if (!helpShown_) {
+    ShowWindow(again_, SW_SHOW);
+    ShowWindow(close_, SW_SHOW);
+    SetFocus(again_);
+  }
   InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -321,6 +321,17 @@ void EngineWindow::HideEnd() {
   ShowWindow(again_, SW_HIDE);
   ShowWindow(close_, SW_HIDE);
   SetFocus(window_);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+// The key list covers everything, the end screen's buttons too, and takes the keys while shown.
+void EngineWindow::ShowHelp(bool on) {
+  helpShown_ = on;
+  if (ended_) {
+    ShowWindow(again_, on ? SW_HIDE : SW_SHOW);
+    ShowWindow(close_, on ? SW_HIDE : SW_SHOW);
+  }
+  SetFocus(ended_ && !on ? again_ : window_);
   InvalidateRect(window_, nullptr, FALSE);
 }
 
@@ -386,8 +397,7 @@ bool EngineWindow::Key(WPARAM key) {
       SetFullScreen(!fullScreen_);
       return true;
     case VK_F1:
-      helpShown_ = true;
-      InvalidateRect(window_, nullptr, FALSE);
+      ShowHelp(true);
       return true;
     case VK_ESCAPE:
       DestroyWindow(window_);

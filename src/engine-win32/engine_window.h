@@ -34,6 +34,7 @@ class EngineWindow {
   void Show(int index);
   void ShowEnd();
   void HideEnd();
+  void ShowHelp(bool on);
   void LayoutButtons();
   bool Key(WPARAM key);
   bool ForwardButtonKey(const MSG& message);
