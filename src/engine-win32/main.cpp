@@ -1,5 +1,8 @@
 // The Windows engine of a talking slideshow. Started as a package (its own file with a
 // slideshow appended) it plays itself; given a package it plays that one.
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,13 +25,17 @@ constexpr wchar_t kTitle[] = L"Talking slideshow";
 
 // A program of the window kind has no console of its own: its output goes where it was
 // redirected, else to the console of whoever started it.
+// The bytes are the Linux player's, line ends included, so the two can be compared.
 void AttachOutput() {
   const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (out && out != INVALID_HANDLE_VALUE && GetFileType(out) != FILE_TYPE_UNKNOWN) return;
-  if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
-  SetConsoleOutputCP(CP_UTF8);
-  std::freopen("CONOUT$", "w", stdout);
-  std::freopen("CONOUT$", "w", stderr);
+  if (!out || out == INVALID_HANDLE_VALUE || GetFileType(out) == FILE_TYPE_UNKNOWN) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    SetConsoleOutputCP(CP_UTF8);
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+  }
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
 }
 
 void PrintUsage(std::FILE* to) {

@@ -66,9 +66,8 @@ void WriteVoice(const std::string& path) {
 // Runs a program under wine. Its output goes through a file: wine's own helper processes keep
 // a pipe open long after the program has ended.
 testing::CommandResult Wine(const std::string& arguments) {
-  return RunCommand(
-      "log=$(mktemp); wine " + arguments +
-      " >\"$log\" 2>&1; status=$?; tr -d '\\r' <\"$log\"; rm -f \"$log\"; exit $status");
+  return RunCommand("log=$(mktemp); wine " + arguments +
+                    " >\"$log\" 2>&1; status=$?; cat \"$log\"; rm -f \"$log\"; exit $status");
 }
 
 // A child process started without a shell, so that it can be ended by its own id.
