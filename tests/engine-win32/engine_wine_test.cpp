@@ -335,12 +335,15 @@ TEST_F(WindowsEngine, ShowsPicturesWithTheirMessagesAndPlaysTheVoice) {
   }
   const size_t first = shape.find('#');
   ASSERT_NE(first, std::string::npos) << "nothing was heard";
-  const size_t gap = shape.find('.', first);
+  // The gap is the first quiet stretch of 150 ms or more: a busy machine may drop a moment of
+  // sound inside a tone.
+  const size_t gap = shape.find("...", first);
+  ASSERT_NE(gap, std::string::npos) << shape;
   const size_t second = shape.find('#', gap);
   ASSERT_NE(second, std::string::npos) << shape;
   // 400 ms each, give or take the 50 ms steps and the sound server's timing.
-  EXPECT_NEAR(double(gap - first), 8, 2) << shape;
-  EXPECT_NEAR(double(second - gap), 8, 2) << shape;
+  EXPECT_NEAR(double(gap - first), 8, 3) << shape;
+  EXPECT_NEAR(double(second - gap), 8, 3) << shape;
 }
 
 TEST_F(WindowsEngine, TheLinkMenuOpensWebAndMailAddressesOnlyInTheLanguageAsked) {
