@@ -2,45 +2,46 @@
 
 #include <QImage>
 #include <QString>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "builder/package_reader.h"
-#include "player/show_sequence.h"
+#include "player/slideshow_content.h"
 
 namespace tovak {
 
-// A slideshow as the player shows it: pictures decoded, voices expanded, messages as text. A
-// damaged package is refused by Open; a single damaged picture or voice only loses itself.
+// A slideshow as the Linux player shows it: the shared content, with pictures decoded and text
+// as QString. A damaged package is refused by Open; a single damaged picture or voice only
+// loses itself.
 class SlideshowPackage {
  public:
   // Throws EPackageError.
-  void Open(const std::string& path);
+  void Open(const std::string& path) { content_.Open(path); }
 
-  int Count() const { return reader_.PictureCount(); }
-  const std::string& Path() const { return path_; }
+  int Count() const { return content_.Count(); }
+  const std::string& Path() const { return content_.Path(); }
 
   // A null image when the picture cannot be decoded or none is stored.
   QImage Picture(int index);
   // False for a picture the builder could not read: its record is empty, the slide shows only
   // its message and voice.
-  bool HasPicture(int index) const { return reader_.ImageRecord(index).size > 0; }
+  bool HasPicture(int index) const { return content_.HasPicture(index); }
   // Throws Exception when the message cannot be read.
-  QString Message(int index);
+  QString Message(int index) { return QString::fromStdU16String(content_.Message(index)); }
   // The message as the show displays it: one that cannot be read is left out, and said so once
   // on stderr.
-  QString ShownMessage(int index);
+  QString ShownMessage(int index) {
+    return QString::fromStdU16String(content_.ShownMessage(index));
+  }
   // No voice when there is none or it cannot be expanded into a playable WAV file.
-  SlideSound Sound(int index);
+  SlideSound Sound(int index) { return content_.Sound(index); }
 
   // The voice expanded and checked: throws Exception with the reason when it is damaged.
-  std::vector<uint8_t> ExpandVoice(int index);
+  std::vector<uint8_t> ExpandVoice(int index) { return content_.ExpandVoice(index); }
 
   // As the package stores them: the JPEG bytes (none for a picture the builder could not read)
   // and the compressed voice container. Throw EPackageError.
-  std::vector<uint8_t> StoredPicture(int index) { return reader_.Image(index); }
-  std::vector<uint8_t> VoiceContainer(int index) { return reader_.VoiceContainer(index); }
+  std::vector<uint8_t> StoredPicture(int index) { return content_.StoredPicture(index); }
+  std::vector<uint8_t> VoiceContainer(int index) { return content_.VoiceContainer(index); }
 
   struct Link {
     QString caption;
@@ -51,13 +52,13 @@ class SlideshowPackage {
   std::vector<Link> Links(int language);
 
  private:
-  PackageReader reader_;
-  std::string path_;
-  std::set<int> unreadableMessages_;
+  SlideshowContent content_;
 };
 
 // Message bytes as text: UTF-8 when they are valid UTF-8, else the Western Windows code page
 // (1252) that older messages were typed in.
-QString DecodeMessageText(const std::string& bytes);
+inline QString DecodeMessageText(const std::string& bytes) {
+  return QString::fromStdU16String(DecodeMessageBytes(bytes));
+}
 
 }  // namespace tovak

@@ -1,4 +1,4 @@
-// Packages built beside the programs start with the real player and check themselves.
+// Linux packages start with the real player and check themselves.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -24,10 +24,10 @@ TEST(Engine, APackageChecksItselfAndRefusesDamage) {
   testing::WriteBytes(dir.File("c.png"), {'n', 'o'});  // stored empty; the show goes on
   testing::WriteBytes(dir.File("a.txt"), {'h', 'i'});
   const std::string show = dir.File("show");
-  auto run =
-      RunCommand(std::string("env XDG_CONFIG_HOME=") + Quote(dir.File("cfg")) + " " +
-                 TOVAK_CLI_PATH + " build -o " + Quote(show) + " " + Quote(dir.File("a.jpg")) +
-                 " " + Quote(dir.File("b.jpg")) + " " + Quote(dir.File("c.png")));
+  auto run = RunCommand(std::string("env XDG_CONFIG_HOME=") + Quote(dir.File("cfg")) + " " +
+                        TOVAK_CLI_PATH + " build --engine linux -o " + Quote(show) + " " +
+                        Quote(dir.File("a.jpg")) + " " + Quote(dir.File("b.jpg")) + " " +
+                        Quote(dir.File("c.png")));
   ASSERT_EQ(run.status, 0) << run.output;
 
   run = RunCommand(Quote(show) + " --check");

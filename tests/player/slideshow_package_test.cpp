@@ -25,6 +25,12 @@ TEST(MessageText, EightBitTextIsTheWindowsCodePage) {
   ASSERT_EQ(undefined.size(), 5);
   EXPECT_EQ(undefined[0].unicode(), 0x81);
   EXPECT_EQ(undefined[4].unicode(), 0x9D);
+  // Only strict UTF-8 counts as UTF-8: a sequence cut at the end, an overlong form or an encoded
+  // surrogate makes the line Windows text.
+  EXPECT_EQ(DecodeMessageText("caf\xC3"), QString::fromUtf8("caf\xC3\x83"));
+  EXPECT_EQ(DecodeMessageText("\xC0\xAF"), QString::fromUtf8("\xC3\x80\xC2\xAF"));
+  EXPECT_EQ(DecodeMessageText("\xED\xA0\x80").size(), 3);
+  EXPECT_EQ(DecodeMessageText("\xF0\x9F\x98\x80!"), QString::fromUtf8("\xF0\x9F\x98\x80!"));
 }
 
 // Two pictures, both with a message, the second with a voice.

@@ -1,0 +1,622 @@
+#include "engine-win32/engine_window.h"
+
+#include <algorithm>
+
+#include "engine-win32/wide_text.h"
+#include "platform/native_file.h"
+#include "player/link_address.h"
+#include "player/show_keys.h"
+
+#include <windows.h>
+// After <windows.h>, which they need.
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace tovak {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TovakSlideshowEngine";
+constexpr UINT_PTR kBarTimer = 2;
+constexpr UINT_PTR kNoticeTimer = 3;
+constexpr UINT_PTR kPointerTimer = 4;
+constexpr int kBarMs = 2500;      // the position stays this long after a change
+constexpr int kNoticeMs = 1200;   // a volume change is brief
+constexpr int kPointerMs = 2000;  // a still pointer hides in full screen after this
+constexpr int kPlayAgainId = 101;
+constexpr int kCloseId = 102;
+constexpr UINT kCloseMenuId = 1;
+constexpr UINT kFirstLinkId = 100;
+
+std::wstring Wide(const std::u16string& text) {
+  return std::wstring(text.begin(), text.end());
+}
+
+std::wstring Wide(const char* text) {
+  return std::wstring(text, text + std::char_traits<char>::length(text));
+}
+
+}  // namespace
+
+EngineWindow::EngineWindow(SlideshowContent& content, int language)
+    : content_(content),
+      language_(language),
+      sequence_(content.Count(), voice_, timer_,
+                [this](int index) { return content_.Sound(index); }) {
+  sequence_.Shown = [this](int index) { Show(index); };
+  sequence_.Ended = [this] { ShowEnd(); };
+  windowed_.length = sizeof windowed_;
+}
+
+EngineWindow::~EngineWindow() {
+  voice_.Stop();
+  if (scaled_) DeleteObject(scaled_);
+  for (HFONT font : fonts_) {
+    if (font) DeleteObject(font);
+  }
+  if (buttonFont_) DeleteObject(buttonFont_);
+}
+
+HFONT EngineWindow::Font(int pixels, bool bold) {
+  const int slot = bold ? 1 : 0;
+  if (!fonts_[slot] || fontPixels_[slot] != pixels) {
+    if (fonts_[slot]) DeleteObject(fonts_[slot]);
+    fonts_[slot] = CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                               CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    fontPixels_[slot] = pixels;
+  }
+  return fonts_[slot];
+}
+
+int EngineWindow::Run(bool fullScreen) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  windowClass.lpfnWndProc = &Proc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  windowClass.lpszClassName = kClassName;
+  RegisterClassExW(&windowClass);
+
+  // Windowed, the show takes 1024 x 768 in the middle of the primary monitor.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = std::min<int>(1024, work.right - work.left);
+  const int height = std::min<int>(768, work.bottom - work.top);
+  window_ = CreateWindowExW(0, kClassName, Widen(platform::FileNameOf(content_.Path())).c_str(),
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                            work.left + (work.right - work.left - width) / 2,
+                            work.top + (work.bottom - work.top - height) / 2, width, height,
+                            nullptr, nullptr, instance, this);
+  if (!window_) return 1;
+  voice_.Attach(window_);
+  timer_.Attach(window_);
+  again_ = CreateWindowExW(0, L"BUTTON", L"Play again", WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                           0, 10, 10, window_, HMENU(INT_PTR(kPlayAgainId)), instance, nullptr);
+  close_ = CreateWindowExW(0, L"BUTTON", L"Close", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10,
+                           10, window_, HMENU(INT_PTR(kCloseId)), instance, nullptr);
+  if (fullScreen) {
+    SetFullScreen(true);
+  } else {
+    ShowWindow(window_, SW_SHOWNORMAL);
+  }
+  UpdateWindow(window_);
+  voice_.SetVolume(volume_.Gain());
+  sequence_.Start();
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (ForwardButtonKey(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return int(message.wParam);
+}
+
+// Keys typed while a button of the end screen has the focus: Tab and Enter work the buttons,
+// Space presses the one in focus, every other key is the show's.
+bool EngineWindow::ForwardButtonKey(const MSG& message) {
+  if ((message.hwnd != again_ && message.hwnd != close_) ||
+      (message.message != WM_KEYDOWN && message.message != WM_CHAR)) {
+    return false;
+  }
+  if (message.message == WM_CHAR) {
+    if (message.wParam == L'?') {
+      Key(VK_F1);
+      return true;
+    }
+    return message.wParam != L' ';
+  }
+  switch (message.wParam) {
+    case VK_TAB:
+      SetFocus(message.hwnd == again_ ? close_ : again_);
+      return true;
+    case VK_RETURN:
+      SendMessageW(message.hwnd, BM_CLICK, 0, 0);
+      return true;
+    case VK_SPACE:
+      return false;
+    default:
+      return Key(message.wParam);
+  }
+}
+
+LRESULT CALLBACK EngineWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self =
+        static_cast<EngineWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, LONG_PTR(self));
+    self->window_ = window;
+  }
+  auto* self = reinterpret_cast<EngineWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->Handle(message, wParam, lParam)
+              : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window_, &paint);
+      RECT client;
+      GetClientRect(window_, &client);
+      Paint(dc, client);
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_SIZE:
+      LayoutButtons();
+      InvalidateRect(window_, nullptr, FALSE);
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {320, 240};
+      return 0;
+    case WM_DPICHANGED:
+      if (!fullScreen_) {
+        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+      return 0;
+    case WM_TIMER:
+      switch (wParam) {
+        case WindowTimer::kId:
+          timer_.OnTimer();
+          break;
+        case kBarTimer:
+          KillTimer(window_, kBarTimer);
+          if (!sequence_.Paused()) barShown_ = false;
+          InvalidateRect(window_, nullptr, FALSE);
+          break;
+        case kNoticeTimer:
+          KillTimer(window_, kNoticeTimer);
+          noticeShown_ = false;
+          InvalidateRect(window_, nullptr, FALSE);
+          break;
+        case kPointerTimer:
+          KillTimer(window_, kPointerTimer);
+          if (fullScreen_) {
+            pointerHidden_ = true;
+            SetCursor(nullptr);
+          }
+          break;
+      }
+      return 0;
+    case kVoiceDoneMessage:
+      voice_.OnDone(wParam);
+      return 0;
+    case WM_KEYDOWN:
+      keyClosedHelp_ = helpShown_;
+      if (helpShown_) {
+        ShowHelp(false);
+        return 0;
+      }
+      if (Key(wParam)) return 0;
+      break;
+    case WM_CHAR:
+      // "?" has no key of its own on most layouts: it comes as a character. The key that just
+      // closed the list does not open it again.
+      if (wParam == L'?' && !keyClosedHelp_) Key(VK_F1);
+      return 0;
+    case WM_LBUTTONDOWN:
+      if (helpShown_) {
+        ShowHelp(false);
+      } else if (!ended_) {
+        sequence_.Next();
+      }
+      return 0;
+    case WM_MOUSEMOVE: {
+      // Windows also sends a move when nothing moved (a window appearing under the pointer).
+      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x != lastPointer_.x || at.y != lastPointer_.y) {
+        lastPointer_ = at;
+        ShowPointer();
+      }
+      return 0;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lParam) == HTCLIENT && HWND(wParam) == window_) {
+        SetCursor(pointerHidden_ ? nullptr : LoadCursorW(nullptr, IDC_ARROW));
+        return TRUE;
+      }
+      break;
+    case WM_CONTEXTMENU: {
+      POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (at.x == -1 && at.y == -1) {  // from the keyboard: at the window's corner
+        at = {0, 0};
+        ClientToScreen(window_, &at);
+      }
+      LinkMenu(at);
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kPlayAgainId) sequence_.First();
+      if (LOWORD(wParam) == kCloseId) DestroyWindow(window_);
+      return 0;
+    case WM_CTLCOLORBTN:
+      return LRESULT(GetStockObject(BLACK_BRUSH));
+    case WM_DESTROY:
+      sequence_.Shown = nullptr;
+      sequence_.Ended = nullptr;
+      voice_.Stop();
+      timer_.Stop();
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void EngineWindow::Show(int index) {
+  picture_ = WicPictures::Picture();
+  try {
+    if (content_.HasPicture(index)) wic_.Decode(content_.StoredPicture(index), picture_);
+  } catch (const Exception&) {
+    // A picture that cannot be read leaves its slide black; its message and voice still play.
+  }
+  if (scaled_) DeleteObject(scaled_);
+  scaled_ = nullptr;
+  message_ = Wide(content_.ShownMessage(index));
+  if (ended_) HideEnd();
+  ShowBar();
+}
+
+void EngineWindow::ShowBar() {
+  barShown_ = true;
+  SetTimer(window_, kBarTimer, kBarMs, nullptr);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void EngineWindow::ShowEnd() {
+  ended_ = true;
+  LayoutButtons();
+  if (!helpShown_) {
+    ShowWindow(again_, SW_SHOW);
+    ShowWindow(close_, SW_SHOW);
+    SetFocus(again_);
+  }
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void EngineWindow::HideEnd() {
+  ended_ = false;
+  ShowWindow(again_, SW_HIDE);
+  ShowWindow(close_, SW_HIDE);
+  SetFocus(window_);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+// The key list covers everything, the end screen's buttons too, and takes the keys while shown.
+void EngineWindow::ShowHelp(bool on) {
+  helpShown_ = on;
+  if (ended_) {
+    ShowWindow(again_, on ? SW_HIDE : SW_SHOW);
+    ShowWindow(close_, on ? SW_HIDE : SW_SHOW);
+  }
+  SetFocus(ended_ && !on ? again_ : window_);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void EngineWindow::LayoutButtons() {
+  if (!again_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  const int height = client.bottom;
+  const int pixels = std::max(16, height / 36);
+  if (buttonFont_) DeleteObject(buttonFont_);
+  buttonFont_ = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                            DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+  const int buttonWidth = pixels * 9;
+  const int buttonHeight = pixels * 2 + pixels / 2;
+  const int gap = pixels * 2;
+  const int left = (client.right - 2 * buttonWidth - gap) / 2;
+  const int top = height / 2 + pixels;
+  for (HWND button : {again_, close_}) SendMessageW(button, WM_SETFONT, WPARAM(buttonFont_), TRUE);
+  MoveWindow(again_, left, top, buttonWidth, buttonHeight, TRUE);
+  MoveWindow(close_, left + buttonWidth + gap, top, buttonWidth, buttonHeight, TRUE);
+}
+
+bool EngineWindow::Key(WPARAM key) {
+  switch (key) {
+    case VK_SPACE:
+    case VK_RIGHT:
+    case VK_NEXT:
+      sequence_.Next();
+      return true;
+    case VK_LEFT:
+    case VK_BACK:
+    case VK_PRIOR:
+      sequence_.Previous();
+      return true;
+    case 'P':
+      sequence_.TogglePause();
+      ShowBar();
+      return true;
+    case 'R':
+      sequence_.Replay();
+      return true;
+    case VK_HOME:
+      sequence_.First();
+      return true;
+    case VK_END:
+      sequence_.Last();
+      return true;
+    case VK_UP:
+    case VK_ADD:
+    case VK_OEM_PLUS:  // "=" and "+" share a key on many keyboards
+      ChangeVolume(&EngineVolume::Up);
+      return true;
+    case VK_DOWN:
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS:
+      ChangeVolume(&EngineVolume::Down);
+      return true;
+    case 'M':
+      ChangeVolume(&EngineVolume::ToggleMute);
+      return true;
+    case 'F':
+      SetFullScreen(!fullScreen_);
+      return true;
+    case VK_F1:
+      ShowHelp(true);
+      return true;
+    case VK_ESCAPE:
+      DestroyWindow(window_);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void EngineWindow::ChangeVolume(void (EngineVolume::*change)()) {
+  (volume_.*change)();
+  voice_.SetVolume(volume_.Gain());
+  notice_ = volume_.Text();
+  noticeShown_ = true;
+  SetTimer(window_, kNoticeTimer, kNoticeMs, nullptr);
+  InvalidateRect(window_, nullptr, FALSE);
+}
+
+void EngineWindow::SetFullScreen(bool on) {
+  if (on == fullScreen_ && IsWindowVisible(window_)) return;
+  if (on) {
+    if (IsWindowVisible(window_)) GetWindowPlacement(window_, &windowed_);
+    // The monitor the window is on; at the start, the primary one.
+    const HMONITOR monitor = IsWindowVisible(window_)
+                                 ? MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY)
+                                 : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    SetWindowLongPtrW(window_, GWL_STYLE, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN);
+    SetWindowPos(window_, HWND_TOP, info.rcMonitor.left, info.rcMonitor.top,
+                 info.rcMonitor.right - info.rcMonitor.left,
+                 info.rcMonitor.bottom - info.rcMonitor.top, SWP_FRAMECHANGED | SWP_SHOWWINDOW);
+    fullScreen_ = true;
+    pointerHidden_ = true;
+    SetCursor(nullptr);
+  } else {
+    SetWindowLongPtrW(window_, GWL_STYLE, WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN);
+    SetWindowPlacement(window_, &windowed_);
+    SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+    fullScreen_ = false;
+    KillTimer(window_, kPointerTimer);
+    pointerHidden_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  SetForegroundWindow(window_);
+  SetFocus(ended_ ? again_ : window_);
+}
+
+void EngineWindow::ShowPointer() {
+  if (pointerHidden_) {
+    pointerHidden_ = false;
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  }
+  if (fullScreen_) SetTimer(window_, kPointerTimer, kPointerMs, nullptr);
+}
+
+void EngineWindow::LinkMenu(POINT at) {
+  const std::vector<SlideshowContent::Link> links = content_.Links(language_);
+  const HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  for (size_t k = 0; k < links.size(); ++k) {
+    std::wstring caption;
+    for (const char16_t c : links[k].caption) {
+      if (c == u'&') caption += L'&';  // a literal ampersand, not a mnemonic
+      caption += wchar_t(c);
+    }
+    AppendMenuW(menu, MF_STRING, kFirstLinkId + k, caption.c_str());
+  }
+  if (!links.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kCloseMenuId, L"Close");
+  KillTimer(window_, kPointerTimer);
+  pointerHidden_ = false;
+  SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+  const UINT chosen =
+      UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
+  DestroyMenu(menu);
+  ShowPointer();
+  if (chosen == kCloseMenuId) {
+    DestroyWindow(window_);
+  } else if (chosen >= kFirstLinkId && chosen - kFirstLinkId < links.size()) {
+    // The same rule as every player's: a program or file address would start on the viewer's
+    // machine without a word.
+    const std::string url = OpenableLinkAddress(ToUtf8(links[chosen - kFirstLinkId].url));
+    if (!url.empty()) {
+      ShellExecuteW(window_, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
+  }
+}
+
+int EngineWindow::CaptionHeight(HDC dc, const RECT& client) {
+  if (message_.empty()) return 0;
+  const int height = client.bottom - client.top;
+  const HGDIOBJ old = SelectObject(dc, Font(std::max(14, height / 26)));
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  const int margin = metrics.tmHeight / 2;
+  RECT needed{0, 0, std::max(1, int(client.right - client.left) - 4 * margin), 0};
+  DrawTextW(dc, message_.c_str(), int(message_.size()), &needed,
+            DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  // The band takes what the text needs, but never more than a third of the screen.
+  return std::min(int(needed.bottom - needed.top) + 2 * margin, height / 3);
+}
+
+void EngineWindow::PaintPicture(HDC dc, const RECT& area) {
+  const int areaWidth = area.right - area.left;
+  const int areaHeight = area.bottom - area.top;
+  if (!picture_.Valid() || areaWidth <= 0 || areaHeight <= 0) return;
+  // Fitted whole, keeping its proportions.
+  int width = areaWidth;
+  int height = int(int64_t(picture_.Height()) * areaWidth / picture_.Width());
+  if (height > areaHeight) {
+    height = areaHeight;
+    width = int(int64_t(picture_.Width()) * areaHeight / picture_.Height());
+  }
+  width = std::max(1, width);
+  height = std::max(1, height);
+  if (!scaled_ || scaledSize_.cx != width || scaledSize_.cy != height) {
+    if (scaled_) DeleteObject(scaled_);
+    scaled_ = wic_.Scale(picture_, width, height);
+    scaledSize_ = {width, height};
+  }
+  if (!scaled_) return;
+  const HDC source = CreateCompatibleDC(dc);
+  const HGDIOBJ old = SelectObject(source, scaled_);
+  BitBlt(dc, area.left + (areaWidth - width) / 2, area.top + (areaHeight - height) / 2, width,
+         height, source, 0, 0, SRCCOPY);
+  SelectObject(source, old);
+  DeleteDC(source);
+}
+
+void EngineWindow::PaintBox(HDC dc, const RECT& box, const std::wstring& text) {
+  const HBRUSH brush = CreateSolidBrush(RGB(40, 40, 40));
+  FillRect(dc, &box, brush);
+  DeleteObject(brush);
+  RECT inner = box;
+  DrawTextW(dc, text.c_str(), int(text.size()), &inner,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void EngineWindow::PaintHelp(HDC dc, const RECT& client) {
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  const int height = client.bottom - client.top;
+  const int pixels = std::max(14, height / 40);
+  const int line = pixels * 3 / 2;
+  const int rows = int(std::size(kShowKeys)) + 2;
+  int y = std::max(0, (height - rows * line) / 2);
+  const int middle = (client.right - client.left) / 2;
+  for (const ShowKey& key : kShowKeys) {
+    SelectObject(dc, Font(pixels, true));
+    RECT left{0, y, middle - pixels, y + line};
+    const std::wstring keys = Wide(key.keys);
+    DrawTextW(dc, keys.c_str(), -1, &left, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, Font(pixels));
+    RECT right{middle + pixels, y, client.right, y + line};
+    const std::wstring action = Wide(key.action);
+    DrawTextW(dc, action.c_str(), -1, &right, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    y += line;
+  }
+  RECT last{0, y + line, client.right, y + 2 * line};
+  DrawTextW(dc, L"Any key or click closes.", -1, &last, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void EngineWindow::Paint(HDC target, const RECT& client) {
+  const int width = client.right - client.left;
+  const int height = client.bottom - client.top;
+  if (width <= 0 || height <= 0) return;
+  // Drawn off screen first, so a change never flickers through black.
+  const HDC dc = CreateCompatibleDC(target);
+  const HBITMAP buffer = CreateCompatibleBitmap(target, width, height);
+  const HGDIOBJ oldBitmap = SelectObject(dc, buffer);
+  const HGDIOBJ oldFont = SelectObject(dc, Font(std::max(14, height / 26)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, RGB(255, 255, 255));
+  FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+
+  if (helpShown_) {
+    PaintHelp(dc, client);
+  } else if (ended_) {
+    SelectObject(dc, Font(std::max(20, height / 24)));
+    RECT title{0, height / 2 - height / 6, width, height / 2};
+    DrawTextW(dc, L"End of the show", -1, &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  } else {
+    const int band = CaptionHeight(dc, client);
+    PaintPicture(dc, RECT{0, 0, width, height - band});
+    if (band > 0) {
+      RECT area{0, height - band, width, height};
+      const HBRUSH brush = CreateSolidBrush(RGB(24, 24, 24));
+      FillRect(dc, &area, brush);
+      DeleteObject(brush);
+      SelectObject(dc, Font(std::max(14, height / 26)));
+      TEXTMETRICW metrics;
+      GetTextMetricsW(dc, &metrics);
+      const int margin = metrics.tmHeight / 2;
+      RECT text{2 * margin, height - band + margin, width - 2 * margin, height - margin};
+      RECT needed = text;
+      DrawTextW(dc, message_.c_str(), int(message_.size()), &needed,
+                DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+      // Centred in the band; a message longer than a third of the screen shows its start.
+      const int spare = (text.bottom - text.top) - (needed.bottom - needed.top);
+      if (spare > 0) text.top += spare / 2;
+      DrawTextW(dc, message_.c_str(), int(message_.size()), &text,
+                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    SelectObject(dc, Font(std::max(12, height / 40)));
+    TEXTMETRICW metrics;
+    GetTextMetricsW(dc, &metrics);
+    const int line = metrics.tmHeight;
+    if ((barShown_ || sequence_.Paused()) && sequence_.Count() > 0) {
+      const std::wstring text = std::to_wstring(sequence_.Current() + 1) + L" / " +
+                                std::to_wstring(sequence_.Count()) +
+                                (sequence_.Paused() ? L"  (paused)" : L"");
+      SIZE size;
+      GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+      const int wide = size.cx + line;
+      PaintBox(dc, RECT{width - wide - line / 2, line / 2, width - line / 2, line * 2}, text);
+    }
+    if (noticeShown_) {
+      SIZE size;
+      GetTextExtentPoint32W(dc, notice_.c_str(), int(notice_.size()), &size);
+      const int wide = size.cx + 2 * line;
+      PaintBox(dc, RECT{(width - wide) / 2, line / 2, (width + wide) / 2, line * 2}, notice_);
+    }
+  }
+  BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  SelectObject(dc, oldFont);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(buffer);
+  DeleteDC(dc);
+}
+
+}  // namespace tovak

@@ -1,0 +1,189 @@
+// The Windows engine of a talking slideshow. Started as a package (its own file with a
+// slideshow appended) it plays itself; given a package it plays that one.
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine-win32/engine_window.h"
+#include "engine-win32/pe_image.h"
+#include "engine-win32/wic_picture.h"
+#include "engine-win32/wide_text.h"
+#include "player/show_keys.h"
+#include "player/slideshow_content.h"
+
+#include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
+
+namespace {
+
+constexpr wchar_t kTitle[] = L"Talking slideshow";
+
+// A program of the window kind has no console of its own: its output goes where it was
+// redirected, else to the console of whoever started it.
+// The bytes are the Linux player's, line ends included, so the two can be compared.
+void AttachOutput() {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (!out || out == INVALID_HANDLE_VALUE || GetFileType(out) == FILE_TYPE_UNKNOWN) {
+    if (!AttachConsole(ATTACH_PARENT_PROCESS)) return;
+    SetConsoleOutputCP(CP_UTF8);
+    std::freopen("CONOUT$", "w", stdout);
+    std::freopen("CONOUT$", "w", stderr);
+  }
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+void PrintUsage(std::FILE* to) {
+  std::fprintf(to,
+               "Usage: PlimoEng [--window] [--lang N] [PACKAGE]\n"
+               "       PlimoEng --check [PACKAGE]\n"
+               "Plays a talking slideshow: this file's own, or PACKAGE. Keys:\n");
+  for (const tovak::ShowKey& key : tovak::kShowKeys) {
+    std::fprintf(to, "  %-32s %s\n", key.keys, key.action);
+  }
+}
+
+std::wstring OwnFile() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+    if (n == 0) return {};
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// A player with nothing after its own image is a plain engine; one with data after it that
+// does not read as a slideshow is a damaged slideshow, and says so.
+bool HasAttachedData(const std::string& path) {
+  tovak::TFileStream file;
+  if (!file.Open(path, tovak::TFileStream::Mode::Read)) return false;
+  const int64_t image = tovak::PeImageSizeOfFile(path);
+  return image > 0 && file.Size() > image;
+}
+
+// Whoever double-clicked the show learns why it does not play; the box goes away by itself
+// after a while, so an unattended start still ends.
+BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (std::wstring(name) == L"#32770") EndDialog(window, IDOK);
+  return TRUE;
+}
+
+void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &EndDialogWindow, 0);
+}
+
+int Refuse(const std::string& message) {
+  std::fprintf(stderr, "tovak-player: %s\n", message.c_str());
+  const UINT_PTR timer = SetTimer(nullptr, 0, 8000, &CloseMessageBox);
+  MessageBoxW(nullptr, tovak::Widen(message).c_str(), kTitle, MB_OK | MB_ICONERROR);
+  KillTimer(nullptr, timer);
+  return 1;
+}
+
+bool PictureSize(tovak::WicPictures& wic, const std::vector<uint8_t>& jpeg, int& width,
+                 int& height) {
+  tovak::WicPictures::Picture picture;
+  if (!wic.Decode(jpeg, picture)) return false;
+  width = picture.Width();
+  height = picture.Height();
+  return true;
+}
+
+struct ComScope {
+  ComScope() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+  ~ComScope() { CoUninitialize(); }
+};
+
+int Main(const std::vector<std::wstring>& args) {
+  bool check = false;
+  bool window = false;
+  int language = 1;
+  std::string path;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::wstring& arg = args[i];
+    if (arg == L"--check") {
+      check = true;
+    } else if (arg == L"--window") {
+      window = true;
+    } else if (arg == L"--lang" && i + 1 < args.size()) {
+      language = std::max(1, _wtoi(args[++i].c_str()));
+    } else if (arg == L"--help" || arg == L"-h") {
+      AttachOutput();
+      PrintUsage(stdout);
+      return 0;
+    } else if (!arg.starts_with(L"-") && path.empty()) {
+      path = tovak::Narrow(arg);
+    } else {
+      AttachOutput();
+      PrintUsage(stderr);
+      return 2;
+    }
+  }
+  const bool own = path.empty();
+  if (own) path = tovak::Narrow(OwnFile());
+
+  ComScope com;
+  tovak::WicPictures wic;
+  if (check) {
+    AttachOutput();
+    if (own && !HasAttachedData(path)) {
+      std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
+      return 1;
+    }
+    const int status = tovak::ListPackage(
+        path,
+        [&wic](const std::vector<uint8_t>& jpeg, int& width, int& height) {
+          return PictureSize(wic, jpeg, width, height);
+        },
+        stdout, stderr);
+    std::fflush(stdout);
+    std::fflush(stderr);
+    return status;
+  }
+
+  tovak::SlideshowContent content;
+  try {
+    if (own && !HasAttachedData(path)) {
+      return Refuse("This player has no slideshow attached. Build one with Quillora Tovak!");
+    }
+    content.Open(path);
+  } catch (const tovak::Exception& e) {
+    return Refuse(e.Message());
+  }
+  tovak::EngineWindow engine(content, language);
+  return engine.Run(!window);
+}
+
+}  // namespace
+
+// The library's default handler for an exception nobody catches demangles its type name for a
+// console nobody sees, and that alone costs 50 KB; wWinMain catches everything anyway.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+  std::abort();
+}
+}  // namespace __gnu_cxx
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  int count = 0;
+  wchar_t** list = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> args;
+  for (int i = 0; i < count; ++i) args.emplace_back(list[i]);
+  LocalFree(list);
+  try {
+    return Main(args);
+  } catch (const std::exception& e) {
+    return Refuse(e.what());
+  }
+}

@@ -1,0 +1,401 @@
+// The Windows engine under wine, as someone who double-clicks a show sees and hears it: its
+// own X server, its own sound server with a null sink, and a shared wine prefix.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+namespace tovak {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testing::Quote;
+using testing::RunCommand;
+
+// The voice: a tone, a gap, a tone, each this long; its shape is what the recording must show.
+constexpr int kToneMs = 400;
+constexpr int kVoiceRate = 22050;
+
+std::string Missing() {
+  for (const char* tool : {"wine", "Xvfb", "xdotool", "import", "convert", "pulseaudio", "parec"}) {
+    if (RunCommand(std::string("command -v ") + tool).status != 0) return tool;
+  }
+  return {};
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string Le(uint32_t value, int bytes) {
+  std::string out;
+  for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
+  return out;
+}
+
+void WriteVoice(const std::string& path) {
+  std::string samples;
+  for (int i = 0; i < 3 * kToneMs * kVoiceRate / 1000; ++i) {
+    const bool on = i < kToneMs * kVoiceRate / 1000 || i >= 2 * kToneMs * kVoiceRate / 1000;
+    samples += Le(
+        uint16_t(int16_t(on ? 12000 * std::sin(2 * std::numbers::pi * 440 * i / kVoiceRate) : 0)),
+        2);
+  }
+  WriteFile(path, "RIFF" + Le(36 + samples.size(), 4) + "WAVEfmt " + Le(16, 4) + Le(1, 2) +
+                      Le(1, 2) + Le(kVoiceRate, 4) + Le(2 * kVoiceRate, 4) + Le(2, 2) + Le(16, 2) +
+                      "data" + Le(samples.size(), 4) + samples);
+}
+
+// Runs a program under wine. Its output goes through a file: wine's own helper processes keep
+// a pipe open long after the program has ended.
+testing::CommandResult Wine(const std::string& arguments) {
+  return RunCommand("log=$(mktemp); wine " + arguments +
+                    " >\"$log\" 2>&1; status=$?; cat \"$log\"; rm -f \"$log\"; exit $status");
+}
+
+// A child process started without a shell, so that it can be ended by its own id.
+class Child {
+ public:
+  explicit Child(const std::vector<std::string>& args, const std::string& output = "/dev/null") {
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      dup2(open("/dev/null", O_WRONLY), 2);
+      std::vector<char*> argv;
+      for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+  }
+  ~Child() { Stop(); }
+  // The exit status once it has ended within the time, else -1.
+  int Wait(std::chrono::milliseconds limit) {
+    for (auto end = std::chrono::steady_clock::now() + limit;
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(50ms)) {
+      int status = 0;
+      if (pid_ > 0 && waitpid(pid_, &status, WNOHANG) == pid_) {
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+    }
+    return -1;
+  }
+  void Stop() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// The X server, the sound server and the prefix's wine server live as long as the test program.
+class WineWorld : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    missing = Missing();
+    if (!missing.empty() || !fs::exists(std::string(TOVAK_WINE_PREFIX) + "/.tovak-ready")) return;
+    dir = std::make_unique<testing::TempDir>();
+    // Links open through xdg-open; here they are only noted.
+    fs::create_directories(dir->File("bin"));
+    for (const char* name : {"xdg-open", "xdg-email"}) {
+      WriteFile(dir->File(std::string("bin/") + name),
+                "#!/bin/sh\necho \"$0 $*\" >> " + Quote(dir->File("opened")) + "\n");
+      fs::permissions(dir->File(std::string("bin/") + name), fs::perms::owner_all);
+    }
+    setenv("PATH", (dir->File("bin") + ":" + getenv("PATH")).c_str(), 1);
+    setenv("WINEPREFIX", TOVAK_WINE_PREFIX, 1);
+    setenv("WINEARCH", "win32", 1);
+    setenv("WINEDEBUG", "-all", 1);
+    setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d", 1);
+    setenv("LC_ALL", "C.UTF-8", 1);  // names reach wine as UTF-8
+
+    // A display number nobody holds.
+    int number = 100 + getpid() % 400;
+    while (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) ++number;
+    display = ":" + std::to_string(number);
+    xvfb = std::make_unique<Child>(std::vector<std::string>{"Xvfb", display, "-screen", "0",
+                                                            "800x600x24", "-nolisten", "tcp"});
+    setenv("DISPLAY", display.c_str(), 1);
+    const std::string pulse = dir->File("pulse");
+    fs::create_directories(pulse);
+    setenv("PULSE_RUNTIME_PATH", pulse.c_str(), 1);
+    setenv("PULSE_STATE_PATH", pulse.c_str(), 1);
+    sound = std::make_unique<Child>(std::vector<std::string>{
+        "pulseaudio", "-n", "--exit-idle-time=-1", "--disallow-exit", "--disable-shm=yes",
+        "--load=module-native-protocol-unix auth-anonymous=1 socket=" + pulse + "/native",
+        "--load=module-null-sink sink_name=engine"});
+    setenv("PULSE_SERVER", ("unix:" + pulse + "/native").c_str(), 1);
+    for (int i = 0; i < 100; ++i) {
+      if (RunCommand("xdotool getmouselocation").status == 0 &&
+          RunCommand("pactl info").status == 0) {
+        ready = true;
+        break;
+      }
+      std::this_thread::sleep_for(100ms);
+    }
+    // One wine server for every start, instead of one each.
+    RunCommand("wineserver -p >/dev/null 2>&1 </dev/null");
+  }
+  void TearDown() override {
+    if (dir) RunCommand("wineserver -k >/dev/null 2>&1");
+    sound.reset();
+    xvfb.reset();
+  }
+
+  std::string missing;
+  bool ready = false;
+  std::string display;
+  std::unique_ptr<testing::TempDir> dir;
+  std::unique_ptr<Child> xvfb;
+  std::unique_ptr<Child> sound;
+};
+
+WineWorld* world = nullptr;
+
+class WindowsEngine : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!world->missing.empty()) GTEST_SKIP() << world->missing << " is not installed: skipped";
+    if (!world->dir) GTEST_SKIP() << "wine has no prefix for the tests: skipped";
+    ASSERT_TRUE(world->ready) << "the X server or the sound server did not start";
+    // A red and a blue picture, messages in UTF-8 and in the Windows code page, one voice.
+    const std::string pics = dir.File("pics");
+    fs::create_directories(pics);
+    ASSERT_EQ(RunCommand("convert -size 640x480 xc:'#c03020' " + Quote(pics + "/a.jpg") +
+                         " && convert -size 640x480 xc:'#2040c0' " + Quote(pics + "/b.jpg"))
+                  .status,
+              0);
+    WriteFile(pics + "/a.txt",
+              "Gr\xC3\xBC\xC3\x9F"
+              "e \xE2\x98\xBA\r\n");
+    WriteFile(pics + "/b.txt", "caf\xE9 \x80 5\r\n");
+    WriteVoice(pics + "/a.wav");
+    show = dir.File("show.exe");
+    const auto run =
+        RunCommand("XDG_CONFIG_HOME=" + Quote(dir.File("cfg")) + " " + TOVAK_CLI + " build -o " +
+                   Quote(show) + " " + Quote(pics + "/a.jpg") + " " + Quote(pics + "/b.jpg"));
+    ASSERT_EQ(run.status, 0) << run.output;
+  }
+
+  // The colour of a screen pixel as "R,G,B".
+  static std::string Pixel(int x, int y) {
+    const auto run = RunCommand("import -window root -crop 1x1+" + std::to_string(x) + "+" +
+                                std::to_string(y) + " -depth 8 txt:- | tail -1");
+    const size_t open = run.output.find('(');
+    return open == std::string::npos ? run.output
+                                     : run.output.substr(open + 1, run.output.find(')') - open - 1);
+  }
+
+  // JPEG may shift a colour by a step or two; the pictures differ by far more.
+  static bool Near(const std::string& pixel, const char* colour) {
+    int a[3] = {}, b[3] = {};
+    if (std::sscanf(pixel.c_str(), "%d,%d,%d", &a[0], &a[1], &a[2]) != 3) return false;
+    std::sscanf(colour, "%d,%d,%d", &b[0], &b[1], &b[2]);
+    for (int i = 0; i < 3; ++i)
+      if (std::abs(a[i] - b[i]) > 12) return false;
+    return true;
+  }
+
+  // Waits until the centre of the screen shows the colour.
+  static bool WaitForCentre(const char* colour, std::chrono::milliseconds limit) {
+    for (auto end = std::chrono::steady_clock::now() + limit;
+         std::chrono::steady_clock::now() < end;) {
+      if (Near(Pixel(400, 250), colour)) return true;
+      std::this_thread::sleep_for(50ms);
+    }
+    return false;
+  }
+
+  static constexpr const char* kRed = "192,48,32";
+  static constexpr const char* kBlue = "32,64,192";
+
+  testing::TempDir dir;
+  std::string show;
+};
+
+TEST_F(WindowsEngine, ChecksAsTheLinuxPlayerDoes) {
+  const auto onLinux = RunCommand(std::string(TOVAK_PLAYER) + " --check " + Quote(show));
+  const auto windows = Wine(Quote(show) + " --check");
+  ASSERT_EQ(onLinux.status, 0) << onLinux.output;
+  EXPECT_EQ(windows.status, 0) << windows.output;
+  // The same listing below the first line, which names the file as each system does.
+  const auto below = [](const std::string& text) { return text.substr(text.find('\n')); };
+  EXPECT_EQ(below(windows.output), below(onLinux.output));
+  EXPECT_NE(windows.output.find("\"Gr\xC3\xBC\xC3\x9F"
+                                "e \xE2\x98\xBA\""),
+            std::string::npos);
+  EXPECT_NE(windows.output.find("\"caf\xC3\xA9 \xE2\x82\xAC 5\""), std::string::npos);
+
+  // A show in a folder whose name is not ASCII finds and reads its own file.
+  const std::string folder = dir.File("Fotos \xC3\xBC \xE2\x98\xBA");
+  fs::create_directories(folder);
+  fs::copy_file(show, folder + "/Trip.exe");
+  auto run = Wine(Quote(folder + "/Trip.exe") + " --check");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("Fotos \xC3\xBC \xE2\x98\xBA\\Trip.exe: 2 pictures"), std::string::npos)
+      << run.output;
+
+  // Cut short: refused with the reason, and a failing status.
+  fs::copy_file(show, dir.File("cut.exe"));
+  fs::resize_file(dir.File("cut.exe"), fs::file_size(show) - 100);
+  run = Wine(Quote(dir.File("cut.exe")) + " --check");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("not a complete slideshow"), std::string::npos) << run.output;
+
+  // Double-clicked, the damaged show says why in one message box, and fails.
+  {
+    Child damaged({"wine", dir.File("cut.exe")});
+    bool boxShown = false;
+    for (int i = 0; i < 100 && !boxShown; ++i) {
+      boxShown = RunCommand("xdotool search --name 'Talking slideshow'").status == 0;
+      if (!boxShown) std::this_thread::sleep_for(100ms);
+    }
+    EXPECT_TRUE(boxShown);
+    RunCommand("xdotool key Return");
+    EXPECT_EQ(damaged.Wait(10s), 1);
+  }
+
+  // The engine alone.
+  fs::copy_file(TOVAK_ENGINE, dir.File("engine.exe"));
+  run = Wine(Quote(dir.File("engine.exe")) + " --check");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("no slideshow attached"), std::string::npos) << run.output;
+}
+
+TEST_F(WindowsEngine, ShowsPicturesWithTheirMessagesAndPlaysTheVoice) {
+  const std::string recording = dir.File("heard.raw");
+  Child recorder({"parec", "--device=engine.monitor", "--raw", "--format=s16le", "--rate=8000",
+                  "--channels=1", "--latency-msec=20"},
+                 recording);
+  // The recorder takes a while to begin; the voice must not start before it hears.
+  for (int i = 0; i < 100 && (!fs::exists(recording) || fs::file_size(recording) < 3200); ++i) {
+    std::this_thread::sleep_for(50ms);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  Child engine({"wine", show});
+  ASSERT_TRUE(WaitForCentre(kRed, 20s)) << "the first picture never showed: " << Pixel(400, 250);
+  const auto startup = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
+  std::printf("start-up to the first picture under wine: %lld ms\n", (long long)startup.count());
+  RecordProperty("startup_ms", int(startup.count()));
+
+  // The message band: the band's grey at the bottom, with light text in it.
+  const auto band = RunCommand(
+      "import -window root -crop 800x40+0+555 -depth 8 -format '%[fx:round(minima.r*255)] "
+      "%[fx:round(maxima.r*255)]' info:");
+  int darkest = -1, lightest = -1;
+  std::sscanf(band.output.c_str(), "%d %d", &darkest, &lightest);
+  EXPECT_EQ(darkest, 24) << band.output;
+  EXPECT_GT(lightest, 200) << band.output;
+
+  // The show moves on by itself once the voice has played and the message had its time.
+  EXPECT_TRUE(WaitForCentre(kBlue, 15s)) << Pixel(400, 250);
+  recorder.Stop();
+
+  // Keys move it by hand.
+  RunCommand("xdotool key Home");
+  EXPECT_TRUE(WaitForCentre(kRed, 1s)) << Pixel(400, 250);
+  RunCommand("xdotool key Right");
+  EXPECT_TRUE(WaitForCentre(kBlue, 1s)) << Pixel(400, 250);
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(5s), 0);
+
+  // What the sink heard: 50 ms steps, loud or quiet. The voice is a tone, a gap and a tone.
+  std::ifstream in(recording, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string shape;
+  constexpr size_t kStep = 400;  // samples at 8000 Hz
+  for (size_t at = 0; at + 2 * kStep <= bytes.size(); at += 2 * kStep) {
+    int loudest = 0;
+    for (size_t i = at; i < at + 2 * kStep; i += 2) {
+      loudest = std::max(loudest, std::abs(int(int16_t(uint8_t(bytes[i]) | (bytes[i + 1] << 8)))));
+    }
+    shape += loudest > 2000 ? '#' : '.';
+  }
+  const size_t first = shape.find('#');
+  ASSERT_NE(first, std::string::npos) << "nothing was heard";
+  // The gap is the first quiet stretch of 150 ms or more: a busy machine may drop a moment of
+  // sound inside a tone.
+  const size_t gap = shape.find("...", first);
+  ASSERT_NE(gap, std::string::npos) << shape;
+  const size_t second = shape.find('#', gap);
+  ASSERT_NE(second, std::string::npos) << shape;
+  // 400 ms each, give or take the 50 ms steps and the sound server's timing.
+  EXPECT_NEAR(double(gap - first), 8, 3) << shape;
+  EXPECT_NEAR(double(second - gap), 8, 3) << shape;
+}
+
+TEST_F(WindowsEngine, TheLinkMenuOpensWebAndMailAddressesOnlyInTheLanguageAsked) {
+  // A program folder of its own, whose link menu goes into the shows built there.
+  const std::string program = dir.File("program");
+  fs::create_directories(program);
+  fs::copy_file(TOVAK_CLI, program + "/tovak-cli");
+  fs::copy_file(TOVAK_ENGINE, program + "/PlimoEng.dll");
+  WriteFile(program + "/Tovak! Urls.ini",
+            "[Settings]\nUseInPlayer=1\nMenuItems=2\nLanguages=2\n"
+            "[1_MenuItems]\n1_Caption=Our site\n1_URL=https://example.org/en\n"
+            "2_Caption=Unsere Seite\n2_URL=https://example.org/de\n"
+            "[2_MenuItems]\n1_Caption=A file\n1_URL=file:///etc/hostname\n");
+  const std::string linked = dir.File("linked.exe");
+  auto run =
+      RunCommand("XDG_CONFIG_HOME=" + Quote(dir.File("cfg")) + " " + Quote(program + "/tovak-cli") +
+                 " build -o " + Quote(linked) + " " + Quote(dir.File("pics/b.jpg")));
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  Child engine({"wine", linked, "--lang", "2"});
+  ASSERT_TRUE(WaitForCentre(kBlue, 20s)) << Pixel(400, 250);
+  const std::string opened = world->dir->File("opened");
+  fs::remove(opened);
+  // The first entry, in German; then the second, which is no web address.
+  for (const char* keys : {"Down Return", "Down Down Return"}) {
+    RunCommand("xdotool mousemove 400 250 click 3");
+    std::this_thread::sleep_for(500ms);
+    RunCommand(std::string("xdotool key ") + keys);
+    std::this_thread::sleep_for(300ms);
+  }
+  std::string noted;
+  for (int i = 0; i < 50 && noted.empty(); ++i) {
+    std::ifstream in(opened);
+    std::getline(in, noted, '\0');
+    if (noted.empty()) std::this_thread::sleep_for(100ms);
+  }
+  std::this_thread::sleep_for(1500ms);  // time enough for a wrong second opening
+  std::ifstream in(opened);
+  std::getline(in, noted, '\0');
+  EXPECT_NE(noted.find("https://example.org/de"), std::string::npos) << noted;
+  EXPECT_EQ(noted.find("example.org/en"), std::string::npos) << noted;
+  EXPECT_EQ(noted.find("hostname"), std::string::npos) << noted;
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(5s), 0);
+}
+
+}  // namespace
+}  // namespace tovak
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  tovak::world = new tovak::WineWorld;
+  ::testing::AddGlobalTestEnvironment(tovak::world);
+  return RUN_ALL_TESTS();
+}
