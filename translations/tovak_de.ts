@@ -27,8 +27,12 @@
         <translation>Die folgenden Dateien werden nicht unterstützt oder sind beschädigt. Sie wurden übersprungen.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>Ausgewählte Bilder aus der sprechenden Diashow entfernen?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>„%s“ aus der sprechenden Diashow entfernen?<byte value="xd"/>Die Aufnahme und der Text des Bildes werden mit gelöscht.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>Diese %s Bilder aus der sprechenden Diashow entfernen?<byte value="xd"/>%sIhre Aufnahmen und Texte werden mit gelöscht.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -75,11 +79,11 @@
         <translation>Die Diashow konnte nicht für einen Neustart nach einem Absturz vorgemerkt werden (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>&amp;Anhören</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>Sto&amp;pp</translation>
     </message>
     <message>
@@ -332,7 +336,7 @@
         <translation>Neue Bilder hinzufügen</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Entfernen</translation>
     </message>
     <message>
@@ -372,7 +376,7 @@
         <translation>Text zum Bild</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>&amp;Vorschaufenster</translation>
     </message>
     <message>
@@ -460,7 +464,7 @@
         <translation>Schl&amp;ießen</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>Nächstes Mal im „Einzelfenster-Modus“ &amp;beginnen</translation>
     </message>
     <message>
@@ -575,11 +579,19 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>S&amp;peichern</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Die sprechende Diashow für später speichern</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>S&amp;chließen</translation>
     </message>
     <message>
@@ -721,7 +733,7 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>Kompakt oder Großformat?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>&amp;Kompakte Diashow erstellen</translation>
     </message>
     <message>

@@ -27,8 +27,12 @@
         <translation>Los siguientes archivos no son compatibles o están dañados. Se han omitido.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>¿Quitar las imágenes seleccionadas de la presentación con voz?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>¿Quitar «%s» de la presentación con voz?<byte value="xd"/>Su voz grabada y su mensaje se borrarán con ella.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>¿Quitar estas %s imágenes de la presentación con voz?<byte value="xd"/>%sSus voces grabadas y sus mensajes se borrarán con ellas.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -75,11 +79,11 @@
         <translation>No se ha podido guardar la presentación para recuperarla tras un cierre inesperado (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>&amp;Escuchar</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>De&amp;tener</translation>
     </message>
     <message>
@@ -332,7 +336,7 @@
         <translation>Añadir imágenes nuevas</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Quitar</translation>
     </message>
     <message>
@@ -372,7 +376,7 @@
         <translation>Texto de la imagen</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>Vista &amp;previa flotante</translation>
     </message>
     <message>
@@ -460,7 +464,7 @@
         <translation>&amp;Cerrar</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>Empe&amp;zar en el «modo de una pantalla» la próxima vez</translation>
     </message>
     <message>
@@ -575,11 +579,19 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>&amp;Guardar</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Guardar la presentación con voz para más adelante</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>Ce&amp;rrar</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>Ce&amp;rrar</translation>
     </message>
     <message>
@@ -721,7 +733,7 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>¿Presentación compacta o a tamaño completo?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>Crear una presentación co&amp;mpacta</translation>
     </message>
     <message>

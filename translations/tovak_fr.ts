@@ -27,8 +27,12 @@
         <translation>Les fichiers suivants ne sont pas pris en charge ou sont endommagés. Ils ont été ignorés.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>Retirer les images sélectionnées du diaporama parlant&#xa0;?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>Retirer « %s » du diaporama parlant ?<byte value="xd"/>Sa voix enregistrée et son message seront supprimés avec elle.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>Retirer ces %s images du diaporama parlant ?<byte value="xd"/>%sLeurs voix enregistrées et leurs messages seront supprimés avec elles.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -75,11 +79,11 @@
         <translation>Le diaporama n&apos;a pas pu être mis de côté pour une reprise après un plantage (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>Éc&amp;outer</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>&amp;Stop</translation>
     </message>
     <message>
@@ -332,7 +336,7 @@
         <translation>Ajouter des images</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Retirer</translation>
     </message>
     <message>
@@ -372,7 +376,7 @@
         <translation>Texte de l&apos;image</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>A&amp;perçu flottant</translation>
     </message>
     <message>
@@ -460,7 +464,7 @@
         <translation>&amp;Fermer</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>&amp;Démarrer en «&#xa0;mode écran unique&#xa0;» la prochaine fois</translation>
     </message>
     <message>
@@ -575,11 +579,19 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>&amp;Enregistrer</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>&amp;Enregistrer</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Enregistrer le diaporama parlant pour plus tard</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>Ferme&amp;r</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>Ferme&amp;r</translation>
     </message>
     <message>
@@ -721,7 +733,7 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>Diaporama compact ou grand format&#xa0;?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>Créer un diaporama &amp;compact</translation>
     </message>
     <message>

@@ -248,6 +248,8 @@ void TfmPlimoMainScreen::Render() {
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
   lbPictureCount_->setText(QString::number(look.pictureCount));
+  // Read as one phrase ("3 Images in talking slideshow"), not as a bare number.
+  lbPictureCount_->setAccessibleName(lbPictureCount_->text() + " " + lbPictureCountText_->text());
   const std::string& saved = session_->SavedName();
   const QString title =
       saved.empty() ? tr("[Untitled Slideshow]") : "[" + QString::fromStdString(saved) + "]";
@@ -308,7 +310,12 @@ bool TfmPlimoMainScreen::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   if (event->type() != WM_CREATESLIDESHOW) return QMainWindow::event(event);
   session_->CreateSlideshow();
-  if (session_->CloseWhenFinished()) close();
+  if (session_->CloseWhenFinished()) {
+    close();
+  } else if (btPreview_->isVisible()) {
+    // The next step is to look at the result, not to close the window.
+    btPreview_->setFocus(Qt::OtherFocusReason);
+  }
   return true;
 }
 

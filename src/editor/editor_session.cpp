@@ -178,10 +178,7 @@ void EditorSession::Import(const std::vector<std::string>& paths,
 
 void EditorSession::Remove() {
   if (selected_.empty() || !state_.remove) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("Remove selected file(s) from the talking slideshow?"))) {
-    return;
-  }
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information, RemoveQuestion())) return;
   SaveMessage();
   const int first = selected_.front();
   project_.RemoveSelected(selected_);
@@ -196,6 +193,25 @@ void EditorSession::Remove() {
   } else {
     Refresh();
   }
+}
+
+// Names what goes, so that the user sees whether the selection is the one meant.
+std::string EditorSession::RemoveQuestion() const {
+  const std::vector<std::string>& names = project_.DisplayItems();
+  if (selected_.size() == 1) {
+    return FillPlaceholders(Tr("Remove \"%s\" from the talking slideshow?\rIts recorded voice "
+                               "and message are deleted with it."),
+                            names[selected_.front()]);
+  }
+  constexpr size_t kNamesShown = 8;
+  std::string list;
+  for (size_t i = 0; i < selected_.size() && i < kNamesShown; ++i) {
+    list += names[selected_[i]] + "\r";
+  }
+  if (selected_.size() > kNamesShown) list += "...\r";
+  return FillPlaceholders(Tr("Remove these %s pictures from the talking slideshow?\r%sTheir "
+                             "recorded voices and messages are deleted with them."),
+                          {std::to_string(selected_.size()), list});
 }
 
 void EditorSession::MoveUp() {
@@ -217,8 +233,8 @@ void EditorSession::Move(bool up) {
 
 void EditorSession::Erase() {
   if (current_ < 0 || !state_.erase) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("Remove the sound from selected image(s)?"))) {
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information,
+                                Tr("Remove the sound from selected image(s)?"))) {
     return;
   }
   project_.EraseVoice(selected_);
@@ -230,9 +246,9 @@ void EditorSession::Record() {
   if (!OneSelected() || !voice_.IsIdle()) return;
   if (!SavePendingTake()) return;
   if (HasVoice(current_) &&
-      !asker_.AskYesNo(EditorAsker::Kind::Warning,
-                       Tr("This file already has a sound file attached to it.\rDo you want to "
-                          "continue?"))) {
+      !asker_.AskBeforeDeleting(EditorAsker::Kind::Warning,
+                                Tr("This file already has a sound file attached to it.\rDo you "
+                                   "want to continue?"))) {
     return;
   }
   std::string error;
@@ -330,8 +346,8 @@ bool EditorSession::Close() {
 
 void EditorSession::Clear() {
   if (!state_.clear) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("This will clear all settings and recording - are you sure?"))) {
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information,
+                                Tr("This will clear all settings and recording - are you sure?"))) {
     return;
   }
   voice_.Shutdown();
@@ -439,13 +455,16 @@ void EditorSession::Refresh() {
 
   s.listLocked = recording || saving;
   s.remove = count > 0 && anySelected && !s.listLocked;
-  s.moveUp = anySelected && selected_.front() > 0;
-  s.moveDown = anySelected && selected_.back() < count - 1;
+  // Nothing may reorder or add pictures under a recording's feet.
+  s.add = !s.listLocked;
+  s.moveUp = anySelected && selected_.front() > 0 && !s.listLocked;
+  s.moveDown = anySelected && selected_.back() < count - 1 && !s.listLocked;
   s.record = one && idle && !pendingTake_;
   s.stop = recording;
   s.listen = playing ? voice_.CurrentPhase() == VoiceSession::Phase::Playing
                      : one && idle && HasVoice(current_);
-  s.listenCaption = Tr(playing ? "&Stop" : "&Listen");
+  s.listenCaption = Tr(playing ? "S&top" : "Lis&ten");
+  s.listening = playing;
   s.erase = idle && current_ >= 0 &&
             std::any_of(selected_.begin(), selected_.end(), [&](int i) { return HasVoice(i); });
   s.clear = s.go = s.close = !s.listLocked;

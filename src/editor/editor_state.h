@@ -27,7 +27,8 @@ struct EditorState {
   bool clear = true;
   bool go = true;
   bool close = true;
-  std::string listenCaption;  // "&Listen", or "&Stop" while a playback runs
+  std::string listenCaption;  // "Lis&ten", or "S&top" while a playback runs
+  bool listening = false;     // Listen stops the playback when pressed
 
   // Popup items beyond the buttons.
   bool insertFileName = false;  // short and long

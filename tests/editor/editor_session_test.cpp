@@ -132,13 +132,13 @@ TEST_F(Editor, ButtonsFollowTheSituation) {
   Click(0);
   session.Listen();
   Dispatch();
-  EXPECT_EQ(State().listenCaption, "&Stop");
+  EXPECT_EQ(State().listenCaption, "S&top");
   EXPECT_EQ(State().status, "Status: listening...");
   EXPECT_FALSE(State().record || State().erase);
   session.Listen();
   speaker.PlayOne();
   Dispatch();
-  EXPECT_EQ(State().listenCaption, "&Listen");
+  EXPECT_EQ(State().listenCaption, "Lis&ten");
   EXPECT_TRUE(State().record && State().erase);
 }
 

@@ -56,6 +56,13 @@ bool DialogAsker::AskYesNo(Kind kind, const std::string& text) {
   return box.exec() == QMessageBox::Yes;
 }
 
+bool DialogAsker::AskBeforeDeleting(Kind kind, const std::string& text) {
+  QMessageBox box(IconOf(kind), Title(), Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void DialogAsker::Tell(Kind kind, const std::string& text) {
   QMessageBox box(IconOf(kind), Title(), Lines(text), QMessageBox::Ok, parent_);
   box.exec();

@@ -24,6 +24,7 @@ class DialogAsker : public EditorWindowAsker {
  public:
   explicit DialogAsker(QWidget* parent) : parent_(parent) {}
   bool AskYesNo(Kind kind, const std::string& text) override;
+  bool AskBeforeDeleting(Kind kind, const std::string& text) override;
   void Tell(Kind kind, const std::string& text) override;
   QStringList OpenPictures(QWidget* parent) override;
 
