@@ -452,6 +452,10 @@
         <translation>Die Aufnahme zu diesem Bild anhören</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Die Wiedergabe der Aufnahme anhalten</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>Lee&amp;ren</translation>
     </message>

@@ -452,6 +452,10 @@
         <translation>Escuchar la grabación de esta imagen</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Detener la reproducción de la grabación</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>&amp;Limpiar</translation>
     </message>

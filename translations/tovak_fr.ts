@@ -452,6 +452,10 @@
         <translation>Écouter l&apos;enregistrement de cette image</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Arrêter la lecture de l&apos;enregistrement</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>&amp;Vider</translation>
     </message>

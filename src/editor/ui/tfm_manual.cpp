@@ -1,5 +1,6 @@
 #include "editor/ui/tfm_manual.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -337,7 +338,12 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   acRecord_->setEnabled(state.record);
   acListen_->setEnabled(state.listen);
   acErase_->setEnabled(state.erase);
-  pnRecStatus_->setText(Q(state.status));
+  if (pnRecStatus_->text() != Q(state.status)) {
+    pnRecStatus_->setText(Q(state.status));
+    // The panel's text is its name: a screen reader hears each new status as it comes.
+    QAccessibleEvent changed(pnRecStatus_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
   lbSizeBefore_->setText(Q(state.sizeBefore));
   lbSizeAfter_->setText(Q(state.sizeAfter));
   // A screen reader meets the number alone; it hears the caption with it.

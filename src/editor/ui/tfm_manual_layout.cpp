@@ -258,7 +258,6 @@ void TfmManual::Retranslate() {
   label7_->setText(tr("Compressed:"));
   lbAdjustVolume_->setText(tr("Adjust Volume Settings"));
   lbAdjustVolume_->setToolTip(tr("Display the Volume Control Panel"));
-  // The panel's text is its accessible name, so a screen reader hears each new status.
   pnRecStatus_->setAccessibleDescription(tr("Recording status"));
   cbInputDevice_->setAccessibleName(tr("Microphone"));
   cbInputDevice_->view()->setAccessibleName(tr("Microphones"));
