@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include <QAccessible>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -386,6 +387,22 @@ TEST_F(MainWindow, OffersBackAnUnfinishedProject) {
     EXPECT_FALSE(folder->HasUnfinishedProject());  // a normal end empties the folder
     folder.reset();
   }
+}
+
+// After a build the keyboard is on Preview, Enter presses the focused result button, and a
+// screen reader hears the counter as one phrase.
+TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
+  Open();
+  AddPictures(3);
+  Create();
+  EXPECT_EQ(window->focusWidget(), Find("btPreview"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("lbPictureCount"))->text(QAccessible::Name),
+            "3 Images in talking slideshow");
+  int saveAsked = 0;
+  asker.onSaveName = [&] { ++saveAsked; };
+  Find("btSave")->setFocus();
+  QTest::keyClick(Find("btSave"), Qt::Key_Return);
+  EXPECT_EQ(saveAsked, 1);
 }
 
 }  // namespace
