@@ -201,6 +201,10 @@
         <translation>Quillora Tovak! hat Ihre sprechende Diashow erstellt!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Sie ist noch nicht gespeichert: Klicken Sie auf Speichern, um sie zu behalten.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Diese Bilder konnten nicht gelesen werden und wurden weggelassen:</translation>
     </message>

@@ -201,6 +201,10 @@
         <translation>¡Quillora Tovak! ha creado su presentación con voz!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Todavía no está guardada: pulse Guardar para conservarla.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Estas imágenes no se han podido leer y se han dejado fuera:</translation>
     </message>

@@ -201,6 +201,10 @@
         <translation>Quillora Tovak! a bien créé votre diaporama parlant&#xa0;!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Il n&apos;est pas encore enregistré : cliquez sur Enregistrer pour le garder.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté&#xa0;:</translation>
     </message>

@@ -284,7 +284,11 @@ bool TfmPlimoMainScreen::OpenArguments(const QStringList& arguments) {
 
 void TfmPlimoMainScreen::btGoClick() {
   editor_->Load(false);
-  if (asker_->Exec(*editor_) != QDialog::Accepted) return;
+  if (asker_->Exec(*editor_) != QDialog::Accepted) {
+    // The editor changed the shared lists in place; the counter shows what they hold now.
+    session_->ListsChanged();
+    return;
+  }
   repaint();
   session_->ConfirmProject();
   TTovakSettings& settings = session_->Settings();

@@ -40,10 +40,12 @@ class ScriptedAsker : public MainScreenWindowAsker {
     told.push_back(text);
     if (onTell) onTell();
   }
-  // Dialogs are not shown: each is answered OK.
+  // Dialogs are not shown: each is answered from results, OK when it runs out.
   int Exec(QDialog& dialog) override {
     shown.push_back(dialog.objectName().toStdString());
-    return QDialog::Accepted;
+    const int result = results.empty() ? QDialog::Accepted : results.front();
+    if (!results.empty()) results.pop_front();
+    return result;
   }
 
   // The save dialog: cancelled while saveName is empty.
@@ -56,6 +58,7 @@ class ScriptedAsker : public MainScreenWindowAsker {
   }
 
   std::deque<Answer> answers;  // Yes when empty
+  std::deque<int> results;
   std::vector<std::string> asked, told, shown;
   std::string saveName;
   int saveFilter = 0;
@@ -126,8 +129,10 @@ TEST_F(MainWindow, FivePicturesRunThroughTheStates) {
   Create();
   EXPECT_EQ(asker.shown, (std::vector<std::string>{"TfmManual", "TfmSlideshowProps"}));
   EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(asker.told, std::vector<std::string>{
-                            "Quillora Tovak! has successfully created a talking slideshow!"});
+  EXPECT_EQ(asker.told,
+            std::vector<std::string>{
+                "Quillora Tovak! has successfully created a talking slideshow!\r\nIt is not saved "
+                "yet: press Save to keep it."});
   EXPECT_EQ(window->Session().Settings().SlideshowPath, window->Session().Builder().OutputFile);
   EXPECT_EQ(window->Session().Settings().ProjectConfirmed, 1);
   EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "5");
@@ -227,7 +232,9 @@ TEST_F(MainWindow, CancelAskedDuringTheBuild) {
     if (answer == Answer::Yes) {
       EXPECT_EQ(asker.told[0], kFailure + "Operation canceled by user.");
     } else {
-      EXPECT_EQ(asker.told[0], "Quillora Tovak! has successfully created a talking slideshow!");
+      EXPECT_EQ(asker.told[0],
+                "Quillora Tovak! has successfully created a talking slideshow!\r\nIt is not saved "
+                "yet: press Save to keep it.");
     }
     ExpectFinished(answer == Answer::No);
     window.reset();
@@ -403,6 +410,22 @@ TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
   Find("btSave")->setFocus();
   QTest::keyClick(Find("btSave"), Qt::Key_Return);
   EXPECT_EQ(saveAsked, 1);
+}
+
+// Leaving the editor without Go! still shows how many pictures there are, and a Yes to the
+// save question ends the program once the slideshow is saved.
+TEST_F(MainWindow, EditorClosedCountsAndASavingYesExits) {
+  Open();
+  AddPictures(2);
+  asker.results = {QDialog::Rejected};
+  QTest::mouseClick(Find<QPushButton>("btGo"), Qt::LeftButton);
+  EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "2");
+
+  testing::WriteBytes(window->Session().Builder().OutputFile, engine);
+  window->Session().Save = [&] { window->Session().MarkSaved(dir.File("Kept.exe")); };
+  asker.answers = {Answer::Yes};
+  window->close();
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace
