@@ -15,6 +15,10 @@
 <context>
     <name>tovak::EditorSession</name>
     <message>
+        <source>%s kB</source>
+        <translation>%s kB</translation>
+    </message>
+    <message>
         <source>The message could not be saved.</source>
         <translation>Der Text konnte nicht gespeichert werden.</translation>
     </message>
@@ -311,6 +315,14 @@
 </context>
 <context>
     <name>tovak::TfmManual</name>
+    <message>
+        <source>Press Add to put your pictures into the slideshow.</source>
+        <translation>Klicken Sie auf Hinzufügen, um Ihre Bilder in die Diashow zu holen.</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
     <message>
         <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
         <translation>Alle unterstützten Bildformate|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT-Datei|*.PCT</translation>

@@ -15,6 +15,10 @@
 <context>
     <name>tovak::EditorSession</name>
     <message>
+        <source>%s kB</source>
+        <translation>%s ko</translation>
+    </message>
+    <message>
         <source>The message could not be saved.</source>
         <translation>Le texte n&apos;a pas pu être enregistré.</translation>
     </message>
@@ -311,6 +315,14 @@
 </context>
 <context>
     <name>tovak::TfmManual</name>
+    <message>
+        <source>Press Add to put your pictures into the slideshow.</source>
+        <translation>Cliquez sur Ajouter pour mettre vos images dans le diaporama.</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Durée</translation>
+    </message>
     <message>
         <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
         <translation>Tous les formats d&apos;image pris en charge|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Fichier PCT|*.PCT</translation>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "common/files.h"
 #include "common/placeholders.h"
@@ -12,6 +13,28 @@ namespace {
 
 // Peaks up to this share of full scale are hiss, not a voice.
 constexpr int kNoiseFloor = 3;
+
+std::string MinutesAndSeconds(int seconds) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+  return text;
+}
+
+// Whole kilobytes, a started one counting, so a short take never reads as nothing.
+std::string Kilobytes(int64_t bytes) {
+  return std::to_string(bytes <= 0 ? 0 : (bytes + 1023) / 1024);
+}
+
+// The length of a recording from its header's byte rate; 0 when the header cannot be read.
+int RecordingSeconds(const std::string& path, int64_t size) {
+  constexpr int kHeaderSize = 44;
+  std::ifstream in(path, std::ios::binary);
+  unsigned char header[kHeaderSize];
+  if (!in.read(reinterpret_cast<char*>(header), kHeaderSize)) return 0;
+  const uint32_t rate =
+      header[28] | header[29] << 8 | header[30] << 16 | static_cast<uint32_t>(header[31]) << 24;
+  return rate ? static_cast<int>((size - kHeaderSize) / rate) : 0;
+}
 
 }  // namespace
 
@@ -474,21 +497,23 @@ void EditorSession::Refresh() {
   const int shown = project_.IndexOf(remembered_);
   if (shown >= 0 && FileExists(pictureFiles_[shown])) s.previewPicture = pictureFiles_[shown];
 
+  // Both labels in one unit, whether they show a take in progress or a saved one.
+  const std::string kilobytes = Tr("%s kB");
   if (recording || saving) {
-    s.sizeBefore = recordingSize_[0];
-    s.sizeAfter = recordingSize_[1];
+    s.sizeBefore = FillPlaceholders(kilobytes, recordingSize_[0]);
+    s.sizeAfter = FillPlaceholders(kilobytes, recordingSize_[1]);
   } else if (one && HasVoice(current_)) {
     const int64_t size = FileSize(voiceFiles_[current_]);
-    s.sizeBefore = std::to_string(size);
-    s.sizeAfter = std::to_string(static_cast<int64_t>(size * 0.2));
+    s.sizeBefore = FillPlaceholders(kilobytes, Kilobytes(size));
+    s.sizeAfter = FillPlaceholders(kilobytes, Kilobytes(static_cast<int64_t>(size * 0.2)));
+    s.elapsed = MinutesAndSeconds(RecordingSeconds(voiceFiles_[current_], size));
+  } else {
+    s.sizeBefore = s.sizeAfter = FillPlaceholders(kilobytes, "0");
   }
   s.timerRunning = recording;
   if (recording) {
     s.inputLevel = voice_.InputLevel();
-    const int seconds = static_cast<int>(voice_.RecordedSeconds());
-    char elapsed[16];
-    std::snprintf(elapsed, sizeof elapsed, "%d:%02d", seconds / 60, seconds % 60);
-    s.elapsed = elapsed;
+    s.elapsed = MinutesAndSeconds(static_cast<int>(voice_.RecordedSeconds()));
   }
   const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
   s.status = FillPlaceholders(Tr("Status: %s"), word);

@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -389,6 +390,33 @@ TEST(EditorQuestions, EnterAnswersNoToADeletingQuestion) {
   });
   EXPECT_FALSE(asker.AskBeforeDeleting(EditorAsker::Kind::Information, "Delete?"));
   EXPECT_TRUE(defaultNo);
+}
+
+// A first-time user is told how to start, cannot reorder under a recording, and reads every
+// size in one unit beside the length of the take.
+TEST_F(EditorWindow, PlainFirstStepsAndRecordingFacts) {
+  EXPECT_TRUE(Find("lbEmptyHint")->isVisible());
+  AddPictures(2);
+  EXPECT_FALSE(Find("lbEmptyHint")->isVisible());
+  ClickRow(1);
+  Click("sbRecord");
+  for (const char* name : {"sbAdd", "sbUp", "sbDown"})
+    EXPECT_FALSE(Find(name)->isEnabled()) << name;
+  QCoreApplication::processEvents();
+  mic.Capture(400000, 0x30);
+  Click("sbStop");
+  for (int i = 0; i < 20 && window.Session().State().listLocked; ++i) {
+    QCoreApplication::processEvents();
+  }
+  EXPECT_TRUE(Find("sbAdd")->isEnabled());
+  for (const char* name : {"lbSizeBefore", "lbSizeAfter"}) {
+    EXPECT_TRUE(Find<QLabel>(name)->text().endsWith(" kB")) << name;
+  }
+  EXPECT_TRUE(Find<QLabel>("lbElapsed")->text().contains(QRegularExpression("^0:0[1-9]$")))
+      << Find<QLabel>("lbElapsed")->text().toStdString();
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Find("lbSizeBefore"))
+                  ->text(QAccessible::Name)
+                  .startsWith("Uncompressed: "));
 }
 
 }  // namespace

@@ -362,7 +362,9 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   pbInputLevel_->setValue(state.inputLevel);
   // Always in place, so that starting a recording does not move the buttons under the pointer.
   pbInputLevel_->setEnabled(state.timerRunning);
-  lbElapsed_->setText(state.timerRunning ? Q(state.elapsed) : QStringLiteral("0:00"));
+  lbElapsed_->setText(state.elapsed.empty() ? QStringLiteral("0:00") : Q(state.elapsed));
+  lbElapsed_->setAccessibleName(tr("Length") + " " + lbElapsed_->text());
+  lbEmptyHint_->setVisible(state.items.empty());
 
   QStringList devices;
   for (const std::string& name : state.inputDevices) devices << Q(name);

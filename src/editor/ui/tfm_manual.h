@@ -107,6 +107,7 @@ class TfmManual : public QDialog {
   QPushButton* sbUp_ = nullptr;
   QPushButton* sbDown_ = nullptr;
   QLabel* lbFileCheck_ = nullptr;
+  QLabel* lbEmptyHint_ = nullptr;
   QProgressBar* pbImport_ = nullptr;
   QGroupBox* gbMessage_ = nullptr;
   PictureView* ltPreview_ = nullptr;

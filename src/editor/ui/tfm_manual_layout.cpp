@@ -64,6 +64,10 @@ void TfmManual::BuildControls() {
   lbFiles_->setItemDelegate(new FileListDelegate(lbFiles_));
   lbFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   filesLayout->addWidget(lbFiles_, 1);
+  // A first-time user facing an empty list learns the one step that starts everything.
+  lbEmptyHint_ = Named(new QLabel(gbSelectFiles_), "lbEmptyHint");
+  lbEmptyHint_->setWordWrap(true);
+  filesLayout->addWidget(lbEmptyHint_);
   auto* fileButtons = new QHBoxLayout;
   sbAdd_ = Button(gbSelectFiles_, "sbAdd");
   sbRemoveFile_ = Button(gbSelectFiles_, "sbRemoveFile");
@@ -113,9 +117,9 @@ void TfmManual::BuildControls() {
   auto* voiceLayout = new QVBoxLayout(gbVoicePanel_);
   auto* sizes = new QGridLayout;
   label4_ = Named(new QLabel(gbVoicePanel_), "Label4");
-  lbSizeBefore_ = Named(new QLabel("0", gbVoicePanel_), "lbSizeBefore");
+  lbSizeBefore_ = Named(new QLabel(gbVoicePanel_), "lbSizeBefore");
   label7_ = Named(new QLabel(gbVoicePanel_), "Label7");
-  lbSizeAfter_ = Named(new QLabel("0", gbVoicePanel_), "lbSizeAfter");
+  lbSizeAfter_ = Named(new QLabel(gbVoicePanel_), "lbSizeAfter");
   lbAdjustVolume_ = new LinkButton(gbVoicePanel_, "lbAdjustVolume", "navy");
   sizes->addWidget(label4_, 0, 0);
   sizes->addWidget(lbSizeBefore_, 0, 1);
@@ -247,6 +251,7 @@ void TfmManual::Retranslate() {
   sbDown_->setText(tr("Move &Down"));
   sbDown_->setToolTip(tr("Move selected file down"));
   lbFileCheck_->setText(tr("Importing and checking..."));
+  lbEmptyHint_->setText(tr("Press Add to put your pictures into the slideshow."));
   pbImport_->setAccessibleName(tr("Importing and checking..."));
   gbMessage_->setTitle(tr("Picture's Preview and Text"));
   ltPreview_->setAccessibleName(tr("Picture's Preview"));
