@@ -316,6 +316,10 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
         <source>Press Add to put your pictures into the slideshow.</source>
         <translation>Klicken Sie auf Hinzufügen, um Ihre Bilder in die Diashow zu holen.</translation>
     </message>

@@ -316,6 +316,10 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Todos los archivos</translation>
+    </message>
+    <message>
         <source>Press Add to put your pictures into the slideshow.</source>
         <translation>Pulse Añadir para poner sus imágenes en la presentación.</translation>
     </message>

@@ -316,6 +316,10 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Tous les fichiers</translation>
+    </message>
+    <message>
         <source>Press Add to put your pictures into the slideshow.</source>
         <translation>Cliquez sur Ajouter pour mettre vos images dans le diaporama.</translation>
     </message>

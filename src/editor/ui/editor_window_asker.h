@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include "editor/editor_asker.h"
@@ -30,6 +31,7 @@ class DialogAsker : public EditorWindowAsker {
 
  private:
   QWidget* parent_;
+  QString lastFolder_;
 };
 
 }  // namespace tovak
