@@ -146,6 +146,8 @@ void TfmPlimoMainScreen::BuildControls() {
       "QProgressBar { background: white; border: 1px solid rgb(0, 0, 80); }"
       "QProgressBar::chunk { background: navy; }");
   lbCreationMsg_ = Label(gbPanel_, "lbCreationMsg", QRect(14, 70, 140, 20));
+  // The panel's style sheet would leave it black on blue, too faint to read (about 3:1).
+  lbCreationMsg_->setStyleSheet("color: white;");
   btCancel_ = Button(gbPanel_, "btCancel", QRect(14, 98, 100, 28));
   const char* results[] = {"btPreview", "btSend", "btOpenFolder", "btSave"};
   QPushButton** places[] = {&btPreview_, &btSend_, &btOpenFolder_, &btSave_};

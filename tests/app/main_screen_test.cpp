@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -403,6 +404,18 @@ TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
   AddPictures(3);
   Create();
   EXPECT_EQ(window->focusWidget(), Find("btPreview"));
+  // "In Process..." stands out from the panel's blue by at least 4.5:1.
+  auto luminance = [](QColor c) {
+    auto linear = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  auto* message = Find<QLabel>("lbCreationMsg");
+  message->ensurePolished();
+  const double text = luminance(message->palette().color(message->foregroundRole()));
+  const double panel = luminance(QColor(1, 96, 160));
+  EXPECT_GE((std::max(text, panel) + 0.05) / (std::min(text, panel) + 0.05), 4.5);
   EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("lbPictureCount"))->text(QAccessible::Name),
             "3 Images in talking slideshow");
   int saveAsked = 0;
