@@ -23,6 +23,10 @@
 <context>
     <name>tovak::EditorSession</name>
     <message>
+        <source>%s kB</source>
+        <translation>%s kB</translation>
+    </message>
+    <message>
         <source>The message could not be saved.</source>
         <translation>Der Text konnte nicht gespeichert werden.</translation>
     </message>
@@ -35,8 +39,12 @@
         <translation>Die folgenden Dateien werden nicht unterstützt oder sind beschädigt. Sie wurden übersprungen.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>Ausgewählte Bilder aus der sprechenden Diashow entfernen?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>„%s“ aus der sprechenden Diashow entfernen?<byte value="xd"/>Die Aufnahme und der Text des Bildes werden mit gelöscht.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>Diese %s Bilder aus der sprechenden Diashow entfernen?<byte value="xd"/>%sIhre Aufnahmen und Texte werden mit gelöscht.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -83,11 +91,11 @@
         <translation>Die Diashow konnte nicht für einen Neustart nach einem Absturz vorgemerkt werden (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>&amp;Anhören</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>Sto&amp;pp</translation>
     </message>
     <message>
@@ -205,6 +213,10 @@
         <translation>Quillora Tovak! hat Ihre sprechende Diashow erstellt!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Sie ist noch nicht gespeichert: Klicken Sie auf Speichern, um sie zu behalten.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Diese Bilder konnten nicht gelesen werden und wurden weggelassen:</translation>
     </message>
@@ -312,6 +324,18 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Alle Dateien</translation>
+    </message>
+    <message>
+        <source>Press Add to put your pictures into the slideshow.</source>
+        <translation>Klicken Sie auf Hinzufügen, um Ihre Bilder in die Diashow zu holen.</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Länge</translation>
+    </message>
+    <message>
         <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
         <translation>Alle unterstützten Bildformate|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT-Datei|*.PCT</translation>
     </message>
@@ -340,7 +364,7 @@
         <translation>Neue Bilder hinzufügen</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Entfernen</translation>
     </message>
     <message>
@@ -380,7 +404,7 @@
         <translation>Text zum Bild</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>&amp;Vorschaufenster</translation>
     </message>
     <message>
@@ -456,6 +480,10 @@
         <translation>Die Aufnahme zu diesem Bild anhören</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Die Wiedergabe der Aufnahme anhalten</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>Lee&amp;ren</translation>
     </message>
@@ -468,7 +496,7 @@
         <translation>Schl&amp;ießen</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>Nächstes Mal im „Einzelfenster-Modus“ &amp;beginnen</translation>
     </message>
     <message>
@@ -591,11 +619,19 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>S&amp;peichern</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Die sprechende Diashow für später speichern</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>S&amp;chließen</translation>
     </message>
     <message>
@@ -737,7 +773,7 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>Kompakt oder Großformat?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>&amp;Kompakte Diashow erstellen</translation>
     </message>
     <message>

@@ -23,6 +23,10 @@
 <context>
     <name>tovak::EditorSession</name>
     <message>
+        <source>%s kB</source>
+        <translation>%s kB</translation>
+    </message>
+    <message>
         <source>The message could not be saved.</source>
         <translation>No se ha podido guardar el texto.</translation>
     </message>
@@ -35,8 +39,12 @@
         <translation>Los siguientes archivos no son compatibles o están dañados. Se han omitido.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>¿Quitar las imágenes seleccionadas de la presentación con voz?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>¿Quitar «%s» de la presentación con voz?<byte value="xd"/>Su voz grabada y su mensaje se borrarán con ella.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>¿Quitar estas %s imágenes de la presentación con voz?<byte value="xd"/>%sSus voces grabadas y sus mensajes se borrarán con ellas.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -83,11 +91,11 @@
         <translation>No se ha podido guardar la presentación para recuperarla tras un cierre inesperado (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>&amp;Escuchar</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>De&amp;tener</translation>
     </message>
     <message>
@@ -205,6 +213,10 @@
         <translation>¡Quillora Tovak! ha creado su presentación con voz!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Todavía no está guardada: pulse Guardar para conservarla.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Estas imágenes no se han podido leer y se han dejado fuera:</translation>
     </message>
@@ -312,6 +324,18 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Todos los archivos</translation>
+    </message>
+    <message>
+        <source>Press Add to put your pictures into the slideshow.</source>
+        <translation>Pulse Añadir para poner sus imágenes en la presentación.</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Duración</translation>
+    </message>
+    <message>
         <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
         <translation>Todos los formatos de imagen admitidos|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Archivo PCT|*.PCT</translation>
     </message>
@@ -340,7 +364,7 @@
         <translation>Añadir imágenes nuevas</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Quitar</translation>
     </message>
     <message>
@@ -380,7 +404,7 @@
         <translation>Texto de la imagen</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>Vista &amp;previa flotante</translation>
     </message>
     <message>
@@ -456,6 +480,10 @@
         <translation>Escuchar la grabación de esta imagen</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Detener la reproducción de la grabación</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>&amp;Limpiar</translation>
     </message>
@@ -468,7 +496,7 @@
         <translation>&amp;Cerrar</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>Empe&amp;zar en el «modo de una pantalla» la próxima vez</translation>
     </message>
     <message>
@@ -591,11 +619,19 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>&amp;Guardar</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>&amp;Guardar</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Guardar la presentación con voz para más adelante</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>Ce&amp;rrar</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>Ce&amp;rrar</translation>
     </message>
     <message>
@@ -737,7 +773,7 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>¿Presentación compacta o a tamaño completo?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>Crear una presentación co&amp;mpacta</translation>
     </message>
     <message>

@@ -23,6 +23,10 @@
 <context>
     <name>tovak::EditorSession</name>
     <message>
+        <source>%s kB</source>
+        <translation>%s ko</translation>
+    </message>
+    <message>
         <source>The message could not be saved.</source>
         <translation>Le texte n&apos;a pas pu être enregistré.</translation>
     </message>
@@ -35,8 +39,12 @@
         <translation>Les fichiers suivants ne sont pas pris en charge ou sont endommagés. Ils ont été ignorés.<byte value="xd"/>%s</translation>
     </message>
     <message>
-        <source>Remove selected file(s) from the talking slideshow?</source>
-        <translation>Retirer les images sélectionnées du diaporama parlant&#xa0;?</translation>
+        <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
+        <translation>Retirer « %s » du diaporama parlant ?<byte value="xd"/>Sa voix enregistrée et son message seront supprimés avec elle.</translation>
+    </message>
+    <message>
+        <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
+        <translation>Retirer ces %s images du diaporama parlant ?<byte value="xd"/>%sLeurs voix enregistrées et leurs messages seront supprimés avec elles.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -83,11 +91,11 @@
         <translation>Le diaporama n&apos;a pas pu être mis de côté pour une reprise après un plantage (%s).</translation>
     </message>
     <message>
-        <source>&amp;Listen</source>
+        <source>Lis&amp;ten</source>
         <translation>Éc&amp;outer</translation>
     </message>
     <message>
-        <source>&amp;Stop</source>
+        <source>S&amp;top</source>
         <translation>&amp;Stop</translation>
     </message>
     <message>
@@ -205,6 +213,10 @@
         <translation>Quillora Tovak! a bien créé votre diaporama parlant&#xa0;!</translation>
     </message>
     <message>
+        <source>It is not saved yet: press Save to keep it.</source>
+        <translation>Il n&apos;est pas encore enregistré : cliquez sur Enregistrer pour le garder.</translation>
+    </message>
+    <message>
         <source>These pictures could not be read and were left out:</source>
         <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté&#xa0;:</translation>
     </message>
@@ -312,6 +324,18 @@
 <context>
     <name>tovak::TfmManual</name>
     <message>
+        <source>All files</source>
+        <translation>Tous les fichiers</translation>
+    </message>
+    <message>
+        <source>Press Add to put your pictures into the slideshow.</source>
+        <translation>Cliquez sur Ajouter pour mettre vos images dans le diaporama.</translation>
+    </message>
+    <message>
+        <source>Length</source>
+        <translation>Durée</translation>
+    </message>
+    <message>
         <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT</source>
         <translation>Tous les formats d&apos;image pris en charge|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Fichier PCT|*.PCT</translation>
     </message>
@@ -340,7 +364,7 @@
         <translation>Ajouter des images</translation>
     </message>
     <message>
-        <source>&amp;Remove</source>
+        <source>Rem&amp;ove</source>
         <translation>&amp;Retirer</translation>
     </message>
     <message>
@@ -380,7 +404,7 @@
         <translation>Texte de l&apos;image</translation>
     </message>
     <message>
-        <source>Floating P&amp;review</source>
+        <source>&amp;Floating Preview</source>
         <translation>A&amp;perçu flottant</translation>
     </message>
     <message>
@@ -456,6 +480,10 @@
         <translation>Écouter l&apos;enregistrement de cette image</translation>
     </message>
     <message>
+        <source>Stop playing the recording</source>
+        <translation>Arrêter la lecture de l&apos;enregistrement</translation>
+    </message>
+    <message>
         <source>&amp;Clear</source>
         <translation>&amp;Vider</translation>
     </message>
@@ -468,7 +496,7 @@
         <translation>&amp;Fermer</translation>
     </message>
     <message>
-        <source>&amp;Start with &quot;Single Screen Mode&quot; next time</source>
+        <source>Start with &quot;Single Screen Mode&quot; ne&amp;xt time</source>
         <translation>&amp;Démarrer en «&#xa0;mode écran unique&#xa0;» la prochaine fois</translation>
     </message>
     <message>
@@ -591,11 +619,19 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>&amp;Enregistrer</translation>
     </message>
     <message>
+        <source>Sa&amp;ve</source>
+        <translation>&amp;Enregistrer</translation>
+    </message>
+    <message>
         <source>Save the talking slideshow for later use</source>
         <translation>Enregistrer le diaporama parlant pour plus tard</translation>
     </message>
     <message>
         <source>C&amp;lose</source>
+        <translation>Ferme&amp;r</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
         <translation>Ferme&amp;r</translation>
     </message>
     <message>
@@ -737,7 +773,7 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>Diaporama compact ou grand format&#xa0;?</translation>
     </message>
     <message>
-        <source>Create a &amp;compact-mode slideshow</source>
+        <source>Create a co&amp;mpact-mode slideshow</source>
         <translation>Créer un diaporama &amp;compact</translation>
     </message>
     <message>

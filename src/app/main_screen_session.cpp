@@ -30,6 +30,8 @@ const char* const kRestoreText =
     QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Restore the slideshow you were working on?");
 const char* const kSuccessText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "Quillora Tovak! has successfully created a talking slideshow!");
+const char* const kNotSavedText =
+    QT_TRANSLATE_NOOP("tovak::MainScreenSession", "It is not saved yet: press Save to keep it.");
 const char* const kUnreadableText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "These pictures could not be read and were left out:");
 const char* const kFailureText = QT_TRANSLATE_NOOP(
@@ -242,7 +244,8 @@ void MainScreenSession::CreateSlideshow() {
   }
   if (built) {
     Notify();
-    std::string text = Tr(kSuccessText);
+    // The result lives in the working folder, which is emptied at exit.
+    std::string text = Tr(kSuccessText) + "\r\n" + Tr(kNotSavedText);
     if (!builder_.UnreadablePictures.empty()) {
       text += "\r\n\r\n" + Tr(kUnreadableText);
       for (const std::string& name : builder_.UnreadablePictures) text += "\r\n" + name;
@@ -282,8 +285,9 @@ bool MainScreenSession::CloseQuery() {
   if (closeAfterBuild_ || slideshowSaved_ || !FileExists(builder_.OutputFile)) return true;
   switch (asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kSaveText), true)) {
     case MainScreenAsker::Answer::Yes:
+      // The user asked to leave: once the slideshow is safe there is nothing left to wait for.
       if (Save) Save();
-      return false;
+      return slideshowSaved_;
     case MainScreenAsker::Answer::No:
       return true;
     case MainScreenAsker::Answer::Cancel:

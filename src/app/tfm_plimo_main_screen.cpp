@@ -249,6 +249,8 @@ void TfmPlimoMainScreen::Render() {
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
   lbPictureCount_->setText(QString::number(look.pictureCount));
+  // Read as one phrase ("3 Images in talking slideshow"), not as a bare number.
+  lbPictureCount_->setAccessibleName(lbPictureCount_->text() + " " + lbPictureCountText_->text());
   const std::string& saved = session_->SavedName();
   const QString title =
       saved.empty() ? tr("[Untitled Slideshow]") : "[" + QString::fromStdString(saved) + "]";
@@ -283,7 +285,11 @@ bool TfmPlimoMainScreen::OpenArguments(const QStringList& arguments) {
 
 void TfmPlimoMainScreen::btGoClick() {
   editor_->Load(false);
-  if (asker_->Exec(*editor_) != QDialog::Accepted) return;
+  if (asker_->Exec(*editor_) != QDialog::Accepted) {
+    // The editor changed the shared lists in place; the counter shows what they hold now.
+    session_->ListsChanged();
+    return;
+  }
   repaint();
   session_->ConfirmProject();
   TTovakSettings& settings = session_->Settings();
@@ -309,7 +315,12 @@ bool TfmPlimoMainScreen::event(QEvent* event) {
   if (event->type() == QEvent::WindowActivate) FormActivate();
   if (event->type() != WM_CREATESLIDESHOW) return QMainWindow::event(event);
   session_->CreateSlideshow();
-  if (session_->CloseWhenFinished()) close();
+  if (session_->CloseWhenFinished()) {
+    close();
+  } else if (btPreview_->isVisible()) {
+    // The next step is to look at the result, not to close the window.
+    btPreview_->setFocus(Qt::OtherFocusReason);
+  }
   return true;
 }
 

@@ -80,6 +80,8 @@ QPushButton* Button(QWidget* parent, const char* name, const QRect& place) {
   auto* button = new QPushButton(parent);
   button->setObjectName(name);
   button->setGeometry(place);
+  // Enter presses the focused button, as Space does, in this window too.
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -104,6 +106,10 @@ void TfmPlimoMainScreen::BuildControls() {
   palette.setColor(QPalette::WindowText, Qt::white);
   client->setPalette(palette);
   setCentralWidget(client);
+  // The style's own focus mark is a faint shade on this backdrop: a thick yellow frame instead.
+  client->setStyleSheet(
+      "QPushButton:focus { border: 3px solid rgb(255, 214, 0); border-radius: 4px; "
+      "background-color: rgb(240, 240, 240); color: black; padding: 2px; }");
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   lbWelcome_ = Label(client, "lbWelcome", QRect(20, 20, 290, 120));
@@ -140,6 +146,8 @@ void TfmPlimoMainScreen::BuildControls() {
       "QProgressBar { background: white; border: 1px solid rgb(0, 0, 80); }"
       "QProgressBar::chunk { background: navy; }");
   lbCreationMsg_ = Label(gbPanel_, "lbCreationMsg", QRect(14, 70, 140, 20));
+  // The panel's style sheet would leave it black on blue, too faint to read (about 3:1).
+  lbCreationMsg_->setStyleSheet("color: white;");
   btCancel_ = Button(gbPanel_, "btCancel", QRect(14, 98, 100, 28));
   const char* results[] = {"btPreview", "btSend", "btOpenFolder", "btSave"};
   QPushButton** places[] = {&btPreview_, &btSend_, &btOpenFolder_, &btSave_};
@@ -285,7 +293,7 @@ void TfmPlimoMainScreen::Retranslate() {
   btSend_->setToolTip(tr("Send the talking slideshow to a friend"));
   btOpenFolder_->setText(tr("&Open Folder"));
   btOpenFolder_->setToolTip(tr("Open File Explorer in the slideshow's folder"));
-  btSave_->setText(tr("&Save"));
+  btSave_->setText(tr("Sa&ve"));
   btSave_->setToolTip(tr("Save the talking slideshow for later use"));
   btClose_->setText(tr("C&lose"));
   btClose_->setToolTip(tr("Close this window"));
@@ -300,7 +308,7 @@ void TfmPlimoMainScreen::Retranslate() {
   LanguageSelectionMnu_->setText(tr("&Language Selection..."));
   ShowBannerMnu_->setText(tr("Show Banner"));
   SettingsMnu_->setText(tr("Settings..."));
-  CloseMnu_->setText(tr("C&lose"));
+  CloseMnu_->setText(tr("&Close"));
   InternetMnu_->setTitle(tr("&Internet"));
   AboutMnu_->setTitle(tr("&About"));
   // The program's version in four parts, as version resources always gave it.

@@ -4,30 +4,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/tfm_settings.h"
+#include "editor/ui/link_button.h"
 
 namespace tovak {
 
 namespace {
 
 constexpr QSize kDesignedSize(440, 302);
-
-// A link that the keyboard reaches too: a flat button dressed as a hyperlink, with a visible
-// frame when it has the focus.
-QToolButton* MakeLink(QWidget* parent, const char* name) {
-  auto* link = new QToolButton(parent);
-  link->setObjectName(name);
-  link->setAutoRaise(true);
-  link->setCursor(Qt::PointingHandCursor);
-  link->setFocusPolicy(Qt::StrongFocus);
-  link->setStyleSheet(
-      "QToolButton { color: blue; text-decoration: underline; border: 1px solid transparent; }"
-      "QToolButton:focus { border: 1px dotted palette(text); }");
-  return link;
-}
 
 QLabel* MakeText(QWidget* parent, const char* name) {
   auto* text = new QLabel(parent);
@@ -51,11 +37,11 @@ TfmSlideshowProps::TfmSlideshowProps(QWidget* parent)
   rbCompactMode_->setObjectName("rbCompactMode");
   rbCompactMode_->setChecked(true);
   lbCompactText_ = MakeText(gbMode_, "lbCompactText");
-  lbCustomizeCompactMode_ = MakeLink(gbMode_, "lbCustomizeCompactMode");
+  lbCustomizeCompactMode_ = new LinkButton(gbMode_, "lbCustomizeCompactMode", "blue");
   rbFullMode_ = new QRadioButton(gbMode_);
   rbFullMode_->setObjectName("rbFullMode");
   lbFullText_ = MakeText(gbMode_, "lbFullText");
-  lbCustomizeFullMode_ = MakeLink(gbMode_, "lbCustomizeFullMode");
+  lbCustomizeFullMode_ = new LinkButton(gbMode_, "lbCustomizeFullMode", "blue");
   group->addWidget(rbCompactMode_);
   group->addWidget(lbCompactText_);
   group->addWidget(lbCustomizeCompactMode_, 0, Qt::AlignRight);
@@ -75,7 +61,6 @@ TfmSlideshowProps::TfmSlideshowProps(QWidget* parent)
   btOk_->setDefault(true);
   btCancel_ = new QPushButton(this);
   btCancel_->setObjectName("btCancel");
-  btCancel_->setAutoDefault(false);
   buttons->addStretch(1);
   buttons->addWidget(btOk_);
   buttons->addWidget(btCancel_);
@@ -93,7 +78,7 @@ void TfmSlideshowProps::Retranslate() {
   header_.heading->setText(tr("You're Almost Done!"));
   header_.text->setText(tr("Set the final settings before you create the slideshow."));
   gbMode_->setTitle(tr("Choose a Compact or a Full-mode Slideshow"));
-  rbCompactMode_->setText(tr("Create a &compact-mode slideshow"));
+  rbCompactMode_->setText(tr("Create a co&mpact-mode slideshow"));
   lbCompactText_->setText(
       tr("This option downscales and compresses pictures to relatively small size.  Suitable for "
          "e-mail with dial-up connections."));

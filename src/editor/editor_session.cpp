@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 
 #include "common/files.h"
 #include "common/placeholders.h"
@@ -12,6 +13,28 @@ namespace {
 
 // Peaks up to this share of full scale are hiss, not a voice.
 constexpr int kNoiseFloor = 3;
+
+std::string MinutesAndSeconds(int seconds) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d:%02d", seconds / 60, seconds % 60);
+  return text;
+}
+
+// Whole kilobytes, a started one counting, so a short take never reads as nothing.
+std::string Kilobytes(int64_t bytes) {
+  return std::to_string(bytes <= 0 ? 0 : (bytes + 1023) / 1024);
+}
+
+// The length of a recording from its header's byte rate; 0 when the header cannot be read.
+int RecordingSeconds(const std::string& path, int64_t size) {
+  constexpr int kHeaderSize = 44;
+  std::ifstream in(path, std::ios::binary);
+  unsigned char header[kHeaderSize];
+  if (!in.read(reinterpret_cast<char*>(header), kHeaderSize)) return 0;
+  const uint32_t rate =
+      header[28] | header[29] << 8 | header[30] << 16 | static_cast<uint32_t>(header[31]) << 24;
+  return rate ? static_cast<int>((size - kHeaderSize) / rate) : 0;
+}
 
 }  // namespace
 
@@ -178,10 +201,7 @@ void EditorSession::Import(const std::vector<std::string>& paths,
 
 void EditorSession::Remove() {
   if (selected_.empty() || !state_.remove) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("Remove selected file(s) from the talking slideshow?"))) {
-    return;
-  }
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information, RemoveQuestion())) return;
   SaveMessage();
   const int first = selected_.front();
   project_.RemoveSelected(selected_);
@@ -196,6 +216,25 @@ void EditorSession::Remove() {
   } else {
     Refresh();
   }
+}
+
+// Names what goes, so that the user sees whether the selection is the one meant.
+std::string EditorSession::RemoveQuestion() const {
+  const std::vector<std::string>& names = project_.DisplayItems();
+  if (selected_.size() == 1) {
+    return FillPlaceholders(Tr("Remove \"%s\" from the talking slideshow?\rIts recorded voice "
+                               "and message are deleted with it."),
+                            names[selected_.front()]);
+  }
+  constexpr size_t kNamesShown = 8;
+  std::string list;
+  for (size_t i = 0; i < selected_.size() && i < kNamesShown; ++i) {
+    list += names[selected_[i]] + "\r";
+  }
+  if (selected_.size() > kNamesShown) list += "...\r";
+  return FillPlaceholders(Tr("Remove these %s pictures from the talking slideshow?\r%sTheir "
+                             "recorded voices and messages are deleted with them."),
+                          {std::to_string(selected_.size()), list});
 }
 
 void EditorSession::MoveUp() {
@@ -217,8 +256,8 @@ void EditorSession::Move(bool up) {
 
 void EditorSession::Erase() {
   if (current_ < 0 || !state_.erase) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("Remove the sound from selected image(s)?"))) {
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information,
+                                Tr("Remove the sound from selected image(s)?"))) {
     return;
   }
   project_.EraseVoice(selected_);
@@ -230,9 +269,9 @@ void EditorSession::Record() {
   if (!OneSelected() || !voice_.IsIdle()) return;
   if (!SavePendingTake()) return;
   if (HasVoice(current_) &&
-      !asker_.AskYesNo(EditorAsker::Kind::Warning,
-                       Tr("This file already has a sound file attached to it.\rDo you want to "
-                          "continue?"))) {
+      !asker_.AskBeforeDeleting(EditorAsker::Kind::Warning,
+                                Tr("This file already has a sound file attached to it.\rDo you "
+                                   "want to continue?"))) {
     return;
   }
   std::string error;
@@ -330,8 +369,8 @@ bool EditorSession::Close() {
 
 void EditorSession::Clear() {
   if (!state_.clear) return;
-  if (!asker_.AskYesNo(EditorAsker::Kind::Information,
-                       Tr("This will clear all settings and recording - are you sure?"))) {
+  if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information,
+                                Tr("This will clear all settings and recording - are you sure?"))) {
     return;
   }
   voice_.Shutdown();
@@ -439,13 +478,16 @@ void EditorSession::Refresh() {
 
   s.listLocked = recording || saving;
   s.remove = count > 0 && anySelected && !s.listLocked;
-  s.moveUp = anySelected && selected_.front() > 0;
-  s.moveDown = anySelected && selected_.back() < count - 1;
+  // Nothing may reorder or add pictures under a recording's feet.
+  s.add = !s.listLocked;
+  s.moveUp = anySelected && selected_.front() > 0 && !s.listLocked;
+  s.moveDown = anySelected && selected_.back() < count - 1 && !s.listLocked;
   s.record = one && idle && !pendingTake_;
   s.stop = recording;
   s.listen = playing ? voice_.CurrentPhase() == VoiceSession::Phase::Playing
                      : one && idle && HasVoice(current_);
-  s.listenCaption = Tr(playing ? "&Stop" : "&Listen");
+  s.listenCaption = Tr(playing ? "S&top" : "Lis&ten");
+  s.listening = playing;
   s.erase = idle && current_ >= 0 &&
             std::any_of(selected_.begin(), selected_.end(), [&](int i) { return HasVoice(i); });
   s.clear = s.go = s.close = !s.listLocked;
@@ -455,21 +497,23 @@ void EditorSession::Refresh() {
   const int shown = project_.IndexOf(remembered_);
   if (shown >= 0 && FileExists(pictureFiles_[shown])) s.previewPicture = pictureFiles_[shown];
 
+  // Both labels in one unit, whether they show a take in progress or a saved one.
+  const std::string kilobytes = Tr("%s kB");
   if (recording || saving) {
-    s.sizeBefore = recordingSize_[0];
-    s.sizeAfter = recordingSize_[1];
+    s.sizeBefore = FillPlaceholders(kilobytes, recordingSize_[0]);
+    s.sizeAfter = FillPlaceholders(kilobytes, recordingSize_[1]);
   } else if (one && HasVoice(current_)) {
     const int64_t size = FileSize(voiceFiles_[current_]);
-    s.sizeBefore = std::to_string(size);
-    s.sizeAfter = std::to_string(static_cast<int64_t>(size * 0.2));
+    s.sizeBefore = FillPlaceholders(kilobytes, Kilobytes(size));
+    s.sizeAfter = FillPlaceholders(kilobytes, Kilobytes(static_cast<int64_t>(size * 0.2)));
+    s.elapsed = MinutesAndSeconds(RecordingSeconds(voiceFiles_[current_], size));
+  } else {
+    s.sizeBefore = s.sizeAfter = FillPlaceholders(kilobytes, "0");
   }
   s.timerRunning = recording;
   if (recording) {
     s.inputLevel = voice_.InputLevel();
-    const int seconds = static_cast<int>(voice_.RecordedSeconds());
-    char elapsed[16];
-    std::snprintf(elapsed, sizeof elapsed, "%d:%02d", seconds / 60, seconds % 60);
-    s.elapsed = elapsed;
+    s.elapsed = MinutesAndSeconds(static_cast<int>(voice_.RecordedSeconds()));
   }
   const std::string word = statusNote_.empty() || !idle ? Tr(statusWord_) : statusNote_;
   s.status = FillPlaceholders(Tr("Status: %s"), word);

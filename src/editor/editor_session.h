@@ -100,6 +100,7 @@ class EditorSession {
   bool OneSelected() const;
   void NoteProject();
   void Move(bool up);
+  std::string RemoveQuestion() const;
   void ListInputDevices();
 
   std::vector<std::string>& pictureFiles_;

@@ -27,7 +27,8 @@ struct EditorState {
   bool clear = true;
   bool go = true;
   bool close = true;
-  std::string listenCaption;  // "&Listen", or "&Stop" while a playback runs
+  std::string listenCaption;  // "Lis&ten", or "S&top" while a playback runs
+  bool listening = false;     // Listen stops the playback when pressed
 
   // Popup items beyond the buttons.
   bool insertFileName = false;  // short and long
@@ -38,11 +39,12 @@ struct EditorState {
   std::string previewPicture;  // empty: no picture shown
 
   std::string status;  // "Status: idle"
-  std::string sizeBefore = "0";
-  std::string sizeAfter = "0";
+  std::string sizeBefore = "0 kB";
+  std::string sizeAfter = "0 kB";
   bool timerRunning = false;  // the size estimate while recording
   // While recording: how loud the last sound was (0 silence .. 100 full scale) and the time
-  // recorded so far ("0:07"), so the user sees that the microphone hears them.
+  // recorded so far ("0:07"), so the user sees that the microphone hears them. Otherwise the
+  // length of the selected picture's recording; empty without one.
   int inputLevel = 0;
   std::string elapsed;
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
+#include <QAccessible>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -39,10 +41,12 @@ class ScriptedAsker : public MainScreenWindowAsker {
     told.push_back(text);
     if (onTell) onTell();
   }
-  // Dialogs are not shown: each is answered OK.
+  // Dialogs are not shown: each is answered from results, OK when it runs out.
   int Exec(QDialog& dialog) override {
     shown.push_back(dialog.objectName().toStdString());
-    return QDialog::Accepted;
+    const int result = results.empty() ? QDialog::Accepted : results.front();
+    if (!results.empty()) results.pop_front();
+    return result;
   }
 
   // The save dialog: cancelled while saveName is empty.
@@ -55,6 +59,7 @@ class ScriptedAsker : public MainScreenWindowAsker {
   }
 
   std::deque<Answer> answers;  // Yes when empty
+  std::deque<int> results;
   std::vector<std::string> asked, told, shown;
   std::string saveName;
   int saveFilter = 0;
@@ -125,8 +130,10 @@ TEST_F(MainWindow, FivePicturesRunThroughTheStates) {
   Create();
   EXPECT_EQ(asker.shown, (std::vector<std::string>{"TfmManual", "TfmSlideshowProps"}));
   EXPECT_EQ(positions, (std::vector<int>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(asker.told, std::vector<std::string>{
-                            "Quillora Tovak! has successfully created a talking slideshow!"});
+  EXPECT_EQ(asker.told,
+            std::vector<std::string>{
+                "Quillora Tovak! has successfully created a talking slideshow!\r\nIt is not saved "
+                "yet: press Save to keep it."});
   EXPECT_EQ(window->Session().Settings().SlideshowPath, window->Session().Builder().OutputFile);
   EXPECT_EQ(window->Session().Settings().ProjectConfirmed, 1);
   EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "5");
@@ -226,7 +233,9 @@ TEST_F(MainWindow, CancelAskedDuringTheBuild) {
     if (answer == Answer::Yes) {
       EXPECT_EQ(asker.told[0], kFailure + "Operation canceled by user.");
     } else {
-      EXPECT_EQ(asker.told[0], "Quillora Tovak! has successfully created a talking slideshow!");
+      EXPECT_EQ(asker.told[0],
+                "Quillora Tovak! has successfully created a talking slideshow!\r\nIt is not saved "
+                "yet: press Save to keep it.");
     }
     ExpectFinished(answer == Answer::No);
     window.reset();
@@ -386,6 +395,50 @@ TEST_F(MainWindow, OffersBackAnUnfinishedProject) {
     EXPECT_FALSE(folder->HasUnfinishedProject());  // a normal end empties the folder
     folder.reset();
   }
+}
+
+// After a build the keyboard is on Preview, Enter presses the focused result button, and a
+// screen reader hears the counter as one phrase.
+TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
+  Open();
+  AddPictures(3);
+  Create();
+  EXPECT_EQ(window->focusWidget(), Find("btPreview"));
+  // "In Process..." stands out from the panel's blue by at least 4.5:1.
+  auto luminance = [](QColor c) {
+    auto linear = [](double v) {
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  auto* message = Find<QLabel>("lbCreationMsg");
+  message->ensurePolished();
+  const double text = luminance(message->palette().color(message->foregroundRole()));
+  const double panel = luminance(QColor(1, 96, 160));
+  EXPECT_GE((std::max(text, panel) + 0.05) / (std::min(text, panel) + 0.05), 4.5);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("lbPictureCount"))->text(QAccessible::Name),
+            "3 Images in talking slideshow");
+  int saveAsked = 0;
+  asker.onSaveName = [&] { ++saveAsked; };
+  Find("btSave")->setFocus();
+  QTest::keyClick(Find("btSave"), Qt::Key_Return);
+  EXPECT_EQ(saveAsked, 1);
+}
+
+// Leaving the editor without Go! still shows how many pictures there are, and a Yes to the
+// save question ends the program once the slideshow is saved.
+TEST_F(MainWindow, EditorClosedCountsAndASavingYesExits) {
+  Open();
+  AddPictures(2);
+  asker.results = {QDialog::Rejected};
+  QTest::mouseClick(Find<QPushButton>("btGo"), Qt::LeftButton);
+  EXPECT_EQ(Find<QLabel>("lbPictureCount")->text(), "2");
+
+  testing::WriteBytes(window->Session().Builder().OutputFile, engine);
+  window->Session().Save = [&] { window->Session().MarkSaved(dir.File("Kept.exe")); };
+  asker.answers = {Answer::Yes};
+  window->close();
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

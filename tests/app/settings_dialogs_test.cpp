@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLayout>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -140,6 +141,14 @@ TEST(SettingsDialogs, ALinkClosesWithItsRequestAndTheChoiceLasts) {
   EXPECT_EQ(props.CustomizeRequest(), 2);
   props.Preselect(cmCompact);
   EXPECT_EQ(props.SelectedMode(), cmCompact);
+
+  // Enter opens the focused link, and presses a focused Cancel, instead of reaching Ok.
+  props.show();
+  QTest::keyClick(Find<QToolButton>(props, "lbCustomizeFullMode"), Qt::Key_Return);
+  EXPECT_EQ(props.CustomizeRequest(), 2);
+  props.show();
+  QTest::keyClick(Find<QPushButton>(props, "btCancel"), Qt::Key_Return);
+  EXPECT_EQ(props.result(), QDialog::Rejected);
 }
 
 // Stands in for a language whose texts are much longer than the English ones.

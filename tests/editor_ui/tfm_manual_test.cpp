@@ -2,15 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -54,6 +59,12 @@ class EditorWindow : public ::testing::Test, protected testing::PackageFixture {
   }
 
   FileListView* List() { return Find<FileListView>("lbFiles"); }
+  // Alt and a letter, as typed, to the control with the focus; a button shows itself pressed
+  // for a moment before it acts.
+  void Alt(Qt::Key key) {
+    QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+    QTest::qWait(150);
+  }
   void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 
   void ClickRow(int row, Qt::KeyboardModifiers modifiers = {}) {
@@ -184,10 +195,14 @@ TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
 
 TEST(PictureFilters, EveryPairBecomesOneFilter) {
   const QStringList filters = PictureNameFilters();
-  ASSERT_EQ(filters.size(), 12);
+  ASSERT_EQ(filters.size(), 13);
   EXPECT_TRUE(filters[0].startsWith("All Supported Media Formats (*.BMP *.CMS *.JPG"));
+  for (const char* accepted : {"*.JPEG", "*.JPE", "*.PSD", "*.EPS"}) {
+    EXPECT_TRUE(filters[0].contains(accepted)) << accepted;
+  }
   EXPECT_EQ(filters[3], "Jpeg    (JPG) (*.JPG)");
   EXPECT_EQ(filters[11], "PCT File (*.PCT)");
+  EXPECT_EQ(filters[12], "All files (*)");
 }
 
 TEST(PictureListFile, OnePathPerLineLeftBehind) {
@@ -306,6 +321,106 @@ TEST_F(EditorWindow, DoubleClickWritesAListOnlyForTheViewer) {
   const std::string list = std::filesystem::directory_iterator(temp.Path())->path().string();
   const std::vector<uint8_t> args = testing::ReadBytes(noted);
   EXPECT_EQ(std::string(args.begin(), args.end()), "/RUN " + list + " " + pictures[0] + "\n");
+}
+
+// A keyboard user: Enter and Delete by reflex lose nothing, the letters reach their buttons, and
+// the focus goes where the work goes on.
+TEST_F(EditorWindow, KeyboardLosesNothingAndFollowsTheWork) {
+  QApplication::setActiveWindow(&window);
+  AddPictures(2);
+  EXPECT_EQ(QApplication::focusWidget(), List());
+  for (QWidget* target : {static_cast<QWidget*>(List()), Find("lbAdjustVolume")}) {
+    target->setFocus();
+    QTest::keyClick(target, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible()) << target->objectName().toStdString();
+  }
+  EXPECT_NE(window.result(), QDialog::Accepted);
+
+  asker.answers = {false, false};
+  List()->setFocus();
+  QTest::keyClick(List(), Qt::Key_Delete);
+  Alt(Qt::Key_C);
+  EXPECT_EQ(asker.askedWithNoDefault,
+            (std::vector<std::string>{
+                "Remove \"p0.jpg\" from the talking slideshow?\rIts recorded voice and message "
+                "are deleted with it.",
+                "This will clear all settings and recording - are you sure?"}));
+  EXPECT_EQ(List()->model()->rowCount(), 2);
+
+  // What a screen reader reads of the status panel at each step.
+  std::vector<QString> heard;
+  auto hear = [&] {
+    heard.push_back(
+        QAccessible::queryAccessibleInterface(Find("pnRecStatus"))->text(QAccessible::Name));
+  };
+  Alt(Qt::Key_R);
+  EXPECT_EQ(QApplication::focusWidget(), Find("sbStop"));
+  hear();
+  mic.Capture(70000, 0x30);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  for (int i = 0; i < 20 && window.Session().State().listLocked; ++i) {
+    QCoreApplication::processEvents();
+  }
+  EXPECT_EQ(QApplication::focusWidget(), Find("sbListen"));
+  hear();
+  asker.answers = {false};
+  Alt(Qt::Key_E);
+  EXPECT_EQ(asker.askedWithNoDefault.back(), "Remove the sound from selected image(s)?");
+  EXPECT_TRUE(window.Session().State().listen);
+  Find("sbListen")->setFocus();
+  QTest::keyClick(Find("sbListen"), Qt::Key_Return);
+  hear();
+  EXPECT_EQ(Find("sbListen")->accessibleDescription(), "Stop playing the recording");
+  EXPECT_EQ(heard,
+            (std::vector<QString>{"Status: recording...", "Status: idle", "Status: listening..."}));
+
+  auto* box = Find<QCheckBox>("cbFloatingPreview");
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Space);
+  EXPECT_TRUE(window.FloatingPreview()->isVisible());
+  EXPECT_EQ(QApplication::focusWidget(), box);
+}
+
+// The real question box: Enter answers No to a question that deletes.
+TEST(EditorQuestions, EnterAnswersNoToADeletingQuestion) {
+  QWidget parent;
+  DialogAsker asker(&parent);
+  bool defaultNo = false;
+  QTimer::singleShot(0, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    defaultNo = box->defaultButton() == box->button(QMessageBox::No);
+    QTest::keyClick(box, Qt::Key_Return);
+  });
+  EXPECT_FALSE(asker.AskBeforeDeleting(EditorAsker::Kind::Information, "Delete?"));
+  EXPECT_TRUE(defaultNo);
+}
+
+// A first-time user is told how to start, cannot reorder under a recording, and reads every
+// size in one unit beside the length of the take.
+TEST_F(EditorWindow, PlainFirstStepsAndRecordingFacts) {
+  EXPECT_TRUE(Find("lbEmptyHint")->isVisible());
+  AddPictures(2);
+  EXPECT_FALSE(Find("lbEmptyHint")->isVisible());
+  ClickRow(1);
+  Click("sbRecord");
+  for (const char* name : {"sbAdd", "sbUp", "sbDown"})
+    EXPECT_FALSE(Find(name)->isEnabled()) << name;
+  QCoreApplication::processEvents();
+  mic.Capture(400000, 0x30);
+  Click("sbStop");
+  for (int i = 0; i < 20 && window.Session().State().listLocked; ++i) {
+    QCoreApplication::processEvents();
+  }
+  EXPECT_TRUE(Find("sbAdd")->isEnabled());
+  for (const char* name : {"lbSizeBefore", "lbSizeAfter"}) {
+    EXPECT_TRUE(Find<QLabel>(name)->text().endsWith(" kB")) << name;
+  }
+  EXPECT_TRUE(Find<QLabel>("lbElapsed")->text().contains(QRegularExpression("^0:0[1-9]$")))
+      << Find<QLabel>("lbElapsed")->text().toStdString();
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(Find("lbSizeBefore"))
+                  ->text(QAccessible::Name)
+                  .startsWith("Uncompressed: "));
 }
 
 }  // namespace

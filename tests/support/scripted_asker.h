@@ -22,10 +22,16 @@ class ScriptedAsker : public Base {
     if (!answers.empty()) answers.pop_front();
     return yes;
   }
+  // Records the question among those whose default answer is No.
+  bool AskBeforeDeleting(Kind kind, const std::string& text) override {
+    askedWithNoDefault.push_back(text);
+    return AskYesNo(kind, text);
+  }
   void Tell(Kind kind, const std::string& text) override { told.push_back({kind, text}); }
 
   std::deque<bool> answers;
   std::vector<std::string> asked;
+  std::vector<std::string> askedWithNoDefault;
   std::vector<std::pair<Kind, std::string>> told;
 };
 

@@ -1,8 +1,13 @@
 #include "editor/ui/editor_window_asker.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
+
+#include "editor/slideshow_project.h"
 
 namespace tovak {
 
@@ -46,13 +51,27 @@ QStringList PictureNameFilters() {
   QStringList filters;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    if (i == 0) {
+      // Every picture the import takes is offered, not only the old list's (.jpeg, .psd...).
+      for (const QString& accepted : QString(ImportPatterns).split(';', Qt::SkipEmptyParts)) {
+        if (!patterns.contains(accepted, Qt::CaseInsensitive)) patterns << accepted;
+      }
+    }
     filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(' '));
   }
+  filters << QCoreApplication::translate("tovak::TfmManual", "All files") + " (*)";
   return filters;
 }
 
 bool DialogAsker::AskYesNo(Kind kind, const std::string& text) {
   QMessageBox box(IconOf(kind), Title(), Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  return box.exec() == QMessageBox::Yes;
+}
+
+bool DialogAsker::AskBeforeDeleting(Kind kind, const std::string& text) {
+  QMessageBox box(IconOf(kind), Title(), Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
 
@@ -67,7 +86,15 @@ QStringList DialogAsker::OpenPictures(QWidget* parent) {
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setNameFilters(PictureNameFilters());
   dialog.setDefaultSuffix("JPG");
+  // Where people keep their pictures, or where they last took some from; never the program's
+  // own folder with its working files.
+  if (lastFolder_.isEmpty() || !QFileInfo(lastFolder_).isDir()) {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    lastFolder_ = QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+  }
+  dialog.setDirectory(lastFolder_);
   if (dialog.exec() != QDialog::Accepted) return {};
+  lastFolder_ = dialog.directory().absolutePath();
   return dialog.selectedFiles();
 }
 

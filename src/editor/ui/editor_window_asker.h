@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include "editor/editor_asker.h"
@@ -24,11 +25,13 @@ class DialogAsker : public EditorWindowAsker {
  public:
   explicit DialogAsker(QWidget* parent) : parent_(parent) {}
   bool AskYesNo(Kind kind, const std::string& text) override;
+  bool AskBeforeDeleting(Kind kind, const std::string& text) override;
   void Tell(Kind kind, const std::string& text) override;
   QStringList OpenPictures(QWidget* parent) override;
 
  private:
   QWidget* parent_;
+  QString lastFolder_;
 };
 
 }  // namespace tovak

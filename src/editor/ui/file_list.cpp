@@ -140,6 +140,9 @@ void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 void FileListView::keyPressEvent(QKeyEvent* event) {
   Batch([&] { QListView::keyPressEvent(event); });
+  // The view lets Enter through to the dialog, whose default button would leave the editor
+  // while the user only meant the picture under the focus.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "editor/ui/tfm_manual.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -83,10 +84,17 @@ void TfmManual::Connect() {
   both(sbRemoveFile_, acRemove_, [this] { Run([&] { session_->Remove(); }); });
   both(sbUp_, acUp_, [this] { Run([&] { session_->MoveUp(); }); });
   both(sbDown_, acDown_, [this] { Run([&] { session_->MoveDown(); }); });
-  both(sbRecord_, acRecord_, [this] { Run([&] { session_->Record(); }); });
+  // The keyboard follows the take: Stop is the next thing pressed, then Listen.
+  both(sbRecord_, acRecord_, [this] {
+    Run([&] { session_->Record(); });
+    if (sbStop_->isEnabled()) sbStop_->setFocus(Qt::OtherFocusReason);
+  });
   both(sbListen_, acListen_, [this] { Run([&] { session_->Listen(); }); });
   both(sbRemoveSound_, acErase_, [this] { Run([&] { session_->Erase(); }); });
-  connect(sbStop_, &QPushButton::clicked, this, [this] { Run([&] { session_->Stop(); }); });
+  connect(sbStop_, &QPushButton::clicked, this, [this] {
+    listenAfterStop_ = true;
+    Run([&] { session_->Stop(); });
+  });
   connect(acInsertShort_, &QAction::triggered, this,
           [this] { Run([&] { session_->InsertShortFileName(); }); });
   connect(acInsertLong_, &QAction::triggered, this,
@@ -174,6 +182,8 @@ void TfmManual::ImportFiles(const QStringList& paths) {
     asker_->Tell(EditorAsker::Kind::Error, e.Message());
   }
   Render();
+  // Back where the pictures are, rather than on whatever the hidden buttons handed it to.
+  lbFiles_->setFocus(Qt::OtherFocusReason);
 }
 
 void TfmManual::ClearProject() {
@@ -211,9 +221,15 @@ void TfmManual::FloatingPreviewToggled(bool checked) {
     floating_->hide();
     return;
   }
+  // The floating window only shows; the keyboard stays with the editor.
+  QWidget* focused = QApplication::focusWidget();
   if (!floating_->isVisible()) floating_->show();
   ShowFloatingPicture();
   floating_->raise();
+  if (focused && !focused->hasFocus()) {
+    activateWindow();
+    focused->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 // The picture moves to the floating window, larger; the small preview stays empty meanwhile.
@@ -244,6 +260,15 @@ void TfmManual::Render() {
   btCancel_->setEnabled(state.close);
   cbSetManualModeAsDefault_->setChecked(state.manualModeAsDefault);
   rendering_ = false;
+  if (listenAfterStop_ && !state.stop) {
+    // The take may still be on its way to disk; Listen takes the focus once it can play it.
+    if (sbListen_->isEnabled()) {
+      listenAfterStop_ = false;
+      sbListen_->setFocus(Qt::OtherFocusReason);
+    } else if (sbStop_->hasFocus() || !focusWidget() || !focusWidget()->isEnabled()) {
+      lbFiles_->setFocus(Qt::OtherFocusReason);
+    }
+  }
 }
 
 void TfmManual::RenderList(const EditorState& state) {
@@ -304,13 +329,26 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   sbStop_->setEnabled(state.stop);
   sbListen_->setEnabled(state.listen);
   sbListen_->setText(Q(state.listenCaption));
+  const QString listenHint = state.listening
+                                 ? tr("Stop playing the recording")
+                                 : tr("Listen to the previous recording with this file");
+  sbListen_->setToolTip(listenHint);
+  sbListen_->setAccessibleDescription(listenHint);
   sbRemoveSound_->setEnabled(state.erase);
   acRecord_->setEnabled(state.record);
   acListen_->setEnabled(state.listen);
   acErase_->setEnabled(state.erase);
-  pnRecStatus_->setText(Q(state.status));
+  if (pnRecStatus_->text() != Q(state.status)) {
+    pnRecStatus_->setText(Q(state.status));
+    // The panel's text is its name: a screen reader hears each new status as it comes.
+    QAccessibleEvent changed(pnRecStatus_, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
   lbSizeBefore_->setText(Q(state.sizeBefore));
   lbSizeAfter_->setText(Q(state.sizeAfter));
+  // A screen reader meets the number alone; it hears the caption with it.
+  lbSizeBefore_->setAccessibleName(label4_->text() + " " + lbSizeBefore_->text());
+  lbSizeAfter_->setAccessibleName(label7_->text() + " " + lbSizeAfter_->text());
 
   if (state.timerRunning != timer_->isActive()) {
     if (state.timerRunning) {
@@ -324,7 +362,9 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   pbInputLevel_->setValue(state.inputLevel);
   // Always in place, so that starting a recording does not move the buttons under the pointer.
   pbInputLevel_->setEnabled(state.timerRunning);
-  lbElapsed_->setText(state.timerRunning ? Q(state.elapsed) : QStringLiteral("0:00"));
+  lbElapsed_->setText(state.elapsed.empty() ? QStringLiteral("0:00") : Q(state.elapsed));
+  lbElapsed_->setAccessibleName(tr("Length") + " " + lbElapsed_->text());
+  lbEmptyHint_->setVisible(state.items.empty());
 
   QStringList devices;
   for (const std::string& name : state.inputDevices) devices << Q(name);

@@ -95,7 +95,8 @@ class TfmManual : public QDialog {
   EditorWindowAsker* asker_;
   std::unique_ptr<EditorSession> session_;
   bool rendering_ = false;
-  std::string shownPicture_;  // the picture the previews were last given
+  bool listenAfterStop_ = false;  // Stop was pressed: Listen takes the focus when it can
+  std::string shownPicture_;      // the picture the previews were last given
 
   QTabWidget* tabs_ = nullptr;
   QGroupBox* gbSelectFiles_ = nullptr;
@@ -106,6 +107,7 @@ class TfmManual : public QDialog {
   QPushButton* sbUp_ = nullptr;
   QPushButton* sbDown_ = nullptr;
   QLabel* lbFileCheck_ = nullptr;
+  QLabel* lbEmptyHint_ = nullptr;
   QProgressBar* pbImport_ = nullptr;
   QGroupBox* gbMessage_ = nullptr;
   PictureView* ltPreview_ = nullptr;

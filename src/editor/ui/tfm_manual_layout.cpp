@@ -1,7 +1,7 @@
 // The editor window's controls, their places and their texts.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "editor/ui/file_list.h"
+#include "editor/ui/link_button.h"
 #include "editor/ui/picture_view.h"
 #include "editor/ui/tfm_floating_preview.h"
 #include "editor/ui/tfm_manual.h"
@@ -33,10 +34,10 @@ Widget* Named(Widget* widget, const char* name) {
   return widget;
 }
 
-// Only Go! answers Enter, wherever the focus is.
+// Enter presses the focused button, as Space does; elsewhere it reaches Go!.
 QPushButton* Button(QWidget* parent, const char* name) {
   auto* button = Named(new QPushButton(parent), name);
-  button->setAutoDefault(false);
+  button->setAutoDefault(true);
   return button;
 }
 
@@ -63,6 +64,10 @@ void TfmManual::BuildControls() {
   lbFiles_->setItemDelegate(new FileListDelegate(lbFiles_));
   lbFiles_->setContextMenuPolicy(Qt::CustomContextMenu);
   filesLayout->addWidget(lbFiles_, 1);
+  // A first-time user facing an empty list learns the one step that starts everything.
+  lbEmptyHint_ = Named(new QLabel(gbSelectFiles_), "lbEmptyHint");
+  lbEmptyHint_->setWordWrap(true);
+  filesLayout->addWidget(lbEmptyHint_);
   auto* fileButtons = new QHBoxLayout;
   sbAdd_ = Button(gbSelectFiles_, "sbAdd");
   sbRemoveFile_ = Button(gbSelectFiles_, "sbRemoveFile");
@@ -112,14 +117,10 @@ void TfmManual::BuildControls() {
   auto* voiceLayout = new QVBoxLayout(gbVoicePanel_);
   auto* sizes = new QGridLayout;
   label4_ = Named(new QLabel(gbVoicePanel_), "Label4");
-  lbSizeBefore_ = Named(new QLabel("0", gbVoicePanel_), "lbSizeBefore");
+  lbSizeBefore_ = Named(new QLabel(gbVoicePanel_), "lbSizeBefore");
   label7_ = Named(new QLabel(gbVoicePanel_), "Label7");
-  lbSizeAfter_ = Named(new QLabel("0", gbVoicePanel_), "lbSizeAfter");
-  lbAdjustVolume_ = Named(new QToolButton(gbVoicePanel_), "lbAdjustVolume");
-  lbAdjustVolume_->setAutoRaise(true);
-  lbAdjustVolume_->setCursor(Qt::PointingHandCursor);
-  lbAdjustVolume_->setFocusPolicy(Qt::StrongFocus);
-  lbAdjustVolume_->setStyleSheet("QToolButton { color: navy; text-decoration: underline; }");
+  lbSizeAfter_ = Named(new QLabel(gbVoicePanel_), "lbSizeAfter");
+  lbAdjustVolume_ = new LinkButton(gbVoicePanel_, "lbAdjustVolume", "navy");
   sizes->addWidget(label4_, 0, 0);
   sizes->addWidget(lbSizeBefore_, 0, 1);
   sizes->addWidget(label7_, 1, 0);
@@ -243,25 +244,26 @@ void TfmManual::Retranslate() {
   lbFiles_->setAccessibleName(tr("Pictures in Slideshow"));
   sbAdd_->setText(tr("&Add"));
   sbAdd_->setToolTip(tr("Add new images"));
-  sbRemoveFile_->setText(tr("&Remove"));
+  sbRemoveFile_->setText(tr("Rem&ove"));
   sbRemoveFile_->setToolTip(tr("Remove selected file(s) (DEL)"));
   sbUp_->setText(tr("Move &Up"));
   sbUp_->setToolTip(tr("Move selected file up"));
   sbDown_->setText(tr("Move &Down"));
   sbDown_->setToolTip(tr("Move selected file down"));
   lbFileCheck_->setText(tr("Importing and checking..."));
+  lbEmptyHint_->setText(tr("Press Add to put your pictures into the slideshow."));
   pbImport_->setAccessibleName(tr("Importing and checking..."));
   gbMessage_->setTitle(tr("Picture's Preview and Text"));
   ltPreview_->setAccessibleName(tr("Picture's Preview"));
   mmMessage_->setAccessibleName(tr("Picture's Text"));
-  cbFloatingPreview_->setText(tr("Floating P&review"));
+  cbFloatingPreview_->setText(tr("&Floating Preview"));
   cbFloatingPreview_->setToolTip(tr("Show floating preview of selected image"));
   gbVoicePanel_->setTitle(tr("Picture's Voice"));
   label4_->setText(tr("Uncompressed:"));
   label7_->setText(tr("Compressed:"));
   lbAdjustVolume_->setText(tr("Adjust Volume Settings"));
   lbAdjustVolume_->setToolTip(tr("Display the Volume Control Panel"));
-  pnRecStatus_->setAccessibleName(tr("Recording status"));
+  pnRecStatus_->setAccessibleDescription(tr("Recording status"));
   cbInputDevice_->setAccessibleName(tr("Microphone"));
   cbInputDevice_->view()->setAccessibleName(tr("Microphones"));
   pbInputLevel_->setAccessibleName(tr("Microphone level"));
@@ -272,11 +274,10 @@ void TfmManual::Retranslate() {
   sbStop_->setToolTip(tr("Stop recording"));
   sbRemoveSound_->setText(tr("&Erase"));
   sbRemoveSound_->setToolTip(tr("Remove this recorded file"));
-  sbListen_->setToolTip(tr("Listen to the previous recording with this file"));
   btClear_->setText(tr("&Clear"));
   btComplete_->setText(tr("&Go!"));
   btCancel_->setText(tr("C&lose"));
-  cbSetManualModeAsDefault_->setText(tr("&Start with \"Single Screen Mode\" next time"));
+  cbSetManualModeAsDefault_->setText(tr("Start with \"Single Screen Mode\" ne&xt time"));
   cbSetManualModeAsDefault_->setToolTip(tr("Show this window the next time you start Tovak!"));
   acInsertShort_->setText(tr("Insert Short Filename into Message"));
   acInsertLong_->setText(tr("Insert Long Filename into Message"));
