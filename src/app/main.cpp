@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "audio/wave_device.h"
@@ -11,6 +13,17 @@
 #include "editor/working_folder.h"
 
 int main(int argc, char** argv) {
+  // Asked at a terminal, the program answers there instead of opening its window.
+  for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf(
+          "Usage: tovak [PICTURE...]\nOpens the window that makes a talking slideshow of "
+          "the pictures.\nSee also tovak-cli help.\n");
+      return 0;
+    }
+    if (arg == "--version") return std::printf("tovak %s\n", TOVAK_VERSION) < 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillora Tovak!");
   tovak::Paths paths = tovak::Paths::FromExecutable();

@@ -1,9 +1,15 @@
+#include <QString>
+#include <QtGlobal>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/interruption.h"
 
 namespace {
 
@@ -40,46 +46,74 @@ constexpr const char* kUsage =
     "  help\n"
     "      Shows this text.\n";
 
-}  // namespace
-
-namespace tovak::cli {
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "tovak-cli: %s\n", message.c_str());
-  return 1;
+// Qt's own diagnostics (an image plugin's complaint, the sound server's state) mean nothing to
+// someone at the command line; every failure that matters reaches them as the command's line.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "tovak-cli: %s\n", qPrintable(message));
 }
 
-}  // namespace tovak::cli
+using Command = int (*)(const tovak::cli::Arguments&);
+
+struct Entry {
+  const char* name;
+  Command run;
+  bool writes;  // catches signals to remove what it was writing
+};
+
+constexpr Entry kCommands[] = {
+    {"compress", tovak::cli::RunCompress, true}, {"decompress", tovak::cli::RunDecompress, true},
+    {"prepare", tovak::cli::RunPrepare, true},   {"build", tovak::cli::RunBuild, true},
+    {"info", tovak::cli::RunInfo, false},        {"extract", tovak::cli::RunExtract, true},
+    {"demo", tovak::cli::RunDemo, true},         {"record", tovak::cli::RunRecord, true},
+    {"play", tovak::cli::RunPlay, false},        {"export-html", tovak::cli::RunExportHtml, true},
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace tovak::cli;
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::string command = argv[1];
-  const Arguments args(argv + 2, argv + argc);
-  try {
-    if (command == "help" || command == "--help" || command == "-h") {
+  qInstallMessageHandler(QuietQt);
+  const Arguments all(argv + 1, argv + argc);
+  size_t at = 0;
+  for (; at < all.size() && IsOption(all[at]); ++at) {
+    const std::string& option = all[at];
+    if (option == "--help" || option == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (command == "compress") return RunCompress(args);
-    if (command == "decompress") return RunDecompress(args);
-    if (command == "prepare") return RunPrepare(args);
-    if (command == "build") return RunBuild(args);
-    if (command == "info") return RunInfo(args);
-    if (command == "extract") return RunExtract(args);
-    if (command == "demo") return RunDemo(args);
-    if (command == "record") return RunRecord(args);
-    if (command == "play") return RunPlay(args);
-    if (command == "export-html") return RunExportHtml(args);
+    if (option == "--version" || option == "-V") {
+      std::printf("tovak-cli %s\n", TOVAK_VERSION);
+      return 0;
+    }
+    if (option != "-q" && option != "--quiet") return UsageError("unknown option '" + option + "'");
+    SetQuiet(true);
+  }
+  if (at >= all.size()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string command = all[at];
+  const Arguments args(all.begin() + static_cast<std::ptrdiff_t>(at) + 1, all.end());
+  const bool wantsHelp =
+      std::any_of(args.begin(), std::find(args.begin(), args.end(), "--"),
+                  [](const std::string& a) { return a == "--help" || a == "-h"; });
+  if (command == "help" || wantsHelp) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  const auto entry = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                  [&](const Entry& e) { return command == e.name; });
+  if (entry == std::end(kCommands)) return UsageError("unknown command '" + command + "'");
+  std::optional<InterruptCatcher> catcher;
+  if (entry->writes) catcher.emplace();
+  try {
+    return entry->run(args);
+  } catch (const Interrupted&) {
+    Fail("interrupted; nothing was written");
   } catch (const std::bad_alloc&) {
     return Fail("not enough memory for " + command);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
-  Fail("unknown command '" + command + "'");
-  std::fputs(kUsage, stderr);
-  return 2;
+  return InterruptedStatus();
 }

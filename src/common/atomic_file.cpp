@@ -87,4 +87,35 @@ bool WriteFileAtomically(const std::string& path, const void* data, int64_t size
       path, [&](TFileStream& file) { return size == 0 || file.WriteAll(data, size); }, error);
 }
 
+PendingFile::PendingFile(const std::string& path)
+    : path_(path), temporary_(TemporaryBeside(path)) {}
+
+PendingFile::~PendingFile() {
+  std::error_code ignored;
+  if (!committed_) fs::remove(temporary_, ignored);
+}
+
+bool PendingFile::Commit(std::string* error) {
+  auto fail = [&](const std::string& why) {
+    std::error_code ignored;
+    fs::remove(temporary_, ignored);
+    if (error) *error = why;
+    return false;
+  };
+  if (committed_) return true;
+  // Something that is not a file may have taken the name since the writer began.
+  if (const std::string problem = OutputTargetProblem(path_); !problem.empty())
+    return fail(problem);
+  TFileStream file;
+  errno = 0;
+  if (!file.Open(temporary_, TFileStream::Mode::ReadWrite)) return fail(Reason(errno));
+  if (::fsync(file.Handle()) != 0 || !file.Close()) return fail(Reason(errno));
+  std::error_code renamed;
+  fs::rename(temporary_, path_, renamed);
+  if (renamed) return fail(renamed.message());
+  committed_ = true;
+  SyncFolderOf(path_);
+  return true;
+}
+
 }  // namespace tovak
