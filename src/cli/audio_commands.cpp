@@ -118,7 +118,7 @@ int RunRecord(const Arguments& arguments) {
     }
   });
   recorder = std::make_unique<VoiceRecorder>(*device, buffers, recording, receiver.Poster());
-  if (!recorder->Record()) return Fail(recorder->DeviceError);
+  if (!recorder->Record()) return Fail(out + ": " + recorder->DeviceError);
   app->exec();
   recorder.reset();
   return status;

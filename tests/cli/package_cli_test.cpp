@@ -222,6 +222,63 @@ TEST_F(CliPackage, OutputsThatAreNoPlainFileOrAnInputAreRefused) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("x")), {}), 1);
 }
 
+// What the user cannot have meant is refused before anything is made, and what does get made
+// appears whole or not at all.
+TEST_F(CliPackage, TyposAndFullDisksLeaveNothingBehind) {
+  const std::string a = Picture("a.jpg", 40, 30), show = dir.File("show.exe");
+  fs::create_directory(dir.File("folder.jpg"));
+  for (const auto& [picture, why] :
+       {std::pair{dir.File("missing.jpg"), "No such file or directory"},
+        {dir.File("folder.jpg"), "it is a folder"}}) {
+    const auto run =
+        RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a) + " " + Quote(picture)));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "tovak-cli: " + picture + ": " + why + "\n");
+    EXPECT_FALSE(fs::exists(show));
+  }
+  // Away from a terminal a build prints its result and no progress.
+  auto run = RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a)));
+  EXPECT_EQ(run.output, show + ": 1 picture, " + std::to_string(fs::file_size(show)) + " bytes\n");
+
+  // A recording's folder is checked before the take.
+  run = RunCommand(Cli("record 1 " + Quote(dir.File("nowhere/take.wav"))));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: " + dir.File("nowhere") + ": No such file or directory\n");
+
+  // Extracting onto a full disk: an existing folder keeps what it had, a new one is not made.
+  const std::string kept = dir.File("kept");
+  fs::create_directory(kept);
+  WriteBytes(kept + "/001.jpg", Bytes{'o', 'l', 'd'});
+  const size_t entries = std::distance(fs::directory_iterator(dir.Path()), {});
+  for (const std::string& folder : {kept, dir.File("new")}) {
+    run = RunCommand("trap '' XFSZ; ulimit -f 1; " +
+                     Cli("extract " + Quote(show) + " " + Quote(folder)));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot be written: File too large"), std::string::npos)
+        << run.output;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(kept), {}), 1);
+  EXPECT_EQ(ReadBytes(kept + "/001.jpg"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), {})), entries);
+
+  // The engine that rides in every slideshow carries no symbol table.
+  const Bytes engine = ReadBytes(fs::path(TOVAK_CLI_PATH).parent_path().string() + "/PlimoEng.dll");
+  const std::string symtab = ".symtab";
+  EXPECT_EQ(std::search(engine.begin(), engine.end(), symtab.begin(), symtab.end()), engine.end());
+}
+
+// Ctrl-C ends a take early and keeps it.
+TEST_F(CliPackage, AnInterruptedRecordingIsSaved) {
+  if (RunCommand("pactl info").status != 0) GTEST_SKIP() << "no sound server";
+  const std::string take = dir.File("take.wav");
+  // The sound server's cookie is in the user's own settings folder.
+  const auto run = RunCommand("(exec " + std::string(TOVAK_CLI_PATH) + " record 30 " + Quote(take) +
+                              ") & pid=$!; sleep 2; kill -INT $pid; wait $pid");
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_NE(run.output.find("stopped early"), std::string::npos) << run.output;
+  EXPECT_GT(fs::file_size(take), 44u * 10) << run.output;
+}
+
 // A name at the file system's limit still takes an output: no temporary name is longer.
 TEST_F(CliPackage, NamesAtTheLengthLimitSave) {
   const std::string a = Picture("a.jpg", 40, 30);
