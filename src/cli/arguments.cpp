@@ -15,7 +15,11 @@ bool quietRun = false;
 }  // namespace
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "tovak-cli: %s\n", message.c_str());
+  // The core's messages write "NAME : reason"; the command line's form is "NAME: reason".
+  std::string line = message;
+  for (size_t at = line.find(" : "); at != std::string::npos; at = line.find(" : ", at))
+    line.erase(at, 1);
+  std::fprintf(stderr, "tovak-cli: %s\n", line.c_str());
   return 1;
 }
 

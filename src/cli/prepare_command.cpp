@@ -35,7 +35,8 @@ int RunPrepare(const Arguments& args) {
     if (const std::string problem = WriteOutput(files[1], out.Bytes()); !problem.empty())
       return Fail(problem);
   } catch (const Exception& e) {
-    return Fail(files[0] + ": " + e.Message());
+    const std::string& message = e.Message();
+    return Fail(message.starts_with(files[0]) ? message : files[0] + ": " + message);
   }
   std::printf("%dx%d\n", picture.Width(), picture.Height());
   return 0;

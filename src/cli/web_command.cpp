@@ -21,13 +21,25 @@ int RunExportHtml(const Arguments& arguments) try {
   // The page is made under a name of our own, so that an interruption while it is made leaves
   // an older page where it was.
   PendingFile page(args[1]);
-  const WebExportReport report = ExportWebSlideshow(args[0], page.Temporary());
+  WebExportReport report;
+  try {
+    report = ExportWebSlideshow(args[0], page.Temporary());
+  } catch (const Exception& e) {
+    // Named as the user named it, not by the temporary name.
+    std::string message = e.Message();
+    const std::string temporary = page.Temporary();
+    for (size_t at = message.find(temporary); at != std::string::npos;
+         at = message.find(temporary, at))
+      message.replace(at, temporary.size(), args[1]);
+    return Fail(message);
+  }
   ThrowIfInterrupted();
   if (std::string error; !page.Commit(&error))
     return Fail(args[1] + ": cannot be written: " + error);
   for (const std::string& warning : report.warnings) Warn(warning);
-  std::printf("%s: %d pictures, %d voices, %lld bytes\n", args[1].c_str(), report.pictures,
-              report.voices, static_cast<long long>(report.bytes));
+  std::printf("%s: %d picture%s, %d voice%s, %lld bytes\n", args[1].c_str(), report.pictures,
+              report.pictures == 1 ? "" : "s", report.voices, report.voices == 1 ? "" : "s",
+              static_cast<long long>(report.bytes));
   return 0;
 } catch (const Exception& e) {
   return Fail(e.Message());

@@ -138,6 +138,10 @@ int RunPlayer(int argc, char** argv) {
   if (own) path = OwnFile();
 
   if (check) {
+    // A check at the terminal answers in its own lines only, without Qt's diagnostics.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtFatalMsg) std::fprintf(stderr, "tovak-player: %s\n", qPrintable(text));
+    });
     if (own && !HasAttachedData(path)) {
       std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
       return 1;

@@ -240,6 +240,13 @@ TEST_F(CliPackage, TyposAndFullDisksLeaveNothingBehind) {
   auto run = RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a)));
   EXPECT_EQ(run.output, show + ": 1 picture, " + std::to_string(fs::file_size(show)) + " bytes\n");
 
+  // On a terminal it shows its progress, unless told -q.
+  const std::string build = "build -o " + Quote(show) + " " + Quote(a);
+  for (const std::string quiet : {"", "-q "}) {
+    run = RunCommand("script -qec " + Quote(Cli(quiet + build)) + " /dev/null");
+    EXPECT_EQ(run.output.find("1/1") == std::string::npos, !quiet.empty()) << run.output;
+  }
+
   // A recording's folder is checked before the take.
   run = RunCommand(Cli("record 1 " + Quote(dir.File("nowhere/take.wav"))));
   EXPECT_EQ(run.status, 1);
