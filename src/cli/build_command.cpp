@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -105,13 +104,12 @@ std::string BuildFailure(std::string reason, const std::string& work, const std:
   } else if (const size_t colon = reason.rfind(": "); colon != std::string::npos) {
     const std::string tail = reason.substr(colon + 2);
     std::error_code error;
-    if (tail.starts_with(work) || fs::exists(tail, error)) {
+    if (tail.starts_with(work) || tail.find('/') != std::string::npos || fs::exists(tail, error)) {
       if (!tail.starts_with(work)) file = tail;
       reason.erase(colon);
     }
   }
   while (!reason.empty() && reason.back() == '.') reason.pop_back();
-  if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(reason[0]));
   return file + ": " + reason;
 }
 
