@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <string_view>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "audio/wave_device.h"
@@ -56,6 +57,17 @@ int Report(const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Asked at a terminal, the program answers there instead of opening its window.
+  for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      std::printf(
+          "Usage: tovak [PICTURE...]\nOpens the window that makes a talking slideshow of "
+          "the pictures.\nSee also tovak-cli help.\n");
+      return 0;
+    }
+    if (arg == "--version") return std::printf("tovak %s\n", TOVAK_VERSION) < 0;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("Quillora Tovak!");
   try {

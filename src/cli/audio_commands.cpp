@@ -9,6 +9,7 @@
 #include "audio/voice_recorder.h"
 #include "audio/wav_stream.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/outputs.h"
 
 namespace tovak::cli {
@@ -25,12 +26,16 @@ std::unique_ptr<QCoreApplication> MakeApplication() {
 
 }  // namespace
 
-int RunRecord(const Arguments& args) {
+int RunRecord(const Arguments& arguments) {
+  CommandLine line;
+  if (!ParseCommandLine(arguments, {}, line)) return 2;
+  const Arguments& args = line.operands;
   int32_t seconds = 0;
   if (args.size() != 2 || !ParseNumber(args[0], 1, 3600, seconds)) {
-    return Fail("usage: tovak-cli record SECONDS OUT.wav");
+    return UsageError("usage: tovak-cli record SECONDS OUT.wav");
   }
   const std::string out = args[1];
+  // Refused now, not after the take: a folder that is missing or cannot be written.
   if (const std::string problem = OutputProblem(out); !problem.empty()) return Fail(problem);
   auto app = MakeApplication();
   std::unique_ptr<WaveInDevice> device = MakeQtWaveIn();
@@ -40,6 +45,22 @@ int RunRecord(const Arguments& args) {
   std::unique_ptr<VoiceRecorder> recorder;
   QTimer poll;
   QElapsedTimer sinceStart;
+  // Ctrl-C (or a hang-up, a termination) ends the take early; what was recorded is saved.
+  QTimer watch;
+  QElapsedTimer sinceSignal;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!InterruptSignal()) return;
+    if (!sinceSignal.isValid()) {
+      sinceSignal.start();
+      poll.stop();
+      recorder->RequestStop();
+    } else if (sinceSignal.elapsed() > 5000) {
+      // A device that never answers the stop cannot hold the command.
+      status = InterruptedStatus();
+      QCoreApplication::quit();
+    }
+  });
+  watch.start(50);
   QObject::connect(&poll, &QTimer::timeout, [&] {
     if (!sinceStart.isValid()) sinceStart.start();
     const int64_t wanted = int64_t{seconds} * recorder->RecordingFormat.nAvgBytesPerSec;
@@ -72,7 +93,11 @@ int RunRecord(const Arguments& args) {
           wav.SetFormat(format);
           wav.LoadFromStream(recording);
           wav.SaveToFile(out);
-          if (recorder->DeviceLost) {
+          if (InterruptSignal()) {
+            std::printf("%s: %.1f s of %u Hz, %u channel(s), 8-bit sound (stopped early)\n",
+                        out.c_str(), kept, format.nSamplesPerSec, format.nChannels);
+            status = InterruptedStatus();
+          } else if (recorder->DeviceLost) {
             char text[128];
             std::snprintf(text, sizeof text, "%.1f s of %d s saved", kept, int(seconds));
             status = Fail(out + ": the sound device was lost; " + text);
@@ -81,7 +106,11 @@ int RunRecord(const Arguments& args) {
                         format.nSamplesPerSec, format.nChannels);
           }
         } catch (const Exception& e) {
-          status = Fail(e.Message());
+          // The stream's words name the file again; the command line names it once.
+          std::string reason = e.Message();
+          if (const size_t at = reason.rfind("\": "); at != std::string::npos)
+            reason = "cannot be written: " + reason.substr(at + 3);
+          status = Fail(out + ": " + reason);
         }
         QCoreApplication::quit();
         break;
@@ -89,14 +118,18 @@ int RunRecord(const Arguments& args) {
     }
   });
   recorder = std::make_unique<VoiceRecorder>(*device, buffers, recording, receiver.Poster());
-  if (!recorder->Record()) return Fail(recorder->DeviceError);
+  if (!recorder->Record()) return Fail(out + ": " + recorder->DeviceError);
   app->exec();
   recorder.reset();
   return status;
 }
 
-int RunPlay(const Arguments& args) {
-  if (args.size() != 1) return Fail("usage: tovak-cli play FILE.wav");
+int RunPlay(const Arguments& arguments) {
+  CommandLine line;
+  if (!ParseCommandLine(arguments, {}, line)) return 2;
+  const Arguments& args = line.operands;
+  if (args.size() != 1) return UsageError("usage: tovak-cli play FILE.wav");
+  if (const std::string problem = InputProblem(args[0]); !problem.empty()) return Fail(problem);
   auto app = MakeApplication();
   std::unique_ptr<WaveOutDevice> device = MakeQtWaveOut();
   WaveBuffers buffers;
@@ -107,7 +140,7 @@ int RunPlay(const Arguments& args) {
     if (message == WM_PLAYER_CLOSED) QCoreApplication::quit();
   });
   player = std::make_unique<VoicePlayer>(*device, buffers, sound, receiver.Poster());
-  if (!player->Listen(args[0])) return Fail(args[0] + " : " + player->DeviceError);
+  if (!player->Listen(args[0])) return Fail(args[0] + ": " + player->DeviceError);
   app->exec();
   if (player->DeviceLost) return Fail(args[0] + ": the sound device was lost");
   return 0;

@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "builder/plimo.h"
 #include "builder/size_table.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/outputs.h"
 #include "common/atomic_file.h"
 #include "common/files.h"
@@ -22,12 +22,6 @@ namespace tovak::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-  interrupted = 1;
-}
 
 // Where the settings keep the size indexes and qualities of the two creation modes.
 struct ModeSettings {
@@ -55,12 +49,8 @@ std::string Sidecar(const std::string& picture, const char* lower, const char* u
   return {};
 }
 
-void ShowProgress(int32_t current, int32_t total, const std::string& file, bool terminal) {
+void ShowProgress(int32_t current, int32_t total, const std::string& file) {
   const std::string name = fs::path(file).filename().string();
-  if (!terminal) {
-    std::fprintf(stderr, "%d/%d %s\n", current, total, name.c_str());
-    return;
-  }
   constexpr int kWidth = 30;
   const int done = total > 0 ? kWidth * current / total : kWidth;
   std::fprintf(stderr, "\r[%s%s] %d/%d %-40.40s", std::string(done, '#').c_str(),
@@ -99,14 +89,33 @@ bool CopyPackage(const std::string& built, const std::string& out, std::string& 
       [&](TFileStream& file) {
         // The package runs as the engine does.
         return CopyStream(in, file) == info.st_size &&
-               ::fchmod(file.Handle(), info.st_mode & 07777) == 0;
+               ::fchmod(file.Handle(), info.st_mode & 07777) == 0 && !InterruptSignal();
       },
       &error);
 }
 
+// The builder's sentences end with the file they are about, or start with a picture's name; the
+// command line names the file first. Its own slideshow in the working folder is the user's OUT.
+std::string BuildFailure(std::string reason, const std::string& work, const std::string& out) {
+  std::string file = out;
+  if (const size_t named = reason.find(" : "); named != std::string::npos) {
+    file = reason.substr(0, named);
+    reason.erase(0, named + 3);
+  } else if (const size_t colon = reason.rfind(": "); colon != std::string::npos) {
+    const std::string tail = reason.substr(colon + 2);
+    std::error_code error;
+    if (tail.starts_with(work) || tail.find('/') != std::string::npos || fs::exists(tail, error)) {
+      if (!tail.starts_with(work)) file = tail;
+      reason.erase(colon);
+    }
+  }
+  while (!reason.empty() && reason.back() == '.') reason.pop_back();
+  return file + ": " + reason;
+}
+
 }  // namespace
 
-int RunBuild(const Arguments& args) {
+int RunBuild(const Arguments& arguments) {
   uint8_t mode = cmCompact;
   int32_t sizeIndex = -1;
   int32_t quality = -1;
@@ -115,33 +124,41 @@ int RunBuild(const Arguments& args) {
   std::string out = "Slideshow.exe";
   std::string engine = "windows";
   std::vector<std::string> pictures;
+  const Arguments args = SplitOptionValues(arguments);
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    if (arg == "--") {
+      pictures.insert(pictures.end(), args.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                      args.end());
+      break;
+    }
     const bool takesValue = arg == "--mode" || arg == "--size-index" || arg == "--quality" ||
                             arg == "--max" || arg == "-o" || arg == "--engine";
-    if (takesValue && i + 1 >= args.size()) return Fail(arg + " needs a value");
+    if (takesValue && i + 1 >= args.size()) return UsageError(arg + " needs a value");
     if (arg == "--mode") {
       const std::string& value = args[++i];
-      if (value != "compact" && value != "full") return Fail("--mode takes compact or full");
+      if (value != "compact" && value != "full") return UsageError("--mode takes compact or full");
       mode = value == "full" ? cmFull : cmCompact;
     } else if (arg == "--size-index") {
-      if (!ParseNumber(args[++i], 0, 4, sizeIndex)) return Fail("--size-index takes 0 to 4");
+      if (!ParseNumber(args[++i], 0, 4, sizeIndex)) return UsageError("--size-index takes 0 to 4");
     } else if (arg == "--quality") {
-      if (!ParseNumber(args[++i], 0, 100, quality)) return Fail("--quality takes 0 to 100");
+      if (!ParseNumber(args[++i], 0, 100, quality)) return UsageError("--quality takes 0 to 100");
     } else if (arg == "--max") {
-      if (!ParseSize(args[++i], maxWidth, maxHeight)) return Fail("--max takes WIDTHxHEIGHT");
+      if (!ParseSize(args[++i], maxWidth, maxHeight)) return UsageError("--max takes WIDTHxHEIGHT");
     } else if (arg == "-o") {
       out = args[++i];
     } else if (arg == "--engine") {
       engine = args[++i];
-    } else if (arg.starts_with("-")) {
-      return Fail("unknown option '" + arg + "'");
+    } else if (arg == "-q" || arg == "--quiet") {
+      SetQuiet(true);
+    } else if (IsOption(arg)) {
+      return UsageError("unknown option '" + arg + "'");
     } else {
       pictures.push_back(arg);
     }
   }
   if (pictures.empty()) {
-    return Fail(
+    return UsageError(
         "usage: tovak-cli build [--mode compact|full] [--size-index N] [--quality Q] "
         "[--max WxH] [--engine windows|linux|PATH] [-o OUT] PICTURE...");
   }
@@ -156,14 +173,27 @@ int RunBuild(const Arguments& args) {
     maxHeight = size.height;
   }
 
+  // A mistyped name would otherwise become an empty picture in a slideshow that seems built.
+  for (const std::string& picture : pictures) {
+    if (const std::string problem = InputProblem(picture); !problem.empty()) return Fail(problem);
+  }
+
   std::vector<std::string> messages;
   std::vector<std::string> voices;
   for (const std::string& picture : pictures) {
     messages.push_back(Sidecar(picture, ".txt", ".TXT"));
     voices.push_back(Sidecar(picture, ".wav", ".WAV"));
   }
+  // The Windows engine is the program's own "PlimoEng.dll"; the Linux player makes a package
+  // that runs here.
+  std::string engineFile;
+  if (engine == "linux") {
+    engineFile = paths.ProgramFolder() + "tovak-player";
+  } else if (engine != "windows") {
+    engineFile = engine;
+  }
   // The engine is read into every package, so it is as much an input as the pictures.
-  std::vector<std::string> inputs = {paths.EngineFile()};
+  std::vector<std::string> inputs = {engineFile.empty() ? paths.EngineFile() : engineFile};
   for (const auto* list : {&pictures, &messages, &voices})
     inputs.insert(inputs.end(), list->begin(), list->end());
   if (const std::string problem = OutputProblem(out, inputs); !problem.empty())
@@ -175,49 +205,42 @@ int RunBuild(const Arguments& args) {
   paths.SetWorkFolder(work.Path());
 
   TPlimo builder(paths);
-  // The Windows engine is the program's own "PlimoEng.dll"; the Linux player makes a package
-  // that runs here.
-  if (engine == "linux") {
-    builder.EngineFile = paths.ProgramFolder() + "tovak-player";
-  } else if (engine != "windows") {
-    builder.EngineFile = engine;
-  }
+  builder.EngineFile = engineFile;
   builder.Reset();
   builder.SetPictures(pictures);
   builder.SetMessages(messages);
   builder.SetVoices(voices);
   builder.SetOptions(maxWidth, maxHeight, quality);
   builder.TrailerFlag = 1;
-  const bool terminal = isatty(STDERR_FILENO);
+  const bool progress = ShowsProgress();
   builder.OnProgress = [&](int32_t current, int32_t total) {
-    ShowProgress(current, total, builder.CurrentFile, terminal);
+    if (progress) ShowProgress(current, total, builder.CurrentFile);
   };
   builder.ProcessMessages = [&] {
-    if (interrupted) builder.CancelRequested = true;
+    if (InterruptSignal()) builder.CancelRequested = true;
   };
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
   const bool built = builder.Build();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  if (terminal) std::fputc('\n', stderr);
-  if (!built) {
-    Fail(builder.LastError);
-    return interrupted ? 130 : 1;
-  }
+  if (progress) std::fputc('\n', stderr);
+  ThrowIfInterrupted();
+  if (!built) return Fail(BuildFailure(builder.LastError, work.Path(), out));
 
   std::string error;
-  if (!CopyPackage(builder.OutputFile, out, error))
-    return Fail("the slideshow could not be copied to " + out + ": " + error);
-  std::printf("%s: %d pictures, %lld bytes\n", out.c_str(), builder.PictureCount(),
+  if (!CopyPackage(builder.OutputFile, out, error)) {
+    ThrowIfInterrupted();
+    return Fail(out + ": cannot be written: " + error);
+  }
+  const int count = builder.PictureCount();
+  std::printf("%s: %d picture%s, %lld bytes\n", out.c_str(), count, count == 1 ? "" : "s",
               static_cast<long long>(FileSize(out)));
-  if (!builder.UnreadablePictures.empty()) {
+  if (const size_t unreadable = builder.UnreadablePictures.size(); unreadable > 0) {
     std::string names;
     for (const std::string& name : builder.UnreadablePictures) {
       names += (names.empty() ? "" : ", ") + name;
     }
-    std::fprintf(stderr, "warning: %zu pictures could not be read and are left empty: %s\n",
-                 builder.UnreadablePictures.size(), names.c_str());
+    Warn(std::to_string(unreadable) +
+         (unreadable == 1 ? " picture could not be read and is left empty: "
+                          : " pictures could not be read and are left empty: ") +
+         names);
   }
   return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,12 +21,37 @@ int RunRecord(const Arguments& args);
 int RunPlay(const Arguments& args);
 int RunExportHtml(const Arguments& args);
 
-// Prints "tovak-cli: message" to stderr and returns the failure status.
+// Prints "tovak-cli: message" to stderr and returns the failure status, 1.
 int Fail(const std::string& message);
+// The same for a command line that cannot be understood, with the status 2.
+int UsageError(const std::string& message);
+// Prints "tovak-cli: warning: message" to stderr.
+void Warn(const std::string& message);
+
+// Progress lines go to a terminal only, and not after -q.
+void SetQuiet(bool quiet);
+bool ShowsProgress();
 
 // "WIDTHxHEIGHT" with both positive.
 bool ParseSize(const std::string& text, int32_t& width, int32_t& height);
 // A whole decimal number within [low, high].
 bool ParseNumber(const std::string& text, int32_t low, int32_t high, int32_t& value);
+
+// Whether an argument is an option: "-" alone names standard input or output.
+bool IsOption(const std::string& arg);
+// The arguments with each "--name=value" before "--" split in two, so that a command reads
+// both spellings alike.
+Arguments SplitOptionValues(const Arguments& args);
+
+// One command's options and operands: "--name value" and "--name=value" alike, "--" ends the
+// options, and -q silences progress wherever it stands.
+struct CommandLine {
+  std::map<std::string, std::string> options;  // a flag's value is empty
+  Arguments operands;
+  bool Has(const std::string& name) const { return options.count(name) > 0; }
+};
+// Fills line from args; false after reporting an unknown option or a missing value.
+bool ParseCommandLine(const Arguments& args, const std::vector<std::string>& valued,
+                      CommandLine& line);
 
 }  // namespace tovak::cli

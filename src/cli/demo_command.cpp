@@ -6,13 +6,14 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "audio/wav_stream.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/outputs.h"
+#include "common/atomic_file.h"
 
 namespace tovak::cli {
 
@@ -71,17 +72,26 @@ void SaveWave(const fs::path& path, const std::vector<uint8_t>& samples) {
   wav.SaveToFile(path.string());
 }
 
-bool Save(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  return static_cast<bool>(out);
+// Drawn under a temporary name and renamed, as every output is; the format comes from the
+// name's extension, which the temporary name lacks.
+std::string SavePicture(const QImage& picture, const fs::path& path) {
+  PendingFile pending(path.string());
+  const std::string format = path.extension().string().substr(1);
+  std::string error = "the picture cannot be encoded";
+  if (picture.save(QString::fromStdString(pending.Temporary()), format.c_str(), 90) &&
+      pending.Commit(&error)) {
+    return {};
+  }
+  return path.string() + ": cannot be written: " + error;
 }
 
 }  // namespace
 
 int RunDemo(const Arguments& args) try {
-  if (args.size() != 1) return Fail("usage: tovak-cli demo DIR");
-  const fs::path dir = args[0];
+  CommandLine line;
+  if (!ParseCommandLine(args, {}, line)) return 2;
+  if (line.operands.size() != 1) return UsageError("usage: tovak-cli demo DIR");
+  const fs::path dir = line.operands[0];
   const fs::path assets = dir / "pictures";
 
   struct Slide {
@@ -121,21 +131,28 @@ int RunDemo(const Arguments& args) try {
     for (const char* ext : {".txt", ".wav"})
       outputs.push_back(fs::path(picture).replace_extension(ext).string());
   }
+  std::error_code error;
+  // A missing folder is made: where it goes must take it.
+  if (!fs::exists(dir, error)) outputs = {dir.string()};
   for (const std::string& output : outputs) {
+    if (!fs::exists(fs::path(output).parent_path(), error)) continue;
     if (const std::string problem = OutputProblem(output); !problem.empty()) return Fail(problem);
   }
-  std::error_code error;
   fs::create_directories(assets, error);
-  if (error) return Fail("cannot make " + assets.string());
+  if (error) return Fail(assets.string() + ": the folder cannot be made: " + error.message());
 
   std::vector<std::string> buildArgs = {"-o", show};
   for (const Slide& slide : slides) {
     const fs::path picture = assets / slide.name;
-    if (!slide.picture.save(QString::fromStdString(picture.string()), nullptr, 90)) {
-      return Fail("cannot write " + picture.string());
+    ThrowIfInterrupted();
+    if (const std::string problem = SavePicture(slide.picture, picture); !problem.empty())
+      return Fail(problem);
+    if (*slide.message) {
+      const std::string text = slide.message;
+      const std::string problem = WriteOutput(fs::path(picture).replace_extension(".txt").string(),
+                                              {text.begin(), text.end()});
+      if (!problem.empty()) return Fail(problem);
     }
-    if (*slide.message)
-      Save(fs::path(picture).replace_extension(".txt"), std::string(slide.message));
     if (!slide.notes.empty())
       SaveWave(fs::path(picture).replace_extension(".wav"), Hum(slide.notes));
     buildArgs.push_back(picture.string());

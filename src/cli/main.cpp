@@ -1,20 +1,32 @@
+#include <QString>
+#include <QtGlobal>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/interruption.h"
 
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: tovak-cli COMMAND [OPTIONS] ARGUMENTS\n"
+    "Usage: tovak-cli [-q] COMMAND [OPTIONS] ARGUMENTS\n"
+    "       tovak-cli --version | --help\n"
+    "\n"
+    "--opt=value is the same as --opt value; -- ends the options. -q silences progress,\n"
+    "which is shown only on a terminal. Exit status: 0 done, 1 failed, 2 command line not\n"
+    "understood, 128+N ended by signal N (Ctrl-C: 130); nothing is left half-written.\n"
     "\n"
     "Commands:\n"
     "  compress [--method lzh|lzrw1kh|auto] IN OUT\n"
     "      Packs the file IN into the voice container OUT (default method: lzh).\n"
     "  decompress IN OUT\n"
     "      Expands the voice container IN (either method) into OUT.\n"
+    "      For compress and decompress, IN or OUT may be - for standard input or output.\n"
     "  prepare [--max WxH] [--quality Q] IN OUT.jpg\n"
     "      Prepares one picture as a slideshow stores it: converted to JPEG, shrunk to fit\n"
     "      WxH, re-encoded at quality Q (1-100; 0 keeps a JPEG as it is). Prints its size.\n"
@@ -24,7 +36,9 @@ constexpr const char* kUsage =
     "      it with the same name and .txt or .wav. Defaults come from the settings (compact:\n"
     "      size index 2 = 420x255, quality 50; full: index 2 = 1280x1024, quality 80).\n"
     "      OUT defaults to Slideshow.exe. Ctrl-C cancels and leaves no file. The engine in\n"
-    "      front is the Windows program (default), the Linux player, or the file PATH.\n"
+    "      front is the Windows program (default), the Linux player, or the file PATH. A\n"
+    "      picture that is missing or no file is refused; one that cannot be decoded is\n"
+    "      stored empty.\n"
     "  info PACKAGE\n"
     "      Lists the pictures, voices, messages and link menu of a slideshow.\n"
     "  extract PACKAGE DIR\n"
@@ -36,52 +50,81 @@ constexpr const char* kUsage =
     "      Draws a few sample pictures with messages and hummed voices into DIR/pictures and\n"
     "      builds DIR/Demo Slideshow.exe from them.\n"
     "  record SECONDS OUT.wav\n"
-    "      Records a voice comment from the default input as the editor does.\n"
+    "      Records a voice comment from the default input as the editor does. Ctrl-C ends\n"
+    "      the take early and saves what was recorded.\n"
     "  play FILE.wav\n"
     "      Plays a WAV file through the default output.\n"
     "  help\n"
     "      Shows this text.\n";
 
-}  // namespace
-
-namespace tovak::cli {
-
-int Fail(const std::string& message) {
-  std::fprintf(stderr, "tovak-cli: %s\n", message.c_str());
-  return 1;
+// Qt's own diagnostics (an image plugin's complaint, the sound server's state) mean nothing to
+// someone at the command line; every failure that matters reaches them as the command's line.
+void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type == QtFatalMsg) std::fprintf(stderr, "tovak-cli: %s\n", qPrintable(message));
 }
 
-}  // namespace tovak::cli
+using Command = int (*)(const tovak::cli::Arguments&);
+
+struct Entry {
+  const char* name;
+  Command run;
+  bool writes;  // catches signals to remove what it was writing
+};
+
+constexpr Entry kCommands[] = {
+    {"compress", tovak::cli::RunCompress, true}, {"decompress", tovak::cli::RunDecompress, true},
+    {"prepare", tovak::cli::RunPrepare, true},   {"build", tovak::cli::RunBuild, true},
+    {"info", tovak::cli::RunInfo, false},        {"extract", tovak::cli::RunExtract, true},
+    {"demo", tovak::cli::RunDemo, true},         {"record", tovak::cli::RunRecord, true},
+    {"play", tovak::cli::RunPlay, false},        {"export-html", tovak::cli::RunExportHtml, true},
+};
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace tovak::cli;
-  if (argc < 2) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::string command = argv[1];
-  const Arguments args(argv + 2, argv + argc);
-  try {
-    if (command == "help" || command == "--help" || command == "-h") {
+  qInstallMessageHandler(QuietQt);
+  const Arguments all(argv + 1, argv + argc);
+  size_t at = 0;
+  for (; at < all.size() && IsOption(all[at]); ++at) {
+    const std::string& option = all[at];
+    if (option == "--help" || option == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     }
-    if (command == "compress") return RunCompress(args);
-    if (command == "decompress") return RunDecompress(args);
-    if (command == "prepare") return RunPrepare(args);
-    if (command == "build") return RunBuild(args);
-    if (command == "info") return RunInfo(args);
-    if (command == "extract") return RunExtract(args);
-    if (command == "demo") return RunDemo(args);
-    if (command == "record") return RunRecord(args);
-    if (command == "play") return RunPlay(args);
-    if (command == "export-html") return RunExportHtml(args);
+    if (option == "--version" || option == "-V") {
+      std::printf("tovak-cli %s\n", TOVAK_VERSION);
+      return 0;
+    }
+    if (option != "-q" && option != "--quiet") return UsageError("unknown option '" + option + "'");
+    SetQuiet(true);
+  }
+  if (at >= all.size()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string command = all[at];
+  const Arguments args(all.begin() + static_cast<std::ptrdiff_t>(at) + 1, all.end());
+  const bool wantsHelp =
+      std::any_of(args.begin(), std::find(args.begin(), args.end(), "--"),
+                  [](const std::string& a) { return a == "--help" || a == "-h"; });
+  if (command == "help" || wantsHelp) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  const auto entry = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                  [&](const Entry& e) { return command == e.name; });
+  if (entry == std::end(kCommands)) return UsageError("unknown command '" + command + "'");
+  std::optional<InterruptCatcher> catcher;
+  if (entry->writes) catcher.emplace();
+  try {
+    return entry->run(args);
+  } catch (const Interrupted&) {
+    Fail("interrupted; nothing was written");
   } catch (const std::bad_alloc&) {
     return Fail("not enough memory for " + command);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
-  Fail("unknown command '" + command + "'");
-  std::fputs(kUsage, stderr);
-  return 2;
+  return InterruptedStatus();
 }

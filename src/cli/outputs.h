@@ -6,16 +6,23 @@
 
 namespace tovak::cli {
 
-// Why a command must not write the file out, or empty when it may: a folder, a device or a FIFO
-// is never replaced by a file, and an output that is one of the inputs (by name or through a
-// link) would destroy what the command reads. Each command asks before it writes anything.
+// Each returns "NAME: reason", the form every message of the command line takes, or empty when
+// all is well. Commands ask before they write anything, so a refusal leaves everything as it was.
+
+// For an output file: a folder, a device or a FIFO is never replaced by a file; an output that is
+// one of the inputs (by name or through a link) would destroy what the command reads; and the
+// folder it goes into must exist and take new files.
 std::string OutputProblem(const std::string& out, const std::vector<std::string>& inputs = {});
 
-// The same for a folder that a command writes its files into: it may be missing, as it is made.
+// For a folder that a command writes its files into: it may be missing, as it is made, but
+// what is there must be a folder that takes new files.
 std::string FolderProblem(const std::string& folder);
 
-// Writes bytes to path under a short temporary name beside it and renames it into place; the
-// reason on failure, else empty.
+// For an input: a regular file that can be read.
+std::string InputProblem(const std::string& path);
+
+// Writes bytes to path under a short temporary name beside it and renames it into place. A
+// signal that arrives meanwhile leaves path as it was and throws Interrupted.
 std::string WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace tovak::cli

@@ -1,13 +1,20 @@
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "audio/wav_reader.h"
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/outputs.h"
+#include "common/atomic_file.h"
+#include "common/file_stream.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
 
@@ -18,6 +25,36 @@ namespace fs = std::filesystem;
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+
+// A folder made under a temporary name beside its place and renamed into it once filled;
+// removed with what is in it unless it got there.
+class StagingFolder {
+ public:
+  explicit StagingFolder(const std::string& path)
+      : path_(path), temporary_(PendingFile(path).Temporary()) {}
+  ~StagingFolder() {
+    std::error_code ignored;
+    if (made_) fs::remove_all(temporary_, ignored);
+  }
+  StagingFolder(const StagingFolder&) = delete;
+  StagingFolder& operator=(const StagingFolder&) = delete;
+
+  bool Make(std::error_code& error) {
+    made_ = fs::create_directory(temporary_, error);
+    return made_;
+  }
+  const std::string& Path() const { return temporary_; }
+  bool Commit(std::error_code& error) {
+    fs::rename(temporary_, path_, error);
+    if (!error) made_ = false;
+    return !error;
+  }
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  bool made_ = false;
+};
 
 std::string Number(int picture) {
   char name[16];
@@ -35,8 +72,12 @@ const char* EngineKind(PackageReader& reader) {
 
 }  // namespace
 
-int RunInfo(const Arguments& args) {
-  if (args.size() != 1) return Fail("usage: tovak-cli info PACKAGE");
+int RunInfo(const Arguments& arguments) {
+  CommandLine line;
+  if (!ParseCommandLine(arguments, {}, line)) return 2;
+  const Arguments& args = line.operands;
+  if (args.size() != 1) return UsageError("usage: tovak-cli info PACKAGE");
+  if (const std::string problem = InputProblem(args[0]); !problem.empty()) return Fail(problem);
   PackageReader reader;
   try {
     reader.Open(args[0]);
@@ -93,30 +134,57 @@ int RunInfo(const Arguments& args) {
 }
 
 int RunExtract(const Arguments& args) {
-  if (args.size() != 2) return Fail("usage: tovak-cli extract PACKAGE DIR");
-  const std::string& package = args[0];
-  const fs::path dir(args[1]);
+  CommandLine line;
+  if (!ParseCommandLine(args, {}, line)) return 2;
+  if (line.operands.size() != 2) return UsageError("usage: tovak-cli extract PACKAGE DIR");
+  const std::string& package = line.operands[0];
+  fs::path dir(line.operands[1]);
+  // "x/" is the folder x, whose temporary twin goes beside it, not into it.
+  while (!dir.has_filename() && dir.has_relative_path()) dir = dir.parent_path();
+  if (const std::string problem = InputProblem(package); !problem.empty()) return Fail(problem);
   PackageReader reader;
   try {
     reader.Open(package);
     // Every name is judged before the first is written, so a refusal leaves nothing behind.
     if (const std::string problem = FolderProblem(dir.string()); !problem.empty())
       return Fail(problem);
+    std::error_code error;
+    const bool exists = fs::exists(dir, error);
+    if (!exists) {
+      if (const std::string problem = OutputProblem(dir.string()); !problem.empty())
+        return Fail(problem);
+    }
     std::vector<std::string> names = {"links.txt"};
     for (int i = 0; i < reader.PictureCount(); ++i) {
       for (const char* ext : {".jpg", ".wav", ".txt"}) names.push_back(Number(i) + ext);
     }
     for (const std::string& name : names) {
-      const std::string problem = OutputProblem((dir / name).string(), {package});
+      const std::string problem = exists ? OutputProblem((dir / name).string(), {package}) : "";
       if (!problem.empty()) return Fail(problem);
     }
-    std::error_code error;
-    fs::create_directories(dir, error);
-    if (error) return Fail("cannot make the folder " + dir.string() + ": " + error.message());
+    // Each file is written under a temporary name and all are renamed together at the end, a
+    // new folder as a whole, so a failure or an interruption leaves the folder as it was.
+    std::optional<StagingFolder> staging;
+    if (!exists) {
+      staging.emplace(dir.string());
+      if (!staging->Make(error))
+        return Fail(dir.string() + ": the folder cannot be made: " + error.message());
+    }
+    const fs::path target = staging ? fs::path(staging->Path()) : dir;
+    std::vector<std::unique_ptr<PendingFile>> files;
     auto write = [&](const std::string& name, const Bytes& bytes) {
+      ThrowIfInterrupted();
       if (bytes.empty()) return;
-      const std::string problem = WriteOutput((dir / name).string(), bytes);
-      if (!problem.empty()) throw EPackageError(problem);
+      files.push_back(std::make_unique<PendingFile>((target / name).string()));
+      TFileStream file;
+      errno = 0;
+      const bool written = file.Open(files.back()->Temporary(), TFileStream::Mode::Create) &&
+                           file.WriteAll(bytes.data(), static_cast<int64_t>(bytes.size())) &&
+                           file.Close();
+      if (!written) {
+        throw EPackageError((dir / name).string() + ": cannot be written: " +
+                            (errno ? std::strerror(errno) : "write failed"));
+      }
     };
     for (int i = 0; i < reader.PictureCount(); ++i) {
       write(Number(i) + ".jpg", reader.Image(i));
@@ -124,6 +192,15 @@ int RunExtract(const Arguments& args) {
       write(Number(i) + ".txt", reader.Read(reader.MessageRecord(i)));
     }
     write("links.txt", reader.Read(reader.LinkMenuRecord()));
+    ThrowIfInterrupted();
+    std::string problem;
+    for (const auto& file : files) {
+      if (!file->Commit(&problem))
+        return Fail(dir.string() + "/" + fs::path(file->Path()).filename().string() +
+                    ": cannot be written: " + problem);
+    }
+    if (staging && !staging->Commit(error))
+      return Fail(dir.string() + ": the folder cannot be made: " + error.message());
   } catch (const Exception& e) {
     return Fail(e.Message());
   }

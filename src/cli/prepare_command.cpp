@@ -11,30 +11,18 @@ namespace tovak::cli {
 
 int RunPrepare(const Arguments& args) {
   PicturePreparation preparation;
-  Arguments files;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--max" || arg == "--quality") {
-      if (i + 1 >= args.size()) return Fail(arg + " needs a value");
-      const std::string& value = args[++i];
-      if (arg == "--max") {
-        if (!ParseSize(value, preparation.MaxWidth, preparation.MaxHeight)) {
-          return Fail("--max takes WIDTHxHEIGHT, e.g. 640x480");
-        }
-      } else {
-        if (!ParseNumber(value, 0, 100, preparation.Quality)) {
-          return Fail("--quality takes a number from 0 (keep) to 100");
-        }
-      }
-    } else if (arg.starts_with("--")) {
-      return Fail("unknown option '" + arg + "'");
-    } else {
-      files.push_back(arg);
-    }
+  CommandLine line;
+  if (!ParseCommandLine(args, {"--max", "--quality"}, line)) return 2;
+  if (line.Has("--max") &&
+      !ParseSize(line.options["--max"], preparation.MaxWidth, preparation.MaxHeight)) {
+    return UsageError("--max takes WIDTHxHEIGHT, e.g. 640x480");
   }
+  if (line.Has("--quality") && !ParseNumber(line.options["--quality"], 0, 100, preparation.Quality))
+    return UsageError("--quality takes a number from 0 (keep) to 100");
+  const Arguments& files = line.operands;
   if (files.size() != 2)
-    return Fail("usage: tovak-cli prepare [--max WxH] [--quality Q] IN OUT.jpg");
-
+    return UsageError("usage: tovak-cli prepare [--max WxH] [--quality Q] IN OUT.jpg");
+  if (const std::string problem = InputProblem(files[0]); !problem.empty()) return Fail(problem);
   if (const std::string problem = OutputProblem(files[1], {files[0]}); !problem.empty())
     return Fail(problem);
 
@@ -47,7 +35,8 @@ int RunPrepare(const Arguments& args) {
     if (const std::string problem = WriteOutput(files[1], out.Bytes()); !problem.empty())
       return Fail(problem);
   } catch (const Exception& e) {
-    return Fail(e.Message());
+    const std::string& message = e.Message();
+    return Fail(message.starts_with(files[0]) ? message : files[0] + ": " + message);
   }
   std::printf("%dx%d\n", picture.Width(), picture.Height());
   return 0;

@@ -2,21 +2,44 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/interruption.h"
 #include "cli/outputs.h"
+#include "common/atomic_file.h"
 #include "common/exception.h"
 #include "web/web_export.h"
 
 namespace tovak::cli {
 
-int RunExportHtml(const Arguments& args) try {
-  if (args.size() != 2) return Fail("usage: tovak-cli export-html PACKAGE OUT.html");
+int RunExportHtml(const Arguments& arguments) try {
+  CommandLine line;
+  if (!ParseCommandLine(arguments, {}, line)) return 2;
+  const Arguments& args = line.operands;
+  if (args.size() != 2) return UsageError("usage: tovak-cli export-html PACKAGE OUT.html");
+  if (const std::string problem = InputProblem(args[0]); !problem.empty()) return Fail(problem);
   if (const std::string problem = OutputProblem(args[1], {args[0]}); !problem.empty())
     return Fail(problem);
-  const WebExportReport report = ExportWebSlideshow(args[0], args[1]);
-  for (const std::string& warning : report.warnings)
-    std::fprintf(stderr, "tovak-cli: %s\n", warning.c_str());
-  std::printf("%s: %d pictures, %d voices, %lld bytes\n", args[1].c_str(), report.pictures,
-              report.voices, static_cast<long long>(report.bytes));
+  // The page is made under a name of our own, so that an interruption while it is made leaves
+  // an older page where it was.
+  PendingFile page(args[1]);
+  WebExportReport report;
+  try {
+    report = ExportWebSlideshow(args[0], page.Temporary());
+  } catch (const Exception& e) {
+    // Named as the user named it, not by the temporary name.
+    std::string message = e.Message();
+    const std::string temporary = page.Temporary();
+    for (size_t at = message.find(temporary); at != std::string::npos;
+         at = message.find(temporary, at))
+      message.replace(at, temporary.size(), args[1]);
+    return Fail(message);
+  }
+  ThrowIfInterrupted();
+  if (std::string error; !page.Commit(&error))
+    return Fail(args[1] + ": cannot be written: " + error);
+  for (const std::string& warning : report.warnings) Warn(warning);
+  std::printf("%s: %d picture%s, %d voice%s, %lld bytes\n", args[1].c_str(), report.pictures,
+              report.pictures == 1 ? "" : "s", report.voices, report.voices == 1 ? "" : "s",
+              static_cast<long long>(report.bytes));
   return 0;
 } catch (const Exception& e) {
   return Fail(e.Message());

@@ -74,4 +74,32 @@ bool WriteFileAtomically(const std::string& path, const void* data, int64_t size
       path, [&](TFileStream& file) { return size == 0 || file.WriteAll(data, size); }, error);
 }
 
+PendingFile::PendingFile(const std::string& path)
+    : path_(path), temporary_(TemporaryBeside(path)) {}
+
+PendingFile::~PendingFile() {
+  if (!committed_) platform::RemoveFile(temporary_);
+}
+
+bool PendingFile::Commit(std::string* error) {
+  auto fail = [&](const std::string& why) {
+    platform::RemoveFile(temporary_);
+    if (error) *error = why;
+    return false;
+  };
+  if (committed_) return true;
+  // Something that is not a file may have taken the name since the writer began.
+  if (const std::string problem = OutputTargetProblem(path_); !problem.empty())
+    return fail(problem);
+  TFileStream file;
+  errno = 0;
+  if (!file.Open(temporary_, TFileStream::Mode::ReadWrite)) return fail(Reason(errno));
+  if (!file.FlushToDisk() || !file.Close()) return fail(Reason(errno));
+  errno = 0;
+  if (!platform::RenameOver(temporary_, path_)) return fail(Reason(errno));
+  committed_ = true;
+  platform::FlushFolder(platform::FolderOf(path_));
+  return true;
+}
+
 }  // namespace tovak

@@ -23,4 +23,26 @@ bool WriteFileAtomically(const std::string& path, const void* data, int64_t size
 // left behind by a crash can be told from the user's own files and cleared away.
 bool IsAtomicTemporaryName(const std::string& name);
 
+// The same for a writer that opens the file by name itself (a codec, an image library) or for
+// files that must appear together: it writes to Temporary(), a short name beside path, and
+// Commit flushes that to disk and renames it over path. Until then path is untouched, and a
+// temporary never committed is removed when the object goes away.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::string& path);
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  const std::string& Path() const { return path_; }
+  const std::string& Temporary() const { return temporary_; }
+  // False with the reason when the temporary cannot be flushed or renamed; it is then removed.
+  bool Commit(std::string* error = nullptr);
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  bool committed_ = false;
+};
+
 }  // namespace tovak

@@ -90,28 +90,58 @@ int RunPlayer(int argc, char** argv) {
   bool window = false;
   int language = 0;  // the language chosen in the program beside us, else the first
   std::string path;
+  auto usageError = [&](const std::string& message) {
+    std::fprintf(stderr, "tovak-player: %s (see %s --help)\n", message.c_str(), argv[0]);
+    return 2;
+  };
+  bool options = true;
   for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--check") {
+    std::string arg = argv[i];
+    std::string value;
+    bool hasValue = false;
+    if (const size_t equals = arg.find('=');
+        options && arg.starts_with("--") && equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+      hasValue = true;
+      arg.erase(equals);
+    }
+    if (!options || arg == "-" || !arg.starts_with("-")) {
+      if (!path.empty()) return usageError("one package at a time: " + arg);
+      path = arg;
+    } else if (arg == "--") {
+      options = false;
+    } else if (arg == "--check") {
       check = true;
     } else if (arg == "--window") {
       window = true;
-    } else if (arg == "--lang" && i + 1 < argc) {
-      language = std::atoi(argv[++i]);
+    } else if (arg == "--lang") {
+      if (!hasValue && i + 1 < argc) {
+        value = argv[++i];
+        hasValue = true;
+      }
+      char* end = nullptr;
+      const long number = hasValue ? std::strtol(value.c_str(), &end, 10) : 0;
+      if (!hasValue || value.empty() || *end != '\0' || number < 1 || number > 99)
+        return usageError("--lang takes a language number from 1 to 99");
+      language = static_cast<int>(number);
     } else if (arg == "--help" || arg == "-h") {
       PrintUsage(stdout, argv[0]);
       return 0;
-    } else if (!arg.starts_with("-") && path.empty()) {
-      path = arg;
+    } else if (arg == "--version") {
+      std::printf("tovak-player %s\n", TOVAK_VERSION);
+      return 0;
     } else {
-      PrintUsage(stderr, argv[0]);
-      return 2;
+      return usageError("unknown option '" + arg + "'");
     }
   }
   const bool own = path.empty();
   if (own) path = OwnFile();
 
   if (check) {
+    // A check at the terminal answers in its own lines only, without Qt's diagnostics.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      if (type == QtFatalMsg) std::fprintf(stderr, "tovak-player: %s\n", qPrintable(text));
+    });
     if (own && !HasAttachedData(path)) {
       std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
       return 1;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/run_command.h"
@@ -59,7 +62,10 @@ TEST_F(CliCompress, FailuresSayWhyAndLeaveNoOutput) {
   WriteBytes(in, {0x21, 0x48, 0x5A, 0x4C, 0x00, 0x00, 0x00, 0x80 - 1, 0xF6, 0xFB, 0xBD, 0xE0});
   run = RunCommand(Cli("decompress " + Quote(in) + " " + Quote(out)));
   EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.output.find("Lzrw1"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("tovak-cli: " + in + ": compressed data is truncated or damaged\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("Lzrw1"), std::string::npos) << run.output;
   EXPECT_FALSE(std::filesystem::exists(out));
 
   // A truncated one.
@@ -78,14 +84,86 @@ TEST_F(CliCompress, FailuresSayWhyAndLeaveNoOutput) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-// A full disk: the file size limit makes writes fail as they would on a full device.
+// Entries in a folder, hidden ones too: a temporary left behind shows up here.
+size_t Entries(const std::filesystem::path& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// A full disk: the file size limit makes writes fail as they would on a full device. An older
+// output survives whole, and no temporary is left.
 TEST_F(CliCompress, AFailedWriteRemovesThePartialOutput) {
   WriteBytes(in, sample::RandomBytes(300000, 3));
+  WriteBytes(packed, {'o', 'l', 'd'});
   const auto run = RunCommand("trap '' XFSZ; ulimit -f 64; " +
                               Cli("compress " + Quote(in) + " " + Quote(packed)));
-  EXPECT_NE(run.status, 0);
-  EXPECT_NE(run.output.find("Error writing to output file"), std::string::npos) << run.output;
-  EXPECT_FALSE(std::filesystem::exists(packed));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: " + packed + ": cannot be written: File too large\n");
+  EXPECT_EQ(ReadBytes(packed), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(Entries(dir.Path()), 2u);
+}
+
+// Each of the three signals stops a long run: the older output stays as it was, no temporary is
+// left, and the status is the one the signal would have given. The temporary's appearance says
+// the run has begun; four megabytes keep it busy well past the signal.
+TEST_F(CliCompress, SignalsLeaveTheOlderOutput) {
+  WriteBytes(in, sample::RandomBytes(4000000, 5));
+  for (const auto& [signal, status] : {std::pair{"INT", 130}, {"TERM", 143}, {"HUP", 129}}) {
+    SCOPED_TRACE(signal);
+    WriteBytes(packed, {'o', 'l', 'd'});
+    const auto run = RunCommand(
+        "(exec " + Cli("compress " + Quote(in) + " " + Quote(packed)) +
+        ") & pid=$!; for i in $(seq 1000); do ls -A " + Quote(dir.Path().string()) +
+        " | grep -q '^[.]tovak-' && break; sleep 0.01; done; kill -" + signal + " $pid; wait $pid");
+    EXPECT_EQ(run.status, status) << run.output;
+    EXPECT_EQ(ReadBytes(packed), (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(Entries(dir.Path()), 2u);
+  }
+}
+
+TEST_F(CliCompress, FollowsCommandLineConventions) {
+  WriteBytes(in, {'a', 'b', 'c'});
+  const std::string bin = std::filesystem::path(TOVAK_CLI_PATH).parent_path().string();
+  for (const std::string tool : {"tovak-cli", "tovak-player", "tovak"}) {
+    const auto version = RunCommand(Quote(bin + "/" + tool) + " --version");
+    EXPECT_EQ(version.status, 0) << tool;
+    EXPECT_EQ(version.output.rfind(tool + " ", 0), 0u) << version.output;
+  }
+  const auto help =
+      RunCommand("QT_QPA_PLATFORM=offscreen timeout 20 " + Quote(bin + "/tovak") + " --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.output.find("Usage"), std::string::npos) << help.output;
+
+  // "-" is a stream, "--opt=value" an option with its value, and "--" ends the options.
+  auto run = RunCommand(Cli("compress --method=lzrw1kh - - <" + Quote(in)) + " | " +
+                        Cli("decompress -- - " + Quote(out)));
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(ReadBytes(out), (Bytes{'a', 'b', 'c'}));
+
+  // A command line that cannot be understood ends with 2, a failure with 1; each says what is
+  // wrong on one line that names the file first.
+  for (const std::string& usage :
+       std::vector<std::string>{"frobnicate", "compress --frob " + Quote(in) + " x",
+                                "compress --method", "compress x"}) {
+    run = RunCommand(Cli(usage));
+    EXPECT_EQ(run.status, 2) << usage;
+    EXPECT_EQ(run.output.rfind("tovak-cli: ", 0), 0u) << run.output;
+  }
+  const std::string missing = dir.File("missing");
+  run = RunCommand(Cli("compress " + Quote(missing) + " " + Quote(out)));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: " + missing + ": No such file or directory\n");
+  run = RunCommand(Cli("prepare - " + Quote(out)));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("-: standard input"), std::string::npos) << run.output;
+
+  const std::string player = Quote(bin + "/tovak-player");
+  run = RunCommand(player + " --frob");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("tovak-player: unknown option '--frob'"), std::string::npos)
+      << run.output;
+  run = RunCommand(player + " --lang=two --check " + Quote(in));
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.output.find("tovak-player: --lang"), std::string::npos) << run.output;
 }
 
 TEST_F(CliCompress, RejectsBadUsage) {

@@ -109,18 +109,23 @@ TEST_F(CliPackage, FailuresLeaveNoSlideshow) {
   EXPECT_NE(run.output.find("disk full"), std::string::npos) << run.output;
   EXPECT_FALSE(fs::exists(out));
 
-  // Interrupted: canceled, nothing left. The second picture is a pipe, so the build waits on it
-  // until the interrupt has been sent, however fast the machine.
-  const std::string pipe = dir.File("slow.jpg");
-  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  const std::string log = dir.File("log");
-  run = RunCommand("(exec " + Cli("build -o " + Quote(out) + " " + Quote(big) + " " + Quote(pipe)) +
-                   " 2>" + Quote(log) + ") & pid=$!; for i in $(seq 200); do grep -q 2/2 " +
-                   Quote(log) + " && break; sleep 0.1; done; kill -INT $pid; sleep 0.2; : >" +
-                   Quote(pipe) + "; wait $pid; status=$?; cat " + Quote(log) + "; exit $status");
-  EXPECT_EQ(run.status, 130) << run.output;
-  EXPECT_NE(run.output.find("Operation canceled by user."), std::string::npos) << run.output;
-  EXPECT_FALSE(fs::exists(out));
+  // Interrupted by any of the three signals: nothing left, neither the slideshow nor the working
+  // folder, and the status a signal's end would give. The working folder's appearance says the
+  // build has begun; thirty pictures keep it busy well past the signal.
+  const std::string tmp = dir.File("tmp");
+  fs::create_directory(tmp);
+  std::string thirty;
+  for (int i = 0; i < 30; ++i) thirty += " " + Quote(big);
+  for (const auto& [signal, status] : {std::pair{"HUP", 129}, {"TERM", 143}, {"INT", 130}}) {
+    SCOPED_TRACE(signal);
+    run = RunCommand("(TMPDIR=" + Quote(tmp) + " exec " + Cli("build -o " + Quote(out) + thirty) +
+                     ") & pid=$!; for i in $(seq 500); do [ -n \"$(ls -A " + Quote(tmp) +
+                     ")\" ] && break; sleep 0.02; done; kill -" + signal + " $pid; wait $pid");
+    EXPECT_EQ(run.status, status) << run.output;
+    EXPECT_NE(run.output.find("tovak-cli: interrupted"), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_TRUE(fs::is_empty(tmp));
+  }
 }
 
 TEST_F(CliPackage, UnreadablePicturesAreNamedAndShown) {
@@ -130,7 +135,7 @@ TEST_F(CliPackage, UnreadablePicturesAreNamedAndShown) {
   const auto run = RunCommand(Cli("build -o " + Quote(out) + " " + Quote(good) + " " +
                                   Quote(dir.File("bad.png")) + " 2>&1 >/dev/null"));
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("warning: 1 pictures could not be read and are left empty: " +
+  EXPECT_NE(run.output.find("tovak-cli: warning: 1 picture could not be read and is left empty: " +
                             dir.File("bad.png")),
             std::string::npos)
       << run.output;
@@ -193,8 +198,8 @@ TEST_F(CliPackage, OutputsThatAreNoPlainFileOrAnInputAreRefused) {
   };
   for (const Writer& w : writers) {
     refused(w.before + Quote(fifo) + w.after,
-            "cannot write " + fifo + ": it is not a regular file");
-    refused(w.before + Quote(folder) + w.after, "cannot write " + folder + ": it is a folder");
+            fifo + ": cannot be written: it is not a regular file");
+    refused(w.before + Quote(folder) + w.after, folder + ": cannot be written: it is a folder");
     if (!w.input.empty()) refused(w.before + Quote(w.input) + w.after, ": it is the input");
   }
   // Folders written into, and the files they would hold.
@@ -215,6 +220,74 @@ TEST_F(CliPackage, OutputsThatAreNoPlainFileOrAnInputAreRefused) {
   EXPECT_EQ(ReadBytes(dir.File("a.txt")), (Bytes{'h', 'e', 'l', 'l', 'o'}));
   EXPECT_FALSE(fs::exists(dir.File("demo/pictures")));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("x")), {}), 1);
+}
+
+// What the user cannot have meant is refused before anything is made, and what does get made
+// appears whole or not at all.
+TEST_F(CliPackage, TyposAndFullDisksLeaveNothingBehind) {
+  const std::string a = Picture("a.jpg", 40, 30), show = dir.File("show.exe");
+  fs::create_directory(dir.File("folder.jpg"));
+  for (const auto& [picture, why] :
+       {std::pair{dir.File("missing.jpg"), "No such file or directory"},
+        {dir.File("folder.jpg"), "it is a folder"}}) {
+    const auto run =
+        RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a) + " " + Quote(picture)));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output, "tovak-cli: " + picture + ": " + why + "\n");
+    EXPECT_FALSE(fs::exists(show));
+  }
+  // Away from a terminal a build prints its result and no progress.
+  auto run = RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a)));
+  EXPECT_EQ(run.output, show + ": 1 picture, " + std::to_string(fs::file_size(show)) + " bytes\n");
+
+  // On a terminal it shows its progress, unless told -q.
+  const std::string build = "build -o " + Quote(show) + " " + Quote(a);
+  for (const std::string quiet : {"", "-q "}) {
+    run = RunCommand("script -qec " + Quote(Cli(quiet + build)) + " /dev/null");
+    EXPECT_EQ(run.output.find("1/1") == std::string::npos, !quiet.empty()) << run.output;
+  }
+
+  // A recording's folder is checked before the take.
+  run = RunCommand(Cli("record 1 " + Quote(dir.File("nowhere/take.wav"))));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: " + dir.File("nowhere") + ": No such file or directory\n");
+
+  // Extracting onto a full disk: an existing folder keeps what it had, a new one is not made.
+  const std::string kept = dir.File("kept");
+  fs::create_directory(kept);
+  WriteBytes(kept + "/001.jpg", Bytes{'o', 'l', 'd'});
+  const size_t entries = std::distance(fs::directory_iterator(dir.Path()), {});
+  for (const std::string& folder : {kept, dir.File("new")}) {
+    run = RunCommand("trap '' XFSZ; ulimit -f 1; " +
+                     Cli("extract " + Quote(show) + " " + Quote(folder)));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot be written: File too large"), std::string::npos)
+        << run.output;
+  }
+  EXPECT_EQ(std::distance(fs::directory_iterator(kept), {}), 1);
+  EXPECT_EQ(ReadBytes(kept + "/001.jpg"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), {})), entries);
+
+  // The engine that rides in every slideshow carries no symbol table.
+  const Bytes engine = ReadBytes(fs::path(TOVAK_CLI_PATH).parent_path().string() + "/PlimoEng.dll");
+  const std::string symtab = ".symtab";
+  EXPECT_EQ(std::search(engine.begin(), engine.end(), symtab.begin(), symtab.end()), engine.end());
+}
+
+// Ctrl-C ends a take early and keeps it.
+TEST_F(CliPackage, AnInterruptedRecordingIsSaved) {
+  if (RunCommand("pactl info").status != 0) GTEST_SKIP() << "no sound server";
+  const std::string take = dir.File("take.wav");
+  // The sound server's cookie is in the user's own settings folder.
+  const auto run = RunCommand("(exec " + std::string(TOVAK_CLI_PATH) + " record 30 " + Quote(take) +
+                              ") & pid=$!; "
+                              // Interrupted once the take runs, however slow the start was.
+                              "for i in $(seq 150); do pactl list source-outputs short | "
+                              "grep -q . && break; sleep 0.2; done; sleep 1; kill -INT $pid; "
+                              "wait $pid");
+  EXPECT_EQ(run.status, 130) << run.output;
+  EXPECT_NE(run.output.find("stopped early"), std::string::npos) << run.output;
+  EXPECT_GT(fs::file_size(take), 44u * 10) << run.output;
 }
 
 // A name at the file system's limit still takes an output: no temporary name is longer.

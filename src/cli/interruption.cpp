@@ -1,0 +1,54 @@
+#include "cli/interruption.h"
+
+#include <csignal>
+
+namespace tovak::cli {
+
+namespace {
+
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+volatile std::sig_atomic_t caught = 0;
+struct sigaction previous[3];
+struct sigaction previousPipe;
+
+void OnSignal(int signal) {
+  if (!caught) caught = signal;
+}
+
+}  // namespace
+
+InterruptCatcher::InterruptCatcher() {
+  struct sigaction action {};
+  action.sa_handler = OnSignal;
+  sigemptyset(&action.sa_mask);
+  // Without SA_RESTART a wait on a pipe or a terminal returns, so the command can look; the
+  // handler is reset by the first signal, so a second one ends the process.
+  action.sa_flags = SA_RESETHAND;
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &action, &previous[i]);
+  // A reader of our output that goes away must not end us before our temporaries are removed;
+  // the failed write says so instead.
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  sigaction(SIGPIPE, &ignore, &previousPipe);
+}
+
+InterruptCatcher::~InterruptCatcher() {
+  for (int i = 0; i < 3; ++i) sigaction(kSignals[i], &previous[i], nullptr);
+  sigaction(SIGPIPE, &previousPipe, nullptr);
+}
+
+int InterruptSignal() {
+  return caught;
+}
+
+int InterruptedStatus() {
+  return 128 + caught;
+}
+
+void ThrowIfInterrupted() {
+  if (caught) throw Interrupted{};
+}
+
+}  // namespace tovak::cli
