@@ -22,6 +22,28 @@ void JpegPicture::LoadFromBytes(std::vector<uint8_t> bytes) {
   const JpegHeader header = ReadJpegHeader(stream_.data(), stream_.size());
   width_ = header.width;
   height_ = header.height;
+  if (header.cmyk || header.foreignColours) {
+    // Players show CMYK and profiled colours each in their own way, or not at all: stored as
+    // plain sRGB they look the same everywhere.
+    Reencode();
+  } else if (header.orientation != 1) {
+    // A stored picture must be upright without its tag, which not every player reads; the
+    // lossless turn needs whole blocks at the edges that move.
+    std::vector<uint8_t> turned =
+        TurnJpegUpright(stream_.data(), stream_.size(), header.orientation);
+    if (turned.empty()) {
+      Reencode();
+    } else {
+      stream_ = std::move(turned);
+    }
+  }
+}
+
+void JpegPicture::Reencode() {
+  QImage pixels = DecodeJpeg(stream_.data(), stream_.size());
+  stream_ = EncodeJpeg(pixels, kKeptJpegQuality);
+  width_ = pixels.width();
+  height_ = pixels.height();
 }
 
 void JpegPicture::Assign(QImage pixels) {

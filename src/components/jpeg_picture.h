@@ -16,7 +16,9 @@ class JpegPicture {
  public:
   // Takes the file's bytes as the stream and reads the size from its header only. When the
   // bytes are not a JPEG it throws EPictureError, yet keeps them: saving then writes them as
-  // they are. A file that cannot be read throws and leaves the object as it was.
+  // they are. A file that cannot be read throws and leaves the object as it was. A JPEG that is
+  // turned by an orientation tag, CMYK or in colours other than sRGB is made an upright sRGB
+  // JPEG, losslessly where it can.
   void LoadFromFile(const std::string& path);
   void LoadFromBytes(std::vector<uint8_t> bytes);
 
@@ -44,6 +46,9 @@ class JpegPicture {
   JpegPicture();
 
  private:
+  // Replaces the held stream by an upright sRGB encoding of it.
+  void Reencode();
+
   std::vector<uint8_t> stream_;
   QImage pixels_;
   bool holdsPixels_ = false;
