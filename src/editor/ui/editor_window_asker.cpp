@@ -18,8 +18,8 @@ const char* const kFilter =
                       "|*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak "
                       "Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced "
                       "Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF "
-                      "Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF Picture    "
-                      "(AVIF) |*.AVIF");
+                      "Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF "
+                      "Picture    (AVIF) |*.AVIF");
 
 QString Title() {
   return QCoreApplication::translate("tovak::TfmManual", "Quillora Tovak!");
