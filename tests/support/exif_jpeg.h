@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "support/libjpeg_writer.h"
+#include "components/jpeg_codec.h"
 
 namespace tovak::testing {
 
@@ -20,10 +20,13 @@ inline std::vector<uint8_t> ExifOrientationMarker(int orientation) {
 
 // image stored as a JPEG with the orientation tag.
 inline std::vector<uint8_t> JpegWithOrientation(const QImage& stored, int orientation) {
-  LibjpegOptions o;
-  o.quality = 95;
-  o.markers.push_back({0xE1, ExifOrientationMarker(orientation)});
-  return EncodeWithLibjpeg(stored, o);
+  std::vector<uint8_t> jpeg = EncodeJpeg(stored, 95);
+  const std::vector<uint8_t> exif = ExifOrientationMarker(orientation);
+  const size_t length = exif.size() + 2;
+  std::vector<uint8_t> marker = {0xFF, 0xE1, uint8_t(length >> 8), uint8_t(length)};
+  marker.insert(marker.end(), exif.begin(), exif.end());
+  jpeg.insert(jpeg.begin() + 2, marker.begin(), marker.end());
+  return jpeg;
 }
 
 }  // namespace tovak::testing
