@@ -46,7 +46,7 @@ QImage Decode(Bytes data, const std::string& extension, const KeepWaiting& keepW
   if (image.isNull()) throw EPictureError("not enough memory for the picture");
   // Qt's readers keep the profile of a PNG, WebP or TIFF beside the pixels; JPEGs are converted
   // as they are decoded.
-  if (image.colorSpace().isValid()) {
+  if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb)) {
     const QByteArray icc = image.colorSpace().iccProfile();
     ConvertToSrgb(image,
                   std::span(reinterpret_cast<const uint8_t*>(icc.data()), size_t(icc.size())));
