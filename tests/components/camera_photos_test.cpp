@@ -2,6 +2,7 @@
 #include <lcms2.h>
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImageWriter>
 #include <chrono>
 #include <cstdlib>
@@ -201,6 +202,24 @@ TEST(CameraPhotos, HeicWebPAndAvifAreRead) {
     } else {
       std::printf("heif-enc cannot write AVIF here: AVIF is not tried\n");
     }
+  }
+  // A phone's wide colours, carried by a profile in PNG and HEIC alike.
+  QImage wide(64, 48, QImage::Format_RGB32);
+  wide.fill(0xFFCC6633);
+  wide.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+  ASSERT_TRUE(wide.save(QString::fromStdString(dir.File("p3.png")), "png"));
+  std::vector<std::string> p3 = {"p3.png"};
+  if (heifEnc) {
+    ASSERT_EQ(std::system(("heif-enc -q 95 -o " + dir.File("p3.heic") + " " + dir.File("p3.png") +
+                           " >/dev/null")
+                              .c_str()),
+              0);
+    p3.push_back("p3.heic");
+  }
+  for (const std::string& name : p3) {
+    const QImage decoded = LoadPicture(dir.File(name));
+    EXPECT_TRUE(Near(decoded.pixel(32, 24), 0xFFDB5E1F, 8))
+        << name << " " << Hex(decoded.pixel(32, 24));
   }
   for (const std::string& name : files) {
     const PictureInfo info = GetFileInfo(dir.File(name));

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <string>
 
+#include "components/picture_colour.h"
 #include "components/picture_error.h"
 #include "components/picture_formats/magick_format.h"
 #include "components/picture_formats/picture_formats.h"
@@ -24,6 +26,22 @@ bool HasBrand(Bytes head, std::string_view brands) {
   return false;
 }
 
+// The ICC profile of the file's colour box ("colr" of type "prof" or "rICC"), which phones use for
+// their Display P3; empty when the file describes its colours otherwise or not at all. The
+// decoder gives the pixels in the profile's colours and leaves the conversion to us.
+Bytes IccProfile(Bytes data) {
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  for (const std::string_view type : {"colrprof"sv, "colrrICC"sv}) {
+    const size_t at = text.find(type);
+    if (at == std::string_view::npos || at < 4) continue;
+    const size_t box = size_t(data[at - 4]) << 24 | size_t(data[at - 3]) << 16 |
+                       size_t(data[at - 2]) << 8 | data[at - 1];
+    if (box < 12 || box - 4 > data.size() - at) continue;
+    return data.subspan(at + 8, box - 12);
+  }
+  return {};
+}
+
 // HEIF pictures through GraphicsMagick's coder, which turns and mirrors them as their file says.
 // The codecs behind it are large and young, so they run in the worker that can be killed.
 class Heif final : public MagickFormat {
@@ -41,6 +59,7 @@ class Heif final : public MagickFormat {
   QImage Decode(Bytes data, const KeepWaiting& keepWaiting) const override {
     QImage image;
     Explained([&] { image = MagickFormat::Decode(data, keepWaiting); });
+    ConvertToSrgb(image, IccProfile(data));
     return image;
   }
 
