@@ -184,10 +184,12 @@ TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
 
 TEST(PictureFilters, EveryPairBecomesOneFilter) {
   const QStringList filters = PictureNameFilters();
-  ASSERT_EQ(filters.size(), 12);
+  ASSERT_EQ(filters.size(), 15);
   EXPECT_TRUE(filters[0].startsWith("All Supported Media Formats (*.BMP *.CMS *.JPG"));
   EXPECT_EQ(filters[3], "Jpeg    (JPG) (*.JPG)");
   EXPECT_EQ(filters[11], "PCT File (*.PCT)");
+  EXPECT_EQ(filters[12], "HEIF Photo    (HEIC) (*.HEIC *.HEIF)");
+  EXPECT_TRUE(filters[0].endsWith("*.PCT *.HEIC *.HEIF *.WEBP *.AVIF)"));
 }
 
 TEST(PictureListFile, OnePathPerLineLeftBehind) {
