@@ -209,6 +209,62 @@ std::vector<uint8_t> TurnJpegUpright(const uint8_t* data, size_t size, int orien
   return std::vector<uint8_t>(buffer, buffer + length);
 }
 
+std::vector<uint8_t> ReencodeJpegUpright(const uint8_t* data, size_t size, int orientation,
+                                         int quality) {
+  if (orientation < 2 || orientation > 8) return {};
+  Handle handle = OpenDecompressor();
+  const Header h = ReadHeader(handle.get(), data, size);
+  const bool swap = OrientationSwapsSides(orientation);
+  int turned = h.subsampling;
+  if (h.subsampling == TJSAMP_422 && swap) turned = TJSAMP_440;
+  if (h.subsampling == TJSAMP_440 && swap) turned = TJSAMP_422;
+  if (IsCmyk(h) ||
+      (h.subsampling != TJSAMP_444 && h.subsampling != TJSAMP_420 && h.subsampling != TJSAMP_422 &&
+       h.subsampling != TJSAMP_440 && h.subsampling != TJSAMP_GRAY)) {
+    return {};
+  }
+  // With an odd side the last chroma sample covers a single pixel, and turning its plane would
+  // shift every chroma sample along that side by half a pixel.
+  const bool subsampled = h.subsampling != TJSAMP_444 && h.subsampling != TJSAMP_GRAY;
+  if (subsampled && (h.width % 2 != 0 || h.height % 2 != 0)) return {};
+  const int count = h.subsampling == TJSAMP_GRAY ? 1 : 3;
+  std::vector<uint8_t> stored[3], upright[3];
+  unsigned char* planes[3] = {};
+  int strides[3] = {};
+  for (int i = 0; i < count; ++i) {
+    strides[i] = tjPlaneWidth(i, h.width, h.subsampling);
+    stored[i].resize(size_t(strides[i]) * tjPlaneHeight(i, h.height, h.subsampling));
+    planes[i] = stored[i].data();
+  }
+  if (tjDecompressToYUVPlanes(handle.get(), data, static_cast<unsigned long>(size), planes, h.width,
+                              strides, h.height, 0) != 0 &&
+      tjGetErrorCode(handle.get()) == TJERR_FATAL) {
+    return {};
+  }
+  // Plane by plane, so that the stored and the upright copies of only one are held at a time.
+  const unsigned char* uprightPlanes[3] = {};
+  int uprightStrides[3] = {};
+  for (int i = 0; i < count; ++i) {
+    const int w = strides[i];
+    const int ph = tjPlaneHeight(i, h.height, h.subsampling);
+    uprightStrides[i] = swap ? ph : w;
+    upright[i].resize(stored[i].size());
+    CopyUpright(stored[i].data(), w, w, ph, upright[i].data(), uprightStrides[i], orientation);
+    std::vector<uint8_t>().swap(stored[i]);
+    uprightPlanes[i] = upright[i].data();
+  }
+  Handle compressor(tjInitCompress());
+  if (!compressor) return {};
+  unsigned char* buffer = nullptr;
+  unsigned long length = 0;
+  const int rc = tjCompressFromYUVPlanes(compressor.get(), uprightPlanes, swap ? h.height : h.width,
+                                         uprightStrides, swap ? h.width : h.height, turned, &buffer,
+                                         &length, std::clamp(quality, 1, 100), 0);
+  std::unique_ptr<unsigned char, BufferFreer> owned(buffer);
+  if (rc != 0 || !buffer) return {};
+  return std::vector<uint8_t>(buffer, buffer + length);
+}
+
 std::vector<uint8_t> EncodeJpeg(const QImage& source, int quality) {
   if (source.isNull() || source.width() <= 0 || source.height() <= 0) {
     throw EPictureError("JPEG : there is no picture to encode");

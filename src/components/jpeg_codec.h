@@ -36,6 +36,12 @@ QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth = 0, int minHei
 // when the size does not allow a lossless turn (partial blocks at the edges that would move).
 std::vector<uint8_t> TurnJpegUpright(const uint8_t* data, size_t size, int orientation);
 
+// The same picture turned upright and encoded again from its decoded planes, without a round trip
+// through RGB and holding about the planes twice; empty for CMYK, unusual subsampling or a
+// stream that does not decode.
+std::vector<uint8_t> ReencodeJpegUpright(const uint8_t* data, size_t size, int orientation,
+                                         int quality);
+
 // Encodes at quality 1..100 with 4:2:0 chroma. Transparent pixels are laid on white.
 std::vector<uint8_t> EncodeJpeg(const QImage& image, int quality);
 

@@ -37,6 +37,9 @@ void JpegPicture::Normalise() {
   // lossless turn needs whole blocks at the edges that move.
   std::vector<uint8_t> turned;
   if (!recolour_) turned = TurnJpegUpright(stream_.data(), stream_.size(), orientation_);
+  if (turned.empty() && !recolour_) {
+    turned = ReencodeJpegUpright(stream_.data(), stream_.size(), orientation_, kKeptJpegQuality);
+  }
   if (turned.empty()) {
     try {
       turned = EncodeJpeg(DecodeJpeg(stream_.data(), stream_.size()), kKeptJpegQuality);

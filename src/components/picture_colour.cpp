@@ -41,41 +41,8 @@ QImage Oriented(QImage image, int orientation) {
   const bool swap = OrientationSwapsSides(orientation);
   QImage out(swap ? h : w, swap ? w : h, image.format());
   if (out.isNull()) throw EPictureError("not enough memory for the picture");
-  for (int y = 0; y < h; ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = 0; x < w; ++x) {
-      int tx = x, ty = y;
-      switch (orientation) {
-        case 2:
-          tx = w - 1 - x;
-          break;
-        case 3:
-          tx = w - 1 - x;
-          ty = h - 1 - y;
-          break;
-        case 4:
-          ty = h - 1 - y;
-          break;
-        case 5:
-          tx = y;
-          ty = x;
-          break;
-        case 6:
-          tx = h - 1 - y;
-          ty = x;
-          break;
-        case 7:
-          tx = h - 1 - y;
-          ty = w - 1 - x;
-          break;
-        case 8:
-          tx = y;
-          ty = w - 1 - x;
-          break;
-      }
-      reinterpret_cast<QRgb*>(out.scanLine(ty))[tx] = line[x];
-    }
-  }
+  CopyUpright(reinterpret_cast<const QRgb*>(image.constBits()), int(image.bytesPerLine() / 4), w, h,
+              reinterpret_cast<QRgb*>(out.bits()), int(out.bytesPerLine() / 4), orientation);
   return out;
 }
 
