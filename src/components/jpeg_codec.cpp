@@ -17,6 +17,10 @@ namespace tovak {
 
 namespace {
 
+// Beyond this the lossless turn costs more memory than encoding the turned planes again, which
+// holds about half of it.
+constexpr uint64_t kMaxLosslessTurnBytes = uint64_t{512} << 20;
+
 struct HandleCloser {
   void operator()(void* handle) const { tjDestroy(handle); }
 };
@@ -195,6 +199,27 @@ std::vector<uint8_t> TurnJpegUpright(const uint8_t* data, size_t size, int orien
   if (op == TJXOP_NONE) return {};
   Handle handle(tjInitTransform());
   if (!handle) return {};
+  // The transform reads every coefficient before it finds that an edge block would move, which
+  // for a panorama is hundreds of megabytes spent on nothing.
+  Header h;
+  try {
+    h = ReadHeader(handle.get(), data, size);
+  } catch (const EPictureError&) {
+    return {};
+  }
+  if (h.subsampling < 0 || h.subsampling >= TJ_NUMSAMP) return {};
+  const bool wholeColumns = h.width % tjMCUWidth[h.subsampling] == 0;
+  const bool wholeRows = h.height % tjMCUHeight[h.subsampling] == 0;
+  const bool movesRight =
+      op == TJXOP_HFLIP || op == TJXOP_ROT180 || op == TJXOP_TRANSVERSE || op == TJXOP_ROT270;
+  const bool movesBottom =
+      op == TJXOP_VFLIP || op == TJXOP_ROT180 || op == TJXOP_TRANSVERSE || op == TJXOP_ROT90;
+  if ((movesRight && !wholeColumns) || (movesBottom && !wholeRows)) return {};
+  // It holds every coefficient twice, two bytes each: four times the decoded planes.
+  const unsigned long planes = tjBufSizeYUV2(h.width, 1, h.height, h.subsampling);
+  if (planes == static_cast<unsigned long>(-1) || 4 * uint64_t{planes} > kMaxLosslessTurnBytes) {
+    return {};
+  }
   tjtransform transform{};
   transform.op = op;
   // Dropping every marker drops the orientation tag with them; callers turn only pictures whose

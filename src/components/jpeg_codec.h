@@ -33,7 +33,8 @@ JpegHeader ReadJpegHeader(const uint8_t* data, size_t size);
 QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth = 0, int minHeight = 0);
 
 // The same picture turned upright without decoding it, and without any of its markers; empty
-// when the size does not allow a lossless turn (partial blocks at the edges that would move).
+// when the size does not allow a lossless turn (partial blocks at the edges that would move) or
+// the picture is so large that the turn would hold more than 512 MiB of coefficients.
 std::vector<uint8_t> TurnJpegUpright(const uint8_t* data, size_t size, int orientation);
 
 // The same picture turned upright and encoded again from its decoded planes, without a round trip
