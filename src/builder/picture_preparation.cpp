@@ -98,6 +98,9 @@ bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()
     if (!picture.Empty()) inStep([&] { Reencode(picture); });
     if (afterStep) afterStep();
   }
+  // A picture kept as it is may still need turning upright or its colours made sRGB, which for
+  // a large one takes as long as the steps above.
+  if (picture.NeedsNormalising()) inStep([&] { picture.Compress(); });
   return shrunk;
 }
 

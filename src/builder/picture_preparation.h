@@ -45,7 +45,8 @@ class PicturePreparation {
   // and the picture exceeds them, then re-encodes when Quality is set. afterStep runs after each
   // of the two steps that is enabled (the builder's checkpoints), also when nothing needed doing.
   // True when the picture was shrunk. A picture that does not decode throws EPictureError.
-  // run, when given, carries out each of the two steps (afterStep stays on this thread).
+  // run, when given, carries out each of the two steps (afterStep stays on this thread), and
+  // the turn or colour conversion a picture kept as it is may need.
   bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {},
               const StepRunner& run = {}) const;
 };

@@ -9,11 +9,17 @@
 #include <string>
 
 #include "components/jpeg_dc_decoder.h"
+#include "components/jpeg_markers.h"
+#include "components/picture_colour.h"
 #include "components/picture_error.h"
 
 namespace tovak {
 
 namespace {
+
+// Beyond this the lossless turn costs more memory than encoding the turned planes again, which
+// holds about half of it.
+constexpr uint64_t kMaxLosslessTurnBytes = uint64_t{512} << 20;
 
 struct HandleCloser {
   void operator()(void* handle) const { tjDestroy(handle); }
@@ -79,30 +85,28 @@ tjscalingfactor ChooseScale(const Header& h, int minWidth, int minHeight) {
   return best;
 }
 
-// Adobe writes CMYK JPEGs inverted; that is what nearly every CMYK JPEG in the wild is.
-void CmykToRgb(QImage& image, const std::vector<uint8_t>& cmyk) {
+// Adobe writes CMYK inverted, and nearly every CMYK JPEG in the wild comes from its tools; the
+// libraries that read such files take the Adobe marker as the sign of it.
+void CmykToRgb(QImage& image, const std::vector<uint8_t>& cmyk, bool inverted) {
   for (int y = 0; y < image.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
     const uint8_t* px = cmyk.data() + size_t(y) * image.width() * 4;
     for (int x = 0; x < image.width(); ++x, px += 4) {
-      const int k = px[3];
-      line[x] = qRgb(px[0] * k / 255, px[1] * k / 255, px[2] * k / 255);
+      const int c = inverted ? px[0] : 255 - px[0];
+      const int m = inverted ? px[1] : 255 - px[1];
+      const int yy = inverted ? px[2] : 255 - px[2];
+      const int k = inverted ? px[3] : 255 - px[3];
+      line[x] = qRgb(c * k / 255, m * k / 255, yy * k / 255);
     }
   }
 }
 
-}  // namespace
-
-JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
-  Handle handle = OpenDecompressor();
-  const Header h = ReadHeader(handle.get(), data, size);
-  return {h.width, h.height};
+bool IsCmyk(const Header& h) {
+  return h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
 }
 
-QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight) {
-  Handle handle = OpenDecompressor();
-  const Header h = ReadHeader(handle.get(), data, size);
-  const tjscalingfactor scale = ChooseScale(h, minWidth, minHeight);
+QImage DecodeStored(void* handle, const Header& h, const uint8_t* data, size_t size,
+                    tjscalingfactor scale, bool adobe) {
   const int width = TJSCALED(h.width, scale);
   const int height = TJSCALED(h.height, scale);
 
@@ -116,7 +120,7 @@ QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight)
 
   QImage image(width, height, QImage::Format_RGB32);
   if (image.isNull()) throw EPictureError("JPEG : not enough memory for the picture");
-  const bool cmyk = h.colorspace == TJCS_CMYK || h.colorspace == TJCS_YCCK;
+  const bool cmyk = IsCmyk(h);
   std::vector<uint8_t> cmykPixels;
   unsigned char* target = image.bits();
   int pitch = static_cast<int>(image.bytesPerLine());
@@ -128,18 +132,162 @@ QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight)
   // QImage's RGB32 is 0xffRRGGBB in native order: B, G, R, X in memory on little-endian machines.
   static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "pixel layout assumes a little-endian machine");
   const int format = cmyk ? TJPF_CMYK : TJPF_BGRX;
-  if (tjDecompress2(handle.get(), data, static_cast<unsigned long>(size), target, width, pitch,
-                    height, format, 0) != 0) {
-    const std::string text = ErrorText(handle.get());
+  if (tjDecompress2(handle, data, static_cast<unsigned long>(size), target, width, pitch, height,
+                    format, 0) != 0) {
+    const std::string text = ErrorText(handle);
     // Some cameras leave harmless oddities that the decoder only warns about; a stream that
     // ends early is not one of them.
-    if (tjGetErrorCode(handle.get()) == TJERR_FATAL ||
-        text.find("Premature end") != std::string::npos) {
+    if (tjGetErrorCode(handle) == TJERR_FATAL || text.find("Premature end") != std::string::npos) {
       throw EPictureError("JPEG : " + text);
     }
   }
-  if (cmyk) CmykToRgb(image, cmykPixels);
+  if (cmyk) CmykToRgb(image, cmykPixels, adobe);
   return image;
+}
+
+int TransformOf(int orientation) {
+  switch (orientation) {
+    case 2:
+      return TJXOP_HFLIP;
+    case 3:
+      return TJXOP_ROT180;
+    case 4:
+      return TJXOP_VFLIP;
+    case 5:
+      return TJXOP_TRANSPOSE;
+    case 6:
+      return TJXOP_ROT90;
+    case 7:
+      return TJXOP_TRANSVERSE;
+    case 8:
+      return TJXOP_ROT270;
+    default:
+      return TJXOP_NONE;
+  }
+}
+
+}  // namespace
+
+JpegHeader ReadJpegHeader(const uint8_t* data, size_t size) {
+  Handle handle = OpenDecompressor();
+  const Header h = ReadHeader(handle.get(), data, size);
+  const JpegMarkers markers = ReadJpegMarkers(data, size);
+  JpegHeader header;
+  const bool swap = OrientationSwapsSides(markers.orientation);
+  header.width = swap ? h.height : h.width;
+  header.height = swap ? h.width : h.height;
+  header.orientation = markers.orientation;
+  header.cmyk = IsCmyk(h);
+  header.foreignColours = !header.cmyk && NeedsSrgbConversion(markers.icc);
+  return header;
+}
+
+QImage DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight) {
+  Handle handle = OpenDecompressor();
+  const Header h = ReadHeader(handle.get(), data, size);
+  const JpegMarkers markers = ReadJpegMarkers(data, size);
+  // The minimum is asked for the upright picture; the decoder scales it as stored.
+  if (OrientationSwapsSides(markers.orientation)) std::swap(minWidth, minHeight);
+  const tjscalingfactor scale = ChooseScale(h, minWidth, minHeight);
+  QImage image = DecodeStored(handle.get(), h, data, size, scale, markers.adobe);
+  if (!IsCmyk(h)) ConvertToSrgb(image, markers.icc);
+  return Oriented(std::move(image), markers.orientation);
+}
+
+std::vector<uint8_t> TurnJpegUpright(const uint8_t* data, size_t size, int orientation) {
+  const int op = TransformOf(orientation);
+  if (op == TJXOP_NONE) return {};
+  Handle handle(tjInitTransform());
+  if (!handle) return {};
+  // The transform reads every coefficient before it finds that an edge block would move, which
+  // for a panorama is hundreds of megabytes spent on nothing.
+  Header h;
+  try {
+    h = ReadHeader(handle.get(), data, size);
+  } catch (const EPictureError&) {
+    return {};
+  }
+  if (h.subsampling < 0 || h.subsampling >= TJ_NUMSAMP) return {};
+  const bool wholeColumns = h.width % tjMCUWidth[h.subsampling] == 0;
+  const bool wholeRows = h.height % tjMCUHeight[h.subsampling] == 0;
+  const bool movesRight =
+      op == TJXOP_HFLIP || op == TJXOP_ROT180 || op == TJXOP_TRANSVERSE || op == TJXOP_ROT270;
+  const bool movesBottom =
+      op == TJXOP_VFLIP || op == TJXOP_ROT180 || op == TJXOP_TRANSVERSE || op == TJXOP_ROT90;
+  if ((movesRight && !wholeColumns) || (movesBottom && !wholeRows)) return {};
+  // It holds every coefficient twice, two bytes each: four times the decoded planes.
+  const unsigned long planes = tjBufSizeYUV2(h.width, 1, h.height, h.subsampling);
+  if (planes == static_cast<unsigned long>(-1) || 4 * uint64_t{planes} > kMaxLosslessTurnBytes) {
+    return {};
+  }
+  tjtransform transform{};
+  transform.op = op;
+  // Dropping every marker drops the orientation tag with them; callers turn only pictures whose
+  // colours need no profile.
+  transform.options = TJXOPT_PERFECT | TJXOPT_COPYNONE;
+  unsigned char* buffer = nullptr;
+  unsigned long length = 0;
+  const int rc = tjTransform(handle.get(), data, static_cast<unsigned long>(size), 1, &buffer,
+                             &length, &transform, 0);
+  std::unique_ptr<unsigned char, BufferFreer> owned(buffer);
+  if (rc != 0 || !buffer) return {};
+  return std::vector<uint8_t>(buffer, buffer + length);
+}
+
+std::vector<uint8_t> ReencodeJpegUpright(const uint8_t* data, size_t size, int orientation,
+                                         int quality) {
+  if (orientation < 2 || orientation > 8) return {};
+  Handle handle = OpenDecompressor();
+  const Header h = ReadHeader(handle.get(), data, size);
+  const bool swap = OrientationSwapsSides(orientation);
+  int turned = h.subsampling;
+  if (h.subsampling == TJSAMP_422 && swap) turned = TJSAMP_440;
+  if (h.subsampling == TJSAMP_440 && swap) turned = TJSAMP_422;
+  if (IsCmyk(h) ||
+      (h.subsampling != TJSAMP_444 && h.subsampling != TJSAMP_420 && h.subsampling != TJSAMP_422 &&
+       h.subsampling != TJSAMP_440 && h.subsampling != TJSAMP_GRAY)) {
+    return {};
+  }
+  // With an odd side the last chroma sample covers a single pixel, and turning its plane would
+  // shift every chroma sample along that side by half a pixel.
+  const bool subsampled = h.subsampling != TJSAMP_444 && h.subsampling != TJSAMP_GRAY;
+  if (subsampled && (h.width % 2 != 0 || h.height % 2 != 0)) return {};
+  const int count = h.subsampling == TJSAMP_GRAY ? 1 : 3;
+  std::vector<uint8_t> stored[3], upright[3];
+  unsigned char* planes[3] = {};
+  int strides[3] = {};
+  for (int i = 0; i < count; ++i) {
+    strides[i] = tjPlaneWidth(i, h.width, h.subsampling);
+    stored[i].resize(size_t(strides[i]) * tjPlaneHeight(i, h.height, h.subsampling));
+    planes[i] = stored[i].data();
+  }
+  if (tjDecompressToYUVPlanes(handle.get(), data, static_cast<unsigned long>(size), planes, h.width,
+                              strides, h.height, 0) != 0 &&
+      tjGetErrorCode(handle.get()) == TJERR_FATAL) {
+    return {};
+  }
+  // Plane by plane, so that the stored and the upright copies of only one are held at a time.
+  const unsigned char* uprightPlanes[3] = {};
+  int uprightStrides[3] = {};
+  for (int i = 0; i < count; ++i) {
+    const int w = strides[i];
+    const int ph = tjPlaneHeight(i, h.height, h.subsampling);
+    uprightStrides[i] = swap ? ph : w;
+    upright[i].resize(stored[i].size());
+    CopyUpright(stored[i].data(), w, w, ph, upright[i].data(), uprightStrides[i], orientation);
+    std::vector<uint8_t>().swap(stored[i]);
+    uprightPlanes[i] = upright[i].data();
+  }
+  Handle compressor(tjInitCompress());
+  if (!compressor) return {};
+  unsigned char* buffer = nullptr;
+  unsigned long length = 0;
+  const int rc = tjCompressFromYUVPlanes(compressor.get(), uprightPlanes, swap ? h.height : h.width,
+                                         uprightStrides, swap ? h.width : h.height, turned, &buffer,
+                                         &length, std::clamp(quality, 1, 100), 0);
+  std::unique_ptr<unsigned char, BufferFreer> owned(buffer);
+  if (rc != 0 || !buffer) return {};
+  return std::vector<uint8_t>(buffer, buffer + length);
 }
 
 std::vector<uint8_t> EncodeJpeg(const QImage& source, int quality) {

@@ -19,14 +19,45 @@ void JpegPicture::LoadFromBytes(std::vector<uint8_t> bytes) {
   pixels_ = QImage();
   holdsPixels_ = false;
   width_ = height_ = 0;
+  orientation_ = 1;
+  recolour_ = false;
   const JpegHeader header = ReadJpegHeader(stream_.data(), stream_.size());
   width_ = header.width;
   height_ = header.height;
+  // Done when the stream is asked for: a picture that is shrunk or re-encoded anyway is decoded
+  // upright and in sRGB at the size it needs, never at full size first.
+  orientation_ = header.orientation;
+  recolour_ = header.cmyk || header.foreignColours;
+}
+
+void JpegPicture::Normalise() {
+  if (!NeedsNormalising()) return;
+  // Players show CMYK and profiled colours each in their own way, or not at all, and not every
+  // one reads the orientation tag: an upright sRGB picture looks the same everywhere. The
+  // lossless turn needs whole blocks at the edges that move.
+  std::vector<uint8_t> turned;
+  if (!recolour_) turned = TurnJpegUpright(stream_.data(), stream_.size(), orientation_);
+  if (turned.empty() && !recolour_) {
+    turned = ReencodeJpegUpright(stream_.data(), stream_.size(), orientation_, kKeptJpegQuality);
+  }
+  if (turned.empty()) {
+    try {
+      turned = EncodeJpeg(DecodeJpeg(stream_.data(), stream_.size()), kKeptJpegQuality);
+    } catch (const EPictureError&) {
+      // A stream that does not decode is stored as it came, as every kept picture was.
+      turned = stream_;
+    }
+  }
+  stream_ = std::move(turned);
+  orientation_ = 1;
+  recolour_ = false;
 }
 
 void JpegPicture::Assign(QImage pixels) {
   pixels_ = std::move(pixels);
   holdsPixels_ = true;
+  orientation_ = 1;
+  recolour_ = false;
   stream_.clear();
   width_ = pixels_.width();
   height_ = pixels_.height();
@@ -39,6 +70,7 @@ QImage JpegPicture::Decode(int minWidth, int minHeight) const {
 }
 
 void JpegPicture::Compress() {
+  Normalise();
   if (!holdsPixels_) return;
   stream_ = EncodeJpeg(pixels_, CompressionQuality);
   pixels_ = QImage();

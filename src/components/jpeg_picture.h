@@ -16,7 +16,9 @@ class JpegPicture {
  public:
   // Takes the file's bytes as the stream and reads the size from its header only. When the
   // bytes are not a JPEG it throws EPictureError, yet keeps them: saving then writes them as
-  // they are. A file that cannot be read throws and leaves the object as it was.
+  // they are. A file that cannot be read throws and leaves the object as it was. A JPEG that is
+  // turned by an orientation tag, CMYK or in colours other than sRGB is made an upright sRGB
+  // JPEG, losslessly where it can, when its stream is asked for.
   void LoadFromFile(const std::string& path);
   void LoadFromBytes(std::vector<uint8_t> bytes);
 
@@ -35,6 +37,8 @@ class JpegPicture {
 
   bool Empty() const { return !holdsPixels_ && stream_.empty(); }
   bool HoldsPixels() const { return holdsPixels_; }
+  // Whether the held stream is to be turned upright or made sRGB before it is stored.
+  bool NeedsNormalising() const { return !holdsPixels_ && (orientation_ != 1 || recolour_); }
   int Width() const { return width_; }
   int Height() const { return height_; }
 
@@ -44,9 +48,14 @@ class JpegPicture {
   JpegPicture();
 
  private:
+  // Replaces a held stream that is turned, CMYK or profiled by an upright sRGB one.
+  void Normalise();
+
   std::vector<uint8_t> stream_;
   QImage pixels_;
   bool holdsPixels_ = false;
+  int orientation_ = 1;    // of the held stream
+  bool recolour_ = false;  // the held stream's colours are not plain sRGB
   int width_ = 0;
   int height_ = 0;
 };

@@ -65,8 +65,10 @@ std::atomic<int64_t> drawingLimitMs{kVectorDrawingLimit.count()};
 // is played record by record by libwmf: either may never end, so both are drawn in the worker,
 // which can be killed. The raster coders (TIFF, PCX, PICT, PCD, TGA, BMP, GIF, ...) only unpack
 // pixels whose size the header declared; they stay in this process, which is much quicker.
+// HEIC and AVIF go to the worker too: their video codecs are far larger, and a damaged file must
+// not be able to take the program down or keep it waiting.
 bool DrawsInWorker(const std::string& coder) {
-  return coder == "EPS" || coder == "EPT" || coder == "WMF";
+  return coder == "EPS" || coder == "EPT" || coder == "WMF" || coder == "HEIC" || coder == "AVIF";
 }
 
 MagickWorkerJob WorkerJob(const std::string& coder) {

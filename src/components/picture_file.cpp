@@ -1,10 +1,12 @@
 #include "components/picture_file.h"
 
+#include <QColorSpace>
 #include <filesystem>
 #include <new>
 #include <string_view>
 
 #include "common/files.h"
+#include "components/picture_colour.h"
 #include "components/picture_error.h"
 #include "components/picture_formats/picture_formats.h"
 
@@ -42,6 +44,14 @@ QImage Decode(Bytes data, const std::string& extension, const KeepWaiting& keepW
       image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
   if (image.format() != format) image = image.convertToFormat(format);
   if (image.isNull()) throw EPictureError("not enough memory for the picture");
+  // Qt's readers keep the profile of a PNG, WebP or TIFF beside the pixels; JPEGs are converted
+  // as they are decoded.
+  if (image.colorSpace().isValid() && image.colorSpace() != QColorSpace(QColorSpace::SRgb)) {
+    const QByteArray icc = image.colorSpace().iccProfile();
+    ConvertToSrgb(image,
+                  std::span(reinterpret_cast<const uint8_t*>(icc.data()), size_t(icc.size())));
+    image.setColorSpace(QColorSpace());
+  }
   return image;
 }
 

@@ -24,7 +24,7 @@ inline constexpr EntryId kNoEntry = 0;
 // The extensions a picture may have to be imported; a substring test, so ".JP" passes too.
 inline constexpr const char* ImportPatterns =
     "*.ICO;*.BMP;*.CMS;*.JPG;*.JPEG;*.JPE;*.GIF;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.PCT;"
-    "*.EPS;*.PSD;*.TGA;*.CMP";
+    "*.EPS;*.PSD;*.TGA;*.CMP;*.HEIC;*.HEIF;*.WEBP;*.AVIF";
 
 // The slideshow being edited: pictures in slideshow order, each with an optional message file
 // and an optional voice file in the working folder. The three path lists belong to the owner

@@ -5,7 +5,9 @@
 #include <filesystem>
 
 #include "components/jpeg_codec.h"
+#include "components/jpeg_markers.h"
 #include "components/picture_error.h"
+#include "support/exif_jpeg.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -104,6 +106,29 @@ TEST_F(Prepare, ShrinksToTheExactSizeByAveraging) {
   const QImage small = DecodeJpeg(encoded.data(), encoded.size());
   ASSERT_EQ(small.width(), 640);
   for (int x = 100; x < 110; ++x) EXPECT_NEAR(qGray(small.pixel(x, 200)), 128, 24) << x;
+}
+
+TEST_F(Prepare, APhotoTaggedSidewaysIsShrunkUpright) {
+  // Stored as 800 x 400 with a red left edge, to be shown turned a quarter clockwise: red on top.
+  QImage stored(800, 400, QImage::Format_RGB32);
+  stored.fill(0xFF808080);
+  for (int y = 0; y < 400; ++y)
+    for (int x = 0; x < 40; ++x) stored.setPixel(x, y, 0xFFFF0000);
+  const std::string path = dir.File("phone.jpg");
+  testing::WriteBytes(path, testing::JpegWithOrientation(stored, 6));
+  prep.MaxWidth = 640;
+  prep.MaxHeight = 480;
+  for (const int quality : {0, 80}) {
+    prep.Quality = quality;
+    PicturePreparation::Load(path, picture);
+    EXPECT_TRUE(prep.Finish(picture));
+    const Bytes bytes = picture.Bytes();
+    EXPECT_EQ(ReadJpegMarkers(bytes.data(), bytes.size()).orientation, 1);
+    const QImage upright = DecodeJpeg(bytes.data(), bytes.size());
+    ASSERT_EQ(upright.size(), QSize(239, 480)) << quality;  // the stored rounding
+    EXPECT_NEAR(qRed(upright.pixel(120, 5)), 255, 24) << quality;
+    EXPECT_NEAR(qRed(upright.pixel(5, 240)), 128, 24) << quality;
+  }
 }
 
 TEST_F(Prepare, ConvertedPicturesAreEncodedAtTheDefaultQuality) {

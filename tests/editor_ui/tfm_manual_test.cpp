@@ -195,14 +195,18 @@ TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
 
 TEST(PictureFilters, EveryPairBecomesOneFilter) {
   const QStringList filters = PictureNameFilters();
-  ASSERT_EQ(filters.size(), 13);
+  ASSERT_EQ(filters.size(), 16);
   EXPECT_TRUE(filters[0].startsWith("All Supported Media Formats (*.BMP *.CMS *.JPG"));
   for (const char* accepted : {"*.JPEG", "*.JPE", "*.PSD", "*.EPS"}) {
     EXPECT_TRUE(filters[0].contains(accepted)) << accepted;
   }
   EXPECT_EQ(filters[3], "Jpeg    (JPG) (*.JPG)");
   EXPECT_EQ(filters[11], "PCT File (*.PCT)");
-  EXPECT_EQ(filters[12], "All files (*)");
+  EXPECT_EQ(filters[12], "HEIF Photo    (HEIC) (*.HEIC *.HEIF)");
+  for (const char* added : {"*.HEIC", "*.HEIF", "*.WEBP", "*.AVIF"}) {
+    EXPECT_TRUE(filters[0].contains(added)) << added;
+  }
+  EXPECT_EQ(filters[15], "All files (*)");
 }
 
 TEST(PictureListFile, OnePathPerLineLeftBehind) {

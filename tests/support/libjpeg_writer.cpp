@@ -1,6 +1,7 @@
 #include "support/libjpeg_writer.h"
 
 // jpeglib.h needs size_t and FILE declared first.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 // clang-format off
@@ -24,6 +25,7 @@ std::vector<uint8_t> EncodeWithLibjpeg(const QImage& image, const LibjpegOptions
   jpeg_set_defaults(&c);
   jpeg_set_quality(&c, o.quality, TRUE);
   if (o.rgb) jpeg_set_colorspace(&c, JCS_RGB);
+  if (o.ycck) jpeg_set_colorspace(&c, JCS_YCCK);
   if (o.components == 3) {
     c.comp_info[0].h_samp_factor = o.h;
     c.comp_info[0].v_samp_factor = o.v;
@@ -45,6 +47,9 @@ std::vector<uint8_t> EncodeWithLibjpeg(const QImage& image, const LibjpegOptions
     c.num_scans = o.components;
   }
   jpeg_start_compress(&c, TRUE);
+  for (const auto& [marker, contents] : o.markers) {
+    jpeg_write_marker(&c, marker, contents.data(), unsigned(contents.size()));
+  }
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
   std::vector<uint8_t> row(size_t(image.width()) * o.components);
   while (c.next_scanline < c.image_height) {
@@ -52,6 +57,14 @@ std::vector<uint8_t> EncodeWithLibjpeg(const QImage& image, const LibjpegOptions
     for (int x = 0; x < image.width(); ++x, px += 3) {
       if (o.components == 1) {
         row[x] = uint8_t((px[0] * 3 + px[1] * 5 + px[2] * 2) / 10);
+      } else if (o.ink) {
+        const int k = 255 - std::max({px[0], px[1], px[2]});
+        uint8_t* ink = &row[size_t(x) * 4];
+        for (int i = 0; i < 3; ++i) {
+          const int c = k == 255 ? 0 : (255 - px[i] - k) * 255 / (255 - k);
+          ink[i] = uint8_t(255 - c);
+        }
+        ink[3] = uint8_t(255 - k);
       } else {
         for (int k = 0; k < o.components; ++k) row[size_t(x) * o.components + k] = px[k % 3];
       }

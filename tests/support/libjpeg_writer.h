@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace tovak::testing {
@@ -17,6 +18,9 @@ struct LibjpegOptions {
   bool arithmetic = false;
   bool rgb = false;            // stored without the colour transform
   bool separateScans = false;  // one scan a component
+  bool ink = false;            // 4 components: the colours as the inverted CMYK Adobe writes
+  bool ycck = false;           // 4 components: stored as YCCK
+  std::vector<std::pair<int, std::vector<uint8_t>>> markers;  // (marker, contents) after SOI
 };
 
 // Writes image through libjpeg with every knob the decoders care about.

@@ -23,6 +23,10 @@ const PictureDecoder& PcdFormat();
 const PictureDecoder& PictFormat();
 const PictureDecoder& PcxFormat();
 const PictureDecoder& TgaFormat();
+const PictureDecoder& WebPFormat();
+// AVIF before HEIC: a file may carry the common "mif1" brand beside its own.
+const PictureDecoder& AvifFormat();
+const PictureDecoder& HeicFormat();
 
 // Kinds the program knows but does not read: enhanced metafiles by their content, and the
 // others (".CMS", ".SCM", ".CMP", ".EMF") by their name alone.

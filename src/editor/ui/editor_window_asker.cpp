@@ -17,11 +17,14 @@ namespace {
 const char* const kFilter =
     QT_TRANSLATE_NOOP("tovak::TfmManual",
                       "All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;"
-                      "*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT|Windows Bitmap    (BMP) |*.BMP|Credit "
+                      "*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows "
+                      "Bitmap    (BMP) |*.BMP|Credit "
                       "Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) "
                       "|*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak "
                       "Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced "
-                      "Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT");
+                      "Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF "
+                      "Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF "
+                      "Picture    (AVIF) |*.AVIF");
 
 QString Title() {
   return QCoreApplication::translate("tovak::TfmManual", "Quillora Tovak!");
