@@ -282,8 +282,9 @@ TEST_F(CliPackage, AnInterruptedRecordingIsSaved) {
   const auto run = RunCommand("(exec " + std::string(TOVAK_CLI_PATH) + " record 30 " + Quote(take) +
                               ") & pid=$!; "
                               // Interrupted once the take runs, however slow the start was.
-                              "for i in $(seq 150); do pactl list source-outputs short | "
-                              "grep -q . && break; sleep 0.2; done; sleep 1; kill -INT $pid; "
+                              "for i in $(seq 150); do pactl list source-outputs | grep -q "
+                              "\"application.process.id = \\\"$pid\\\"\" && break; sleep 0.2; "
+                              "done; sleep 2; kill -INT $pid; "
                               "wait $pid");
   EXPECT_EQ(run.status, 130) << run.output;
   EXPECT_NE(run.output.find("stopped early"), std::string::npos) << run.output;
