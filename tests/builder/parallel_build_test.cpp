@@ -71,12 +71,13 @@ class ParallelBuild : public ::testing::Test, protected testing::PackageFixture 
 
 TEST_F(ParallelBuild, PackagesAreTheSameByteForByteAsWithOneThread) {
   testing::WriteBytes(dir.File("bad.png"), Bytes{'n', 'o', 't'});
+  ASSERT_TRUE(testing::PhotoLike(120, 80).save(QString::fromStdString(dir.File("f.png"))));
   testing::WriteBytes(dir.File("v.wav"), sample::VoiceAudio(3000, 1));
   testing::WriteBytes(dir.File("w.wav"), sample::VoiceAudio(2000, 2));
   std::ofstream(paths.ProgramFolder() + "Tovak! Urls.ini")
       << "[Settings]\nUseInPlayer=1\nMenuItems=0\nLanguages=2\n";
   pictures = {Picture("a.jpg", 300, 200), dir.File("bad.png"), Picture("c.JPG", 90, 120),
-              Picture("d.jpg"), Picture("e.jpg", 400, 100)};
+              dir.File("f.png"), Picture("e.jpg", 400, 100)};
   messages = {Text("a.txt", "one\ntwo"), Text("empty.txt", ""), "", dir.File("gone.txt"),
               Text("e.txt", "last")};
   for (const auto& [w, h, q] : {std::tuple{0, 0, 0}, std::tuple{64, 48, 60}}) {
