@@ -1,6 +1,7 @@
-// Writes the inputs of the build benchmark: a photo-like JPEG, a ten-second voice recording
-// (44100 Hz, stereo, 8-bit) and a message, each under a given name.
+// Writes the inputs of the build benchmark: a photo-like JPEG, a voice recording (44100 Hz,
+// stereo, 8-bit; ten seconds unless told) and a message, each under a given name.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -46,14 +47,20 @@ std::vector<uint8_t> StereoWave(const std::vector<uint8_t>& mono) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s BASE   (writes BASE.jpg, BASE.wav, BASE.txt)\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s BASE [SECONDS]   (writes BASE.jpg, BASE.wav, BASE.txt)\n",
+                 argv[0]);
     return 2;
   }
   const std::string base = argv[1];
+  const int seconds = argc == 3 ? std::atoi(argv[2]) : 10;
+  if (seconds < 1 || seconds > 3600) {
+    std::fprintf(stderr, "SECONDS takes 1 to 3600\n");
+    return 2;
+  }
   const bool ok =
       Write(base + ".jpg", tovak::EncodeJpeg(tovak::testing::PhotoLike(4000, 3000), 90)) &&
-      Write(base + ".wav", StereoWave(tovak::sample::VoiceAudio(44100 * 10, 5))) &&
+      Write(base + ".wav", StereoWave(tovak::sample::VoiceAudio(44100 * seconds, 5))) &&
       Write(base + ".txt", {'H', 'e', 'l', 'l', 'o', '\r', '\n'});
   return ok ? 0 : 1;
 }

@@ -105,6 +105,8 @@ Result BuildWithTimer(const Inputs& inputs, const std::string& mode) {
   WriteBytes(paths.EngineFile(), std::vector<uint8_t>(2 << 20, 0x90));
 
   tovak::TPlimo builder(paths);
+  // As the program builds: every core unless TOVAK_JOBS says otherwise.
+  builder.Jobs = tovak::TPlimo::JobsFrom(std::getenv("TOVAK_JOBS"), tovak::TPlimo::CoreCount());
   builder.SetPictures(inputs.pictures);
   builder.SetMessages(inputs.messages);
   builder.SetVoices(inputs.voices);

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -123,6 +124,8 @@ MainScreenSession::MainScreenSession(const Paths& paths, IniFile& ini, MainScree
     builder_.Reset();
   } catch (const std::exception&) {
   }
+  // Every core by default; TOVAK_JOBS=1 builds on this thread alone.
+  builder_.Jobs = TPlimo::JobsFrom(std::getenv("TOVAK_JOBS"), TPlimo::CoreCount());
   builder_.OnProgress = [this](int32_t current, int32_t) {
     look_.gaugePosition = current;
     Notify();

@@ -1,13 +1,18 @@
 #include "builder/plimo.h"
 
+#include <algorithm>
 #include <atomic>
+#include <charconv>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "builder/link_menu.h"
 #include "builder/package_format.h"
 #include "builder/picture_preparation.h"
 #include "builder/pumped_step.h"
+#include "builder/record_pool.h"
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/memory_stream.h"
@@ -29,6 +34,32 @@ class ECanceled : public EPlimoError {
 
 std::vector<uint8_t> ToBytes(const std::string& text) {
   return {text.begin(), text.end()};
+}
+
+// A record per picture keeps a worker busy; a few more finished ones let the writer never wait
+// on a single slow picture while the memory held stays small.
+constexpr int32_t kRecordsAheadPerWorker = 2;
+
+std::vector<uint8_t> PackVoice(const std::string& voicePath, const std::function<void()>& service) {
+  TMemoryStream voice;
+  if (!voicePath.empty() && FileExists(voicePath) && !voice.LoadFromFile(voicePath)) {
+    throw EPlimoError("The voice file cannot be read: " + voicePath);
+  }
+  TMemoryStream packed;
+  TLzrw1Class compressor;
+  compressor.UseStreams = true;
+  compressor.Method = cmLzh;
+  compressor.InputStream = &voice;
+  compressor.OutputStream = &packed;
+  compressor.ProcessMessages = service;
+  compressor.Compress();
+  return packed.Bytes();
+}
+
+std::vector<uint8_t> MessageBytes(const std::string& messagePath) {
+  std::vector<std::string> lines;
+  if (!messagePath.empty() && FileExists(messagePath)) ReadTextLines(messagePath, lines);
+  return ToBytes(JoinLinesCrLf(lines));
 }
 
 }  // namespace
@@ -58,6 +89,18 @@ void TPlimo::SetOptions(int32_t maxWidth, int32_t maxHeight, int32_t quality) {
   MaxWidth = maxWidth;
   MaxHeight = maxHeight;
   Quality = quality;
+}
+
+int32_t TPlimo::CoreCount() {
+  return static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+int32_t TPlimo::JobsFrom(const char* text, int32_t fallback) {
+  if (!text || !*text) return fallback;
+  int32_t jobs = 0;
+  const char* end = text + std::strlen(text);
+  const auto [rest, error] = std::from_chars(text, end, jobs);
+  return error == std::errc() && rest == end && jobs >= 1 ? jobs : fallback;
 }
 
 void TPlimo::Checkpoint() {
@@ -109,27 +152,104 @@ void TPlimo::BuildSteps() {
   preparation.MaxWidth = MaxWidth;
   preparation.MaxHeight = MaxHeight;
   preparation.Quality = Quality;
-  JpegPicture picture;
-  JpegPicture nothing;  // what an unreadable picture stores
-  const int32_t count = PictureCount();
-  for (int32_t i = 0; i < count; ++i) {
-    CurrentFile = pictures_[i];
-    if (OnProgress) OnProgress(i + 1, count);
-    Checkpoint();
-    CurrentIndex = i;
-    const bool readable = PreparePicture(preparation, picture);
-    if (!readable) UnreadablePictures.push_back(CurrentFile);
-    if (static_cast<size_t>(i) >= messages_.size()) {
-      throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
+  if (Jobs > 1 && PictureCount() > 1) {
+    BuildRecordsOnPool(preparation);
+  } else {
+    JpegPicture picture;
+    JpegPicture nothing;  // what an unreadable picture stores
+    const int32_t count = PictureCount();
+    for (int32_t i = 0; i < count; ++i) {
+      CurrentFile = pictures_[i];
+      if (OnProgress) OnProgress(i + 1, count);
+      Checkpoint();
+      CurrentIndex = i;
+      const bool readable = PreparePicture(preparation, picture);
+      if (!readable) UnreadablePictures.push_back(CurrentFile);
+      if (static_cast<size_t>(i) >= messages_.size()) {
+        throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
+      }
+      const std::string voice = static_cast<size_t>(i) < voices_.size() ? voices_[i] : "";
+      WritePicture(readable ? picture : nothing, voice, messages_[i]);
     }
-    const std::string voice = static_cast<size_t>(i) < voices_.size() ? voices_[i] : "";
-    WritePicture(readable ? picture : nothing, voice, messages_[i]);
   }
   Checkpoint();
   WriteIndex();
   Checkpoint();
   WriteTrailer();
   Checkpoint();
+}
+
+void TPlimo::BuildRecordsOnPool(const PicturePreparation& preparation) {
+  const int32_t count = PictureCount();
+  const int32_t workers = std::min(Jobs, count);
+  RecordPool pool(count, workers, workers * kRecordsAheadPerWorker,
+                  [&](int32_t index, const std::function<bool()>& stopped) {
+                    return PrepareRecord(preparation, index, stopped);
+                  });
+  const auto waiting = [this] { Checkpoint(); };
+  // The writer keeps the one-thread build's steps: progress, checkpoint, then the three records.
+  for (int32_t i = 0; i < count; ++i) {
+    CurrentFile = pictures_[i];
+    if (OnProgress) OnProgress(i + 1, count);
+    Checkpoint();
+    CurrentIndex = i;
+    PreparedRecord record = pool.Take(i, waiting);
+    if (!record.readable) UnreadablePictures.push_back(CurrentFile);
+    AppendRecord(record.picture);
+    if (record.voiceError) std::rethrow_exception(record.voiceError);
+    AppendRecord(record.voice);
+    if (record.messageError) std::rethrow_exception(record.messageError);
+    AppendRecord(record.message);
+  }
+}
+
+PreparedRecord TPlimo::PrepareRecord(const PicturePreparation& preparation, int32_t index,
+                                     const std::function<bool()>& stopped) const {
+  const auto checkpoint = [&stopped] {
+    if (stopped()) throw ECanceled();
+  };
+  const std::string& path = pictures_[static_cast<size_t>(index)];
+  PreparedRecord record;
+  JpegPicture picture;
+  try {
+    if (PicturePreparation::NeedsConversion(path)) {
+      PicturePreparation::LoadConverted(path, picture, [&stopped] { return !stopped(); });
+    } else {
+      picture.LoadFromFile(path);
+    }
+  } catch (const std::exception&) {
+    record.readable = false;
+  }
+  checkpoint();
+  JpegPicture nothing;
+  try {
+    preparation.Finish(record.readable ? picture : nothing, checkpoint);
+  } catch (const EPictureError&) {
+    record.readable = false;
+  } catch (const ECanceled&) {
+    throw;
+  } catch (const Exception& e) {
+    throw EPlimoError(fs::path(path).filename().string() + " : " + e.Message());
+  }
+  if (static_cast<size_t>(index) >= messages_.size()) {
+    throw EPlimoError("List index out of bounds (" + std::to_string(index) + ")");
+  }
+  if (record.readable && !picture.Empty()) record.picture = picture.Bytes();
+  const size_t i = static_cast<size_t>(index);
+  const auto later = [](const std::function<void()>& step, std::exception_ptr& error) {
+    try {
+      step();
+    } catch (const ECanceled&) {
+      throw;
+    } catch (...) {
+      error = std::current_exception();
+    }
+  };
+  later([&] { record.voice = PackVoice(i < voices_.size() ? voices_[i] : "", checkpoint); },
+        record.voiceError);
+  if (!record.voiceError)
+    later([&] { record.message = MessageBytes(messages_[i]); }, record.messageError);
+  return record;
 }
 
 bool TPlimo::PreparePicture(const PicturePreparation& preparation, JpegPicture& picture) {
@@ -227,24 +347,8 @@ void TPlimo::AppendRecord(const std::vector<uint8_t>& bytes) {
 void TPlimo::WritePicture(JpegPicture& picture, const std::string& voicePath,
                           const std::string& messagePath) {
   AppendRecord(picture.Empty() ? std::vector<uint8_t>() : picture.Bytes());
-
-  TMemoryStream voice;
-  if (!voicePath.empty() && FileExists(voicePath) && !voice.LoadFromFile(voicePath)) {
-    throw EPlimoError("The voice file cannot be read: " + voicePath);
-  }
-  TMemoryStream packed;
-  TLzrw1Class compressor;
-  compressor.UseStreams = true;
-  compressor.Method = cmLzh;
-  compressor.InputStream = &voice;
-  compressor.OutputStream = &packed;
-  compressor.ProcessMessages = ProcessMessages;
-  compressor.Compress();
-  AppendRecord(packed.Bytes());
-
-  std::vector<std::string> lines;
-  if (!messagePath.empty() && FileExists(messagePath)) ReadTextLines(messagePath, lines);
-  AppendRecord(ToBytes(JoinLinesCrLf(lines)));
+  AppendRecord(PackVoice(voicePath, ProcessMessages));
+  AppendRecord(MessageBytes(messagePath));
 }
 
 void TPlimo::WriteIndex() {

@@ -13,6 +13,7 @@ namespace tovak {
 
 class JpegPicture;
 class PicturePreparation;
+struct PreparedRecord;
 class TFileStream;
 
 // A failure that ends a build; its message becomes LastError.
@@ -44,6 +45,14 @@ class TPlimo {
 
   // The working folder, with a trailing separator.
   std::string WorkFolder() const { return paths_.WorkFolder(); }
+
+  // Threads that prepare pictures and compress voices ahead of the writer; 1 does everything on
+  // the calling thread. The package is the same byte for byte either way.
+  int32_t Jobs = 1;
+  // The number of cores, at least 1.
+  static int32_t CoreCount();
+  // Jobs as the text asks (a whole number from 1), else fallback.
+  static int32_t JobsFrom(const char* text, int32_t fallback);
 
   // Set by the caller, from the message processing inside a build, to stop it.
   bool CancelRequested = false;
@@ -87,6 +96,10 @@ class TPlimo {
 
   void Checkpoint();
   void BuildSteps();
+  void BuildRecordsOnPool(const PicturePreparation& preparation);
+  // Everything record index stores, made without touching the builder's state: safe on a worker.
+  PreparedRecord PrepareRecord(const PicturePreparation& preparation, int32_t index,
+                               const std::function<bool()>& stopped) const;
   // Loads, shrinks and re-encodes the current picture; false when it cannot be read.
   bool PreparePicture(const PicturePreparation& preparation, JpegPicture& picture);
   void WriteAtEnd(const uint8_t* bytes, size_t count);

@@ -123,6 +123,7 @@ int RunBuild(const Arguments& arguments) {
   int32_t maxHeight = -1;
   std::string out = "Slideshow.exe";
   std::string engine = "windows";
+  int32_t jobs = TPlimo::CoreCount();
   std::vector<std::string> pictures;
   const Arguments args = SplitOptionValues(arguments);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -133,7 +134,7 @@ int RunBuild(const Arguments& arguments) {
       break;
     }
     const bool takesValue = arg == "--mode" || arg == "--size-index" || arg == "--quality" ||
-                            arg == "--max" || arg == "-o" || arg == "--engine";
+                            arg == "--max" || arg == "-o" || arg == "--engine" || arg == "--jobs";
     if (takesValue && i + 1 >= args.size()) return UsageError(arg + " needs a value");
     if (arg == "--mode") {
       const std::string& value = args[++i];
@@ -145,6 +146,8 @@ int RunBuild(const Arguments& arguments) {
       if (!ParseNumber(args[++i], 0, 100, quality)) return UsageError("--quality takes 0 to 100");
     } else if (arg == "--max") {
       if (!ParseSize(args[++i], maxWidth, maxHeight)) return UsageError("--max takes WIDTHxHEIGHT");
+    } else if (arg == "--jobs") {
+      if (!ParseNumber(args[++i], 1, 1024, jobs)) return UsageError("--jobs takes 1 to 1024");
     } else if (arg == "-o") {
       out = args[++i];
     } else if (arg == "--engine") {
@@ -160,7 +163,7 @@ int RunBuild(const Arguments& arguments) {
   if (pictures.empty()) {
     return UsageError(
         "usage: tovak-cli build [--mode compact|full] [--size-index N] [--quality Q] "
-        "[--max WxH] [--engine windows|linux|PATH] [-o OUT] PICTURE...");
+        "[--max WxH] [--engine windows|linux|PATH] [--jobs N] [-o OUT] PICTURE...");
   }
 
   Paths paths = Paths::FromExecutable();
@@ -212,6 +215,7 @@ int RunBuild(const Arguments& arguments) {
   builder.SetVoices(voices);
   builder.SetOptions(maxWidth, maxHeight, quality);
   builder.TrailerFlag = 1;
+  builder.Jobs = jobs;
   const bool progress = ShowsProgress();
   builder.OnProgress = [&](int32_t current, int32_t total) {
     if (progress) ShowProgress(current, total, builder.CurrentFile);

@@ -31,7 +31,7 @@ constexpr const char* kUsage =
     "      Prepares one picture as a slideshow stores it: converted to JPEG, shrunk to fit\n"
     "      WxH, re-encoded at quality Q (1-100; 0 keeps a JPEG as it is). Prints its size.\n"
     "  build [--mode compact|full] [--size-index N] [--quality Q] [--max WxH]\n"
-    "        [--engine windows|linux|PATH] [-o OUT] PICTURE...\n"
+    "        [--engine windows|linux|PATH] [--jobs N] [-o OUT] PICTURE...\n"
     "      Builds a talking slideshow. Each picture's message and voice are the files beside\n"
     "      it with the same name and .txt or .wav. Defaults come from the settings (compact:\n"
     "      size index 2 = 420x255, quality 50; full: index 2 = 1280x1024, quality 80).\n"
