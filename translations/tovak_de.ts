@@ -4,10 +4,6 @@
 <context>
     <name>main</name>
     <message>
-        <source>Quillora Tovak! is already running.</source>
-        <translation type="vanished">Quillora Tovak! läuft bereits.</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -192,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>tovak::EndScreen</name>
+    <message>
+        <source>End of the show</source>
+        <translation>Ende der Vorführung</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Noch einmal abspielen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>tovak::FileListModel</name>
     <message>
         <source>Voice recorded</source>
@@ -246,6 +257,17 @@
     <message>
         <source>Picture shown</source>
         <translation>Bild wird angezeigt</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::PlayerWindow</name>
+    <message>
+        <source>(paused)</source>
+        <translation>(angehalten)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -312,6 +334,96 @@
     <message>
         <source>Languages</source>
         <translation>Sprachen</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowKeys</name>
+    <message>
+        <source>Space, Right, Page Down, click</source>
+        <translation>Leertaste, Rechts, Bild ab, Klick</translation>
+    </message>
+    <message>
+        <source>Next picture</source>
+        <translation>Nächstes Bild</translation>
+    </message>
+    <message>
+        <source>Left, Backspace, Page Up</source>
+        <translation>Links, Rücktaste, Bild auf</translation>
+    </message>
+    <message>
+        <source>Previous picture</source>
+        <translation>Vorheriges Bild</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Pos1, Ende</translation>
+    </message>
+    <message>
+        <source>First, last picture</source>
+        <translation>Erstes, letztes Bild</translation>
+    </message>
+    <message>
+        <source>Pause, go on</source>
+        <translation>Anhalten, weiter</translation>
+    </message>
+    <message>
+        <source>Replay the voice</source>
+        <translation>Stimme noch einmal hören</translation>
+    </message>
+    <message>
+        <source>Up, +</source>
+        <translation>Hoch, +</translation>
+    </message>
+    <message>
+        <source>Louder</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Down, -</source>
+        <translation>Runter, -</translation>
+    </message>
+    <message>
+        <source>Softer</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Mute, unmute</source>
+        <translation>Ton aus, Ton an</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>These keys</source>
+        <translation>Diese Tasten</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Any key or click closes.</source>
+        <translation>Eine beliebige Taste oder ein Klick schließt.</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source>Any key or click closes this list.</source>
+        <translation>Eine beliebige Taste oder ein Klick schließt diese Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowVolume</name>
+    <message>
+        <source>Muted</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Volume %1 %</source>
+        <translation>Lautstärke %1 %</translation>
     </message>
 </context>
 <context>

@@ -4,10 +4,6 @@
 <context>
     <name>main</name>
     <message>
-        <source>Quillora Tovak! is already running.</source>
-        <translation type="vanished">Quillora Tovak! ya está abierto.</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -192,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>tovak::EndScreen</name>
+    <message>
+        <source>End of the show</source>
+        <translation>Fin de la presentación</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Volver a reproducir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>tovak::FileListModel</name>
     <message>
         <source>Voice recorded</source>
@@ -246,6 +257,17 @@
     <message>
         <source>Picture shown</source>
         <translation>Imagen mostrada</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::PlayerWindow</name>
+    <message>
+        <source>(paused)</source>
+        <translation>(en pausa)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
     </message>
 </context>
 <context>
@@ -312,6 +334,96 @@
     <message>
         <source>Languages</source>
         <translation>Idiomas</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowKeys</name>
+    <message>
+        <source>Space, Right, Page Down, click</source>
+        <translation>Espacio, Derecha, Av Pág, clic</translation>
+    </message>
+    <message>
+        <source>Next picture</source>
+        <translation>Imagen siguiente</translation>
+    </message>
+    <message>
+        <source>Left, Backspace, Page Up</source>
+        <translation>Izquierda, Retroceso, Re Pág</translation>
+    </message>
+    <message>
+        <source>Previous picture</source>
+        <translation>Imagen anterior</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Inicio, Fin</translation>
+    </message>
+    <message>
+        <source>First, last picture</source>
+        <translation>Primera, última imagen</translation>
+    </message>
+    <message>
+        <source>Pause, go on</source>
+        <translation>Pausa, continuar</translation>
+    </message>
+    <message>
+        <source>Replay the voice</source>
+        <translation>Volver a oír la voz</translation>
+    </message>
+    <message>
+        <source>Up, +</source>
+        <translation>Arriba, +</translation>
+    </message>
+    <message>
+        <source>Louder</source>
+        <translation>Más alto</translation>
+    </message>
+    <message>
+        <source>Down, -</source>
+        <translation>Abajo, -</translation>
+    </message>
+    <message>
+        <source>Softer</source>
+        <translation>Más bajo</translation>
+    </message>
+    <message>
+        <source>Mute, unmute</source>
+        <translation>Silenciar, activar sonido</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Pantalla completa</translation>
+    </message>
+    <message>
+        <source>These keys</source>
+        <translation>Estas teclas</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Any key or click closes.</source>
+        <translation>Cualquier tecla o clic cierra.</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Teclas</translation>
+    </message>
+    <message>
+        <source>Any key or click closes this list.</source>
+        <translation>Cualquier tecla o clic cierra esta lista.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowVolume</name>
+    <message>
+        <source>Muted</source>
+        <translation>Silenciado</translation>
+    </message>
+    <message>
+        <source>Volume %1 %</source>
+        <translation>Volumen %1 %</translation>
     </message>
 </context>
 <context>
