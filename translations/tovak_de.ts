@@ -320,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Diashows können nicht im Arbeitsordner %s gespeichert werden, da Quillora Tovak! ihn leert. Bitte wählen Sie einen anderen Ordner.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>Es konnte kein E-Mail-Programm gestartet werden. Die Diashow ist noch nicht gespeichert und wird gelöscht, wenn Quillora Tovak! beendet wird.<byte value="xd"/><byte value="xd"/>Jetzt speichern, damit Sie sie selbst an eine Nachricht anhängen können?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Die Bilder, Nachrichten oder Stimmen wurden geändert, nachdem diese Diashow erstellt wurde; sie zeigt die Änderungen daher nicht.<byte value="xd"/><byte value="xd"/>Trotzdem verwenden? Wählen Sie Nein und klicken Sie auf Bearbeiten, um sie neu zu erstellen.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>

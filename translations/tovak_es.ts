@@ -320,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Las presentaciones no se pueden guardar en la carpeta de trabajo %s, porque Quillora Tovak! la vacía. Elija otra carpeta.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>No se pudo iniciar ningún programa de correo. La presentación aún no está guardada y se borrará al cerrar Quillora Tovak!.<byte value="xd"/><byte value="xd"/>¿Guardarla ahora para adjuntarla usted mismo a un mensaje?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Las imágenes, los mensajes o las voces se cambiaron después de crear esta presentación, por lo que no muestra los cambios.<byte value="xd"/><byte value="xd"/>¿Usarla de todos modos? Elija No y pulse Editar para crearla de nuevo.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>

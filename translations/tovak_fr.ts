@@ -320,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Les diaporamas ne peuvent pas être enregistrés dans le dossier de travail %s, car Quillora Tovak! le vide. Veuillez choisir un autre dossier.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>Aucun programme de messagerie n’a pu être lancé. Le diaporama n’est pas encore enregistré et sera supprimé à la fermeture de Quillora Tovak!.<byte value="xd"/><byte value="xd"/>L’enregistrer maintenant pour le joindre vous-même à un message ?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Les images, messages ou voix ont été modifiés après la création de ce diaporama ; il ne montre donc pas ces changements.<byte value="xd"/><byte value="xd"/>L’utiliser quand même ? Choisissez Non, puis cliquez sur Modifier pour le créer à nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>

@@ -110,6 +110,7 @@ class SessionResultState : public ResultState {
   bool SlideshowSaved() const override { return session_.SlideshowSaved(); }
   void MarkSaved(const std::string& path) override { session_.MarkSaved(path); }
   bool Building() const override { return session_.Builder().Busy; }
+  bool Outdated() const override { return session_.ResultOutdated(); }
 
  private:
   MainScreenSession& session_;
