@@ -806,6 +806,10 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>Es ist nicht genug Speicher vorhanden, um dies abzuschließen. Bitte schließen Sie andere Programme und versuchen Sie es erneut.</translation>
     </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % erledigt</translation>
+    </message>
 </context>
 <context>
     <name>tovak::TfmSettings</name>

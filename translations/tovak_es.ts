@@ -806,6 +806,10 @@ Imagine sus caras cuando oigan su voz...</translation>
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>No hay memoria suficiente para terminar esto. Cierre otros programas e inténtelo de nuevo.</translation>
     </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % hecho</translation>
+    </message>
 </context>
 <context>
     <name>tovak::TfmSettings</name>

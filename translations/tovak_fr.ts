@@ -806,6 +806,10 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>La mémoire est insuffisante pour terminer cette opération. Veuillez fermer d&apos;autres programmes et réessayer.</translation>
     </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % effectué</translation>
+    </message>
 </context>
 <context>
     <name>tovak::TfmSettings</name>

@@ -249,6 +249,10 @@ void TfmPlimoMainScreen::Render() {
   // An empty range would turn the bar into a busy indicator.
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
+  // The bar shows no text; a screen reader hears how far the build is.
+  Gauge_->setAccessibleDescription(
+      tr("%1 % done").arg(100 * Gauge_->value() / std::max(1, Gauge_->maximum())));
+  FitToText();  // Go! becomes Edit!, which is longer in some languages
   lbPictureCount_->setText(QString::number(look.pictureCount));
   // Read as one phrase ("3 Images in talking slideshow"), not as a bare number.
   lbPictureCount_->setAccessibleName(lbPictureCount_->text() + " " + lbPictureCountText_->text());

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVersionNumber>
+#include <algorithm>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "builder/link_menu.h"
@@ -274,8 +275,60 @@ void TfmPlimoMainScreen::LoadBanner() {
 
 void TfmPlimoMainScreen::ApplyBanner(bool shown) {
   imgBanner_->setVisible(shown);
-  centralWidget()->setFixedSize(kClientWidth, WindowHeightFor(shown) - kFrameAllowance);
-  btClose_->move(shown ? QPoint(340, 380) : QPoint(368, 250));
+  FitToText();
+}
+
+void TfmPlimoMainScreen::FitToText() {
+  auto wide = [](QWidget* widget, int least) {
+    return std::max(least, widget->sizeHint().width());
+  };
+  auto high = [](QWidget* widget, int least) {
+    return std::max(least, widget->sizeHint().height());
+  };
+  // The panel: Go!, the result buttons in a column beside the gauge.
+  int buttonWide = 134;
+  for (QPushButton* button : {btGo_, btPreview_, btSend_, btOpenFolder_, btSave_})
+    buttonWide = std::max(buttonWide, wide(button, 0));
+  const int goHigh = high(btGo_, 40);
+  btGo_->setGeometry(14, 14, buttonWide, goHigh);
+  const int firstRow = 14 + goHigh + 12;
+  const int rowHigh = high(btPreview_, 30);
+  QPushButton* const results[] = {btPreview_, btSend_, btOpenFolder_, btSave_};
+  for (int i = 0; i < 4; ++i)
+    results[i]->setGeometry(14, firstRow + i * (rowHigh + 6), buttonWide, rowHigh);
+  lbCreationMsg_->setGeometry(14, firstRow + 4, std::max(140, wide(lbCreationMsg_, 0)),
+                              high(lbCreationMsg_, 20));
+  btCancel_->setGeometry(14, lbCreationMsg_->geometry().bottom() + 9, wide(btCancel_, 100),
+                         high(btCancel_, 28));
+  const int gaugeX = 14 + buttonWide + 16;
+  const int panelHigh = std::max(220, firstRow + 4 * (rowHigh + 6) + 8);
+  Gauge_->setGeometry(gaugeX, 14, 26, panelHigh - 28);
+  gbPanel_->setGeometry(330, 16, gaugeX + 26 + 16, panelHigh);
+
+  // The welcome text, then the counter below wherever the text ends.
+  const int welcomeHigh = lbWelcome_->heightForWidth(290);
+  lbWelcome_->setGeometry(20, 20, 290, std::max(120, welcomeHigh));
+  const int countY = std::max(132, 20 + welcomeHigh + 8);
+  const int countWide = std::max(64, lbPictureCount_->fontMetrics().horizontalAdvance("999") + 4);
+  const int countHigh = high(lbPictureCount_, 40);
+  lbPictureCount_->setGeometry(20, countY, countWide, countHigh);
+  const int textX = 20 + countWide + 8;
+  const int textWide = std::max(220, 312 - textX);
+  lbPictureCountText_->setGeometry(
+      textX, countY, textWide, std::max(countHigh, lbPictureCountText_->heightForWidth(textWide)));
+
+  // Whatever grew pushes the close button, the banner and the window's bottom down.
+  const int leftBottom =
+      std::max(lbPictureCount_->geometry().bottom(), lbPictureCountText_->geometry().bottom());
+  const int down = std::max({0, 16 + panelHigh - 236, leftBottom + 1 - 236});
+  const bool shown = !imgBanner_->isHidden();
+  imgBanner_->move(12, 312 + down);
+  const QPoint closeAt = shown ? QPoint(340, 380 + down) : QPoint(368, 250 + down);
+  btClose_->setGeometry(closeAt.x(), closeAt.y(), wide(btClose_, 100), high(btClose_, 28));
+  const int right =
+      std::max(gbPanel_->geometry().right() + 1 + 16, btClose_->geometry().right() + 1 + 16);
+  centralWidget()->setFixedSize(std::max(kClientWidth, right),
+                                WindowHeightFor(shown) - kFrameAllowance + down);
 }
 
 void TfmPlimoMainScreen::Retranslate() {
@@ -319,6 +372,7 @@ void TfmPlimoMainScreen::Retranslate() {
                                 .arg(version.segmentAt(2))
                                 .arg(version.segmentAt(3));
   AboutProgramMnu_->setText(tr("About Tovak! (%s)").replace("%s", fourParts));
+  FitToText();
 }
 
 }  // namespace tovak

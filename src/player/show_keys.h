@@ -1,6 +1,10 @@
 #pragma once
 
-#include <QtGlobal>
+// Also read by the Windows engine, which has no Qt: the marker only tells the translation tools
+// where the texts are.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, text) text
+#endif
 
 namespace tovak {
 
