@@ -252,7 +252,6 @@ void TfmPlimoMainScreen::Render() {
   // The bar shows no text; a screen reader hears how far the build is.
   Gauge_->setAccessibleDescription(
       tr("%1 % done").arg(100 * Gauge_->value() / std::max(1, Gauge_->maximum())));
-  FitToText();  // Go! becomes Edit!, which is longer in some languages
   lbPictureCount_->setText(QString::number(look.pictureCount));
   // Read as one phrase ("3 Images in talking slideshow"), not as a bare number.
   lbPictureCount_->setAccessibleName(lbPictureCount_->text() + " " + lbPictureCountText_->text());

@@ -110,7 +110,9 @@ void TfmPlimoMainScreen::BuildControls() {
   // The style's own focus mark is a faint shade on this backdrop: a thick yellow frame instead.
   client->setStyleSheet(
       "QPushButton:focus { border: 3px solid rgb(255, 214, 0); border-radius: 4px; "
-      "background-color: rgb(240, 240, 240); color: black; padding: 2px; }");
+      "background-color: rgb(240, 240, 240); color: black; padding: 2px; }"
+      // A style sheet turns the labels back to the style's black, which is hard to read here.
+      "QLabel { color: white; }");
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   lbWelcome_ = Label(client, "lbWelcome", QRect(20, 20, 290, 120));
@@ -287,8 +289,15 @@ void TfmPlimoMainScreen::FitToText() {
   };
   // The panel: Go!, the result buttons in a column beside the gauge.
   int buttonWide = 134;
-  for (QPushButton* button : {btGo_, btPreview_, btSend_, btOpenFolder_, btSave_})
+  for (QPushButton* button : {btPreview_, btSend_, btOpenFolder_, btSave_})
     buttonWide = std::max(buttonWide, wide(button, 0));
+  // Wide enough for either caption, so that the panel does not change once Go! turns to Edit!.
+  const QString goCaption = btGo_->text();
+  for (const QString& caption : {tr("&Go!"), tr("&Edit!")}) {
+    btGo_->setText(caption);
+    buttonWide = std::max(buttonWide, wide(btGo_, 0));
+  }
+  btGo_->setText(goCaption);
   const int goHigh = high(btGo_, 40);
   btGo_->setGeometry(14, 14, buttonWide, goHigh);
   const int firstRow = 14 + goHigh + 12;
@@ -309,11 +318,11 @@ void TfmPlimoMainScreen::FitToText() {
   const int welcomeHigh = lbWelcome_->heightForWidth(290);
   lbWelcome_->setGeometry(20, 20, 290, std::max(120, welcomeHigh));
   const int countY = std::max(132, 20 + welcomeHigh + 8);
-  const int countWide = std::max(64, lbPictureCount_->fontMetrics().horizontalAdvance("999") + 4);
+  const int countWide = std::max(64, lbPictureCount_->fontMetrics().horizontalAdvance("999"));
   const int countHigh = high(lbPictureCount_, 40);
   lbPictureCount_->setGeometry(20, countY, countWide, countHigh);
   const int textX = 20 + countWide + 8;
-  const int textWide = std::max(220, 312 - textX);
+  const int textWide = std::max(120, 312 - textX);  // wraps rather than run under the panel
   lbPictureCountText_->setGeometry(
       textX, countY, textWide, std::max(countHigh, lbPictureCountText_->heightForWidth(textWide)));
 
