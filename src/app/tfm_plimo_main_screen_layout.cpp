@@ -29,6 +29,12 @@ constexpr const char* kTovakSection = "Tovak! Settings";
 class Backdrop : public QWidget {
  public:
   using QWidget::QWidget;
+  // Moves the photographs and the bubble down, out of the way of texts that grew.
+  void SetPicturesDown(int down) {
+    if (down == down_) return;
+    down_ = down;
+    update();
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -47,6 +53,7 @@ class Backdrop : public QWidget {
       p.setBrush(glow);
       p.drawEllipse(QPoint(x, y), r, r);
     }
+    p.translate(0, down_);
     // Three photographs fanned out, bottom left.
     const QColor frames[] = {QColor(240, 200, 120), QColor(120, 190, 230), QColor(170, 220, 150)};
     for (int i = 0; i < 3; ++i) {
@@ -75,6 +82,9 @@ class Backdrop : public QWidget {
     p.setBrush(QColor(255, 255, 255, 170));
     for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(237 + i * 14, 205), 3.5, 3.5);
   }
+
+ private:
+  int down_ = 0;
 };
 
 QPushButton* Button(QWidget* parent, const char* name, const QRect& place) {
@@ -329,7 +339,10 @@ void TfmPlimoMainScreen::FitToText() {
   // Whatever grew pushes the close button, the banner and the window's bottom down.
   const int leftBottom =
       std::max(lbPictureCount_->geometry().bottom(), lbPictureCountText_->geometry().bottom());
-  const int down = std::max({0, 16 + panelHigh - 236, leftBottom + 1 - 236});
+  // The bubble starts at 188 and the photographs end near 285.
+  const int picturesDown = std::max(0, leftBottom + 8 - 188);
+  static_cast<Backdrop*>(centralWidget())->SetPicturesDown(picturesDown);
+  const int down = std::max({0, 16 + panelHigh - 236, leftBottom + 1 - 236, picturesDown - 20});
   const bool shown = !imgBanner_->isHidden();
   imgBanner_->move(12, 312 + down);
   const QPoint closeAt = shown ? QPoint(340, 380 + down) : QPoint(368, 250 + down);
