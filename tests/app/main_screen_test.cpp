@@ -446,6 +446,9 @@ TEST_F(MainWindow, ResultOfAnOlderProjectIsMarkedOutdated) {
   Open();
   AddPictures(2);
   Create();
+  // The bar shows no text; a screen reader hears how far the build went.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("Gauge"))->text(QAccessible::Description),
+            "100 % done");
   int saveAsked = 0;
   asker.onSaveName = [&] { ++saveAsked; };
   asker.asked.clear();
