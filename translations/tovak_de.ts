@@ -4,10 +4,6 @@
 <context>
     <name>main</name>
     <message>
-        <source>Quillora Tovak! is already running.</source>
-        <translation type="vanished">Quillora Tovak! läuft bereits.</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -192,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>tovak::EndScreen</name>
+    <message>
+        <source>End of the show</source>
+        <translation>Ende der Vorführung</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Noch einmal abspielen</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>tovak::FileListModel</name>
     <message>
         <source>Voice recorded</source>
@@ -249,6 +260,17 @@
     </message>
 </context>
 <context>
+    <name>tovak::PlayerWindow</name>
+    <message>
+        <source>(paused)</source>
+        <translation>(angehalten)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ResultActions</name>
     <message>
         <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
@@ -298,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Diashows können nicht im Arbeitsordner %s gespeichert werden, da Quillora Tovak! ihn leert. Bitte wählen Sie einen anderen Ordner.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>Es konnte kein E-Mail-Programm gestartet werden. Die Diashow ist noch nicht gespeichert und wird gelöscht, wenn Quillora Tovak! beendet wird.<byte value="xd"/><byte value="xd"/>Jetzt speichern, damit Sie sie selbst an eine Nachricht anhängen können?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Die Bilder, Nachrichten oder Stimmen wurden geändert, nachdem diese Diashow erstellt wurde; sie zeigt die Änderungen daher nicht.<byte value="xd"/><byte value="xd"/>Trotzdem verwenden? Wählen Sie Nein und klicken Sie auf Bearbeiten, um sie neu zu erstellen.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -312,6 +342,96 @@
     <message>
         <source>Languages</source>
         <translation>Sprachen</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowKeys</name>
+    <message>
+        <source>Space, Right, Page Down, click</source>
+        <translation>Leertaste, Rechts, Bild ab, Klick</translation>
+    </message>
+    <message>
+        <source>Next picture</source>
+        <translation>Nächstes Bild</translation>
+    </message>
+    <message>
+        <source>Left, Backspace, Page Up</source>
+        <translation>Links, Rücktaste, Bild auf</translation>
+    </message>
+    <message>
+        <source>Previous picture</source>
+        <translation>Vorheriges Bild</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Pos1, Ende</translation>
+    </message>
+    <message>
+        <source>First, last picture</source>
+        <translation>Erstes, letztes Bild</translation>
+    </message>
+    <message>
+        <source>Pause, go on</source>
+        <translation>Anhalten, weiter</translation>
+    </message>
+    <message>
+        <source>Replay the voice</source>
+        <translation>Stimme noch einmal hören</translation>
+    </message>
+    <message>
+        <source>Up, +</source>
+        <translation>Hoch, +</translation>
+    </message>
+    <message>
+        <source>Louder</source>
+        <translation>Lauter</translation>
+    </message>
+    <message>
+        <source>Down, -</source>
+        <translation>Runter, -</translation>
+    </message>
+    <message>
+        <source>Softer</source>
+        <translation>Leiser</translation>
+    </message>
+    <message>
+        <source>Mute, unmute</source>
+        <translation>Ton aus, Ton an</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Vollbild</translation>
+    </message>
+    <message>
+        <source>These keys</source>
+        <translation>Diese Tasten</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Any key or click closes.</source>
+        <translation>Eine beliebige Taste oder ein Klick schließt.</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Tasten</translation>
+    </message>
+    <message>
+        <source>Any key or click closes this list.</source>
+        <translation>Eine beliebige Taste oder ein Klick schließt diese Liste.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowVolume</name>
+    <message>
+        <source>Muted</source>
+        <translation>Stumm</translation>
+    </message>
+    <message>
+        <source>Volume %1 %</source>
+        <translation>Lautstärke %1 %</translation>
     </message>
 </context>
 <context>
@@ -685,6 +805,10 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>Es ist nicht genug Speicher vorhanden, um dies abzuschließen. Bitte schließen Sie andere Programme und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % erledigt</translation>
     </message>
 </context>
 <context>

@@ -4,10 +4,6 @@
 <context>
     <name>main</name>
     <message>
-        <source>Quillora Tovak! is already running.</source>
-        <translation type="vanished">Quillora Tovak! ya está abierto.</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -192,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>tovak::EndScreen</name>
+    <message>
+        <source>End of the show</source>
+        <translation>Fin de la presentación</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Volver a reproducir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>tovak::FileListModel</name>
     <message>
         <source>Voice recorded</source>
@@ -249,6 +260,17 @@
     </message>
 </context>
 <context>
+    <name>tovak::PlayerWindow</name>
+    <message>
+        <source>(paused)</source>
+        <translation>(en pausa)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ResultActions</name>
     <message>
         <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
@@ -298,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Las presentaciones no se pueden guardar en la carpeta de trabajo %s, porque Quillora Tovak! la vacía. Elija otra carpeta.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>No se pudo iniciar ningún programa de correo. La presentación aún no está guardada y se borrará al cerrar Quillora Tovak!.<byte value="xd"/><byte value="xd"/>¿Guardarla ahora para adjuntarla usted mismo a un mensaje?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Las imágenes, los mensajes o las voces se cambiaron después de crear esta presentación, por lo que no muestra los cambios.<byte value="xd"/><byte value="xd"/>¿Usarla de todos modos? Elija No y pulse Editar para crearla de nuevo.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -312,6 +342,96 @@
     <message>
         <source>Languages</source>
         <translation>Idiomas</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowKeys</name>
+    <message>
+        <source>Space, Right, Page Down, click</source>
+        <translation>Espacio, Derecha, Av Pág, clic</translation>
+    </message>
+    <message>
+        <source>Next picture</source>
+        <translation>Imagen siguiente</translation>
+    </message>
+    <message>
+        <source>Left, Backspace, Page Up</source>
+        <translation>Izquierda, Retroceso, Re Pág</translation>
+    </message>
+    <message>
+        <source>Previous picture</source>
+        <translation>Imagen anterior</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Inicio, Fin</translation>
+    </message>
+    <message>
+        <source>First, last picture</source>
+        <translation>Primera, última imagen</translation>
+    </message>
+    <message>
+        <source>Pause, go on</source>
+        <translation>Pausa, continuar</translation>
+    </message>
+    <message>
+        <source>Replay the voice</source>
+        <translation>Volver a oír la voz</translation>
+    </message>
+    <message>
+        <source>Up, +</source>
+        <translation>Arriba, +</translation>
+    </message>
+    <message>
+        <source>Louder</source>
+        <translation>Más alto</translation>
+    </message>
+    <message>
+        <source>Down, -</source>
+        <translation>Abajo, -</translation>
+    </message>
+    <message>
+        <source>Softer</source>
+        <translation>Más bajo</translation>
+    </message>
+    <message>
+        <source>Mute, unmute</source>
+        <translation>Silenciar, activar sonido</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Pantalla completa</translation>
+    </message>
+    <message>
+        <source>These keys</source>
+        <translation>Estas teclas</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Any key or click closes.</source>
+        <translation>Cualquier tecla o clic cierra.</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Teclas</translation>
+    </message>
+    <message>
+        <source>Any key or click closes this list.</source>
+        <translation>Cualquier tecla o clic cierra esta lista.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowVolume</name>
+    <message>
+        <source>Muted</source>
+        <translation>Silenciado</translation>
+    </message>
+    <message>
+        <source>Volume %1 %</source>
+        <translation>Volumen %1 %</translation>
     </message>
 </context>
 <context>
@@ -685,6 +805,10 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>No hay memoria suficiente para terminar esto. Cierre otros programas e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % hecho</translation>
     </message>
 </context>
 <context>

@@ -4,10 +4,6 @@
 <context>
     <name>main</name>
     <message>
-        <source>Quillora Tovak! is already running.</source>
-        <translation type="vanished">Quillora Tovak! est déjà ouvert.</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -40,11 +36,11 @@
     </message>
     <message>
         <source>Remove &quot;%s&quot; from the talking slideshow?<byte value="xd"/>Its recorded voice and message are deleted with it.</source>
-        <translation>Retirer « %s » du diaporama parlant ?<byte value="xd"/>Sa voix enregistrée et son message seront supprimés avec elle.</translation>
+        <translation>Retirer «&#xa0;%s&#xa0;» du diaporama parlant&#xa0;?<byte value="xd"/>Sa voix enregistrée et son message seront supprimés avec elle.</translation>
     </message>
     <message>
         <source>Remove these %s pictures from the talking slideshow?<byte value="xd"/>%sTheir recorded voices and messages are deleted with them.</source>
-        <translation>Retirer ces %s images du diaporama parlant ?<byte value="xd"/>%sLeurs voix enregistrées et leurs messages seront supprimés avec elles.</translation>
+        <translation>Retirer ces %s images du diaporama parlant&#xa0;?<byte value="xd"/>%sLeurs voix enregistrées et leurs messages seront supprimés avec elles.</translation>
     </message>
     <message>
         <source>Remove the sound from selected image(s)?</source>
@@ -192,6 +188,21 @@
     </message>
 </context>
 <context>
+    <name>tovak::EndScreen</name>
+    <message>
+        <source>End of the show</source>
+        <translation>Fin du diaporama</translation>
+    </message>
+    <message>
+        <source>Play again</source>
+        <translation>Rejouer</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
     <name>tovak::FileListModel</name>
     <message>
         <source>Voice recorded</source>
@@ -249,6 +260,17 @@
     </message>
 </context>
 <context>
+    <name>tovak::PlayerWindow</name>
+    <message>
+        <source>(paused)</source>
+        <translation>(en pause)</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Fermer</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ResultActions</name>
     <message>
         <source>It&apos;s recommended to send Tovak! slideshows as &quot;.zip&quot; files.<byte value="xd"/>Some mail servers will automatically remove &quot;.exe&quot; attachments.<byte value="xd"/><byte value="xd"/>Would you like to e-mail your slideshow anyway?</source>
@@ -298,6 +320,14 @@
         <source>Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. Please choose another folder.</source>
         <translation>Les diaporamas ne peuvent pas être enregistrés dans le dossier de travail %s, car Quillora Tovak! le vide. Veuillez choisir un autre dossier.</translation>
     </message>
+    <message>
+        <source>No e-mail program could be started. The slideshow is not saved yet and is deleted when Quillora Tovak! closes.<byte value="xd"/><byte value="xd"/>Save it now, so that you can attach it to a message yourself?</source>
+        <translation>Aucun programme de messagerie n’a pu être lancé. Le diaporama n’est pas encore enregistré et sera supprimé à la fermeture de Quillora Tovak!.<byte value="xd"/><byte value="xd"/>L’enregistrer maintenant pour le joindre vous-même à un message ?</translation>
+    </message>
+    <message>
+        <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
+        <translation>Les images, messages ou voix ont été modifiés après la création de ce diaporama ; il ne montre donc pas ces changements.<byte value="xd"/><byte value="xd"/>L’utiliser quand même ? Choisissez Non, puis cliquez sur Modifier pour le créer à nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -312,6 +342,96 @@
     <message>
         <source>Languages</source>
         <translation>Langues</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowKeys</name>
+    <message>
+        <source>Space, Right, Page Down, click</source>
+        <translation>Espace, Droite, Page suivante, clic</translation>
+    </message>
+    <message>
+        <source>Next picture</source>
+        <translation>Image suivante</translation>
+    </message>
+    <message>
+        <source>Left, Backspace, Page Up</source>
+        <translation>Gauche, Retour arrière, Page précédente</translation>
+    </message>
+    <message>
+        <source>Previous picture</source>
+        <translation>Image précédente</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Début, Fin</translation>
+    </message>
+    <message>
+        <source>First, last picture</source>
+        <translation>Première, dernière image</translation>
+    </message>
+    <message>
+        <source>Pause, go on</source>
+        <translation>Pause, reprendre</translation>
+    </message>
+    <message>
+        <source>Replay the voice</source>
+        <translation>Réécouter la voix</translation>
+    </message>
+    <message>
+        <source>Up, +</source>
+        <translation>Haut, +</translation>
+    </message>
+    <message>
+        <source>Louder</source>
+        <translation>Plus fort</translation>
+    </message>
+    <message>
+        <source>Down, -</source>
+        <translation>Bas, -</translation>
+    </message>
+    <message>
+        <source>Softer</source>
+        <translation>Moins fort</translation>
+    </message>
+    <message>
+        <source>Mute, unmute</source>
+        <translation>Couper, rétablir le son</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Plein écran</translation>
+    </message>
+    <message>
+        <source>These keys</source>
+        <translation>Ces touches</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Any key or click closes.</source>
+        <translation>Une touche ou un clic ferme.</translation>
+    </message>
+    <message>
+        <source>Keys</source>
+        <translation>Touches</translation>
+    </message>
+    <message>
+        <source>Any key or click closes this list.</source>
+        <translation>Une touche ou un clic ferme cette liste.</translation>
+    </message>
+</context>
+<context>
+    <name>tovak::ShowVolume</name>
+    <message>
+        <source>Muted</source>
+        <translation>Muet</translation>
+    </message>
+    <message>
+        <source>Volume %1 %</source>
+        <translation>Volume %1 %</translation>
     </message>
 </context>
 <context>
@@ -685,6 +805,10 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>There is not enough memory to finish this. Please close other programs and try again.</source>
         <translation>La mémoire est insuffisante pour terminer cette opération. Veuillez fermer d&apos;autres programmes et réessayer.</translation>
+    </message>
+    <message>
+        <source>%1 % done</source>
+        <translation>%1 % effectué</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <system_error>
 
 #include "common/files.h"
@@ -21,6 +22,24 @@ namespace tovak {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The project as a build sees it: every file named, with its size and time, so that a message
+// typed again or a voice recorded again under the same name counts as a change.
+std::vector<std::string> ProjectStamp(
+    std::initializer_list<const std::vector<std::string>*> lists) {
+  std::vector<std::string> stamp;
+  for (const std::vector<std::string>* list : lists) {
+    stamp.emplace_back();  // keeps a file from passing for one of the next list
+    for (const std::string& file : *list) {
+      std::error_code error;
+      const auto size = file.empty() ? 0 : fs::file_size(file, error);
+      const auto time = file.empty() ? fs::file_time_type{} : fs::last_write_time(file, error);
+      stamp.push_back(file + "|" + std::to_string(error ? 0 : size) + "|" +
+                      std::to_string(error ? 0 : time.time_since_epoch().count()));
+    }
+  }
+  return stamp;
+}
 
 constexpr const char* kTovakSection = "Tovak! Settings";
 constexpr const char* kSlideshowSection = "Slideshow Settings";
@@ -221,6 +240,7 @@ bool MainScreenSession::StartCreation() {
   const ImageSize size = GetImageSize(
       settings_.CreationMode, full ? settings_.FullImageIndex : settings_.CompactImageIndex);
   builder_.SetOptions(size.width, size.height, quality);
+  builtFrom_ = ProjectStamp({&pictures_, &messages_, &voices_});
   slideshowSaved_ = false;
   Notify();
   return true;
@@ -297,6 +317,11 @@ bool MainScreenSession::CloseQuery() {
       break;
   }
   return false;
+}
+
+bool MainScreenSession::ResultOutdated() const {
+  return !builder_.Busy && FileExists(builder_.OutputFile) &&
+         ProjectStamp({&pictures_, &messages_, &voices_}) != builtFrom_;
 }
 
 void MainScreenSession::MarkSaved(const std::string& path) {

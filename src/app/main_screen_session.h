@@ -118,6 +118,8 @@ class MainScreenSession {
   // build and CloseWhenFinished() then says to close once it has ended.
   bool CloseQuery();
   bool CloseWhenFinished() const { return closeAfterBuild_; }
+  // Whether the pictures, messages or voices changed after the last build started.
+  bool ResultOutdated() const;
   // The result was saved under path.
   void MarkSaved(const std::string& path);
   // The end of the run: remembers the folder, the creation mode and the banner choice.
@@ -157,6 +159,7 @@ class MainScreenSession {
   std::string savedName_;
   bool slideshowSaved_ = false;
   bool closeAfterBuild_ = false;
+  std::vector<std::string> builtFrom_;  // the project's stamp when the last build started
 };
 
 }  // namespace tovak

@@ -38,6 +38,15 @@ const char* const kNoMailText = QT_TRANSLATE_NOOP(
     "tovak::ResultActions",
     "No e-mail program could be started. Please attach the slideshow to a message "
     "yourself; its folder is opened for you:\r%s");
+const char* const kSaveForMailText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "No e-mail program could be started. The slideshow is not saved yet and is deleted when "
+    "Quillora Tovak! closes.\r\rSave it now, so that you can attach it to a message yourself?");
+const char* const kOutdatedText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "The pictures, messages or voices were changed after this slideshow was created, so it "
+    "does not show the changes.\r\rUse it anyway? Choose No, then press Edit! to create it "
+    "again.");
 const char* const kNotSavedText =
     QT_TRANSLATE_NOOP("tovak::ResultActions", "The slideshow could not be saved as %s:\r%s");
 const char* const kWrongTypeText =
@@ -203,9 +212,13 @@ std::string ResultActions::TargetProblem(const std::string& target) const {
   return {};
 }
 
+bool ResultActions::UseEvenIfOutdated() {
+  return !state_.Outdated() || asker_.AskYesNo(Tr(kOutdatedText));
+}
+
 void ResultActions::Preview() {
   const std::string path = ActionPath();
-  if (!FileExists(path) || !Usable(path)) return;
+  if (!FileExists(path) || !Usable(path) || !UseEvenIfOutdated()) return;
   if (UpperExtension(path) == ".EXE" &&
       desktop_.StartDetached(paths_.ProgramFolder() + kPlayerProgram, {path})) {
     return;
@@ -215,7 +228,7 @@ void ResultActions::Preview() {
 
 void ResultActions::Send() {
   const std::string path = ActionPath();
-  if (!FileExists(path) || !Usable(path)) return;
+  if (!FileExists(path) || !Usable(path) || !UseEvenIfOutdated()) return;
   if (UpperExtension(path) == ".EXE" && !asker_.AskYesNo(Tr(kZipAdviceText))) return;
   desktop_.SetBusy(true);
   bool handedOver;
@@ -227,7 +240,16 @@ void ResultActions::Send() {
     handedOver = desktop_.SendMail(path);
   }
   desktop_.SetBusy(false);
-  if (handedOver) return;
+  if (!handedOver) SendByHand(path);
+}
+
+void ResultActions::SendByHand(const std::string& path) {
+  if (path == state_.OutputFile()) {
+    // Already asked whether to use an outdated result; the save must not ask again.
+    if (!asker_.AskYesNo(Tr(kSaveForMailText)) || !Save(true, true, false)) return;
+    desktop_.ShowInFileManager(state_.SlideshowPath());
+    return;
+  }
   asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kNoMailText), {path}));
   desktop_.ShowInFileManager(path);
 }
@@ -260,10 +282,15 @@ void ResultActions::SaveAs() {
 }
 
 bool ResultActions::SaveSlideshow(bool askName, bool askOverwrite) {
+  return Save(askName, askOverwrite, true);
+}
+
+bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
   if (state_.Building()) {
     asker_.Tell(ResultAsker::Kind::Information, Tr(kBusyText));
     return false;
   }
+  if (askIfOutdated && !UseEvenIfOutdated()) return false;
   std::string name;
   if (askName) {
     int filter = SaveDialogData::kExeFilter;

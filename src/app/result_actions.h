@@ -68,6 +68,9 @@ class ResultState {
   virtual void MarkSaved(const std::string& path) = 0;
   // Whether a build is writing the package now.
   virtual bool Building() const { return false; }
+  // Whether the pictures, messages or voices changed after the last build, so that the result
+  // no longer shows what the user sees in the project.
+  virtual bool Outdated() const { return false; }
 };
 
 // What the window's save dialog shows. Filters are in the order of AskSaveName's filterIndex.
@@ -123,7 +126,8 @@ class ResultActions {
   // Saves the package under a name asked for (askName) or the current one, asking before an
   // existing file is replaced (askOverwrite). True when it was saved. Nothing is saved while a
   // build runs, from a package that is not a whole slideshow, into the working folder, over
-  // anything but a regular file, or over the package itself.
+  // anything but a regular file, or over the package itself. An outdated result is saved only
+  // when the user wants it all the same.
   bool SaveSlideshow(bool askName, bool askOverwrite);
 
   // Translation of every text shown; placeholders are filled in afterwards.
@@ -133,9 +137,15 @@ class ResultActions {
 
  private:
   std::string Tr(const char* text) const { return Translate(text); }
+  bool Save(bool askName, bool askOverwrite, bool askIfOutdated);
   // Whether path may be handed on: not while a build runs, and the package only when it is a
   // whole slideshow. Tells the user why not.
   bool Usable(const std::string& path);
+  // False when the result is outdated and the user would rather build it again.
+  bool UseEvenIfOutdated();
+  // Mail could not be sent: an unsaved result is offered a save first, since the package in
+  // the working folder is gone at exit; then the folder of what can be attached is shown.
+  void SendByHand(const std::string& path);
   // Why the package cannot be saved or handed on, or empty when it can.
   std::string PackageProblem() const;
   // Why nothing may be written at target, or empty when it may.

@@ -110,6 +110,7 @@ class SessionResultState : public ResultState {
   bool SlideshowSaved() const override { return session_.SlideshowSaved(); }
   void MarkSaved(const std::string& path) override { session_.MarkSaved(path); }
   bool Building() const override { return session_.Builder().Busy; }
+  bool Outdated() const override { return session_.ResultOutdated(); }
 
  private:
   MainScreenSession& session_;
@@ -248,6 +249,9 @@ void TfmPlimoMainScreen::Render() {
   // An empty range would turn the bar into a busy indicator.
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
+  // The bar shows no text; a screen reader hears how far the build is.
+  Gauge_->setAccessibleDescription(
+      tr("%1 % done").arg(100 * Gauge_->value() / std::max(1, Gauge_->maximum())));
   lbPictureCount_->setText(QString::number(look.pictureCount));
   // Read as one phrase ("3 Images in talking slideshow"), not as a bare number.
   lbPictureCount_->setAccessibleName(lbPictureCount_->text() + " " + lbPictureCountText_->text());

@@ -103,6 +103,9 @@ class TfmPlimoMainScreen : public QMainWindow {
   void BuildLinkMenu();
   void LoadBanner();
   void ApplyBanner(bool shown);
+  // Grows the controls, the panel and the window where the texts need more than the usual
+  // places (large fonts, longer languages); at the usual size everything stays where it was.
+  void FitToText();
 
   // Behaviour (tfm_plimo_main_screen.cpp).
   void Connect();

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVersionNumber>
+#include <algorithm>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "builder/link_menu.h"
@@ -28,6 +29,12 @@ constexpr const char* kTovakSection = "Tovak! Settings";
 class Backdrop : public QWidget {
  public:
   using QWidget::QWidget;
+  // Moves the photographs and the bubble down, out of the way of texts that grew.
+  void SetPicturesDown(int down) {
+    if (down == down_) return;
+    down_ = down;
+    update();
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -46,6 +53,7 @@ class Backdrop : public QWidget {
       p.setBrush(glow);
       p.drawEllipse(QPoint(x, y), r, r);
     }
+    p.translate(0, down_);
     // Three photographs fanned out, bottom left.
     const QColor frames[] = {QColor(240, 200, 120), QColor(120, 190, 230), QColor(170, 220, 150)};
     for (int i = 0; i < 3; ++i) {
@@ -74,6 +82,9 @@ class Backdrop : public QWidget {
     p.setBrush(QColor(255, 255, 255, 170));
     for (int i = 0; i < 3; ++i) p.drawEllipse(QPointF(237 + i * 14, 205), 3.5, 3.5);
   }
+
+ private:
+  int down_ = 0;
 };
 
 QPushButton* Button(QWidget* parent, const char* name, const QRect& place) {
@@ -109,7 +120,9 @@ void TfmPlimoMainScreen::BuildControls() {
   // The style's own focus mark is a faint shade on this backdrop: a thick yellow frame instead.
   client->setStyleSheet(
       "QPushButton:focus { border: 3px solid rgb(255, 214, 0); border-radius: 4px; "
-      "background-color: rgb(240, 240, 240); color: black; padding: 2px; }");
+      "background-color: rgb(240, 240, 240); color: black; padding: 2px; }"
+      // A style sheet turns the labels back to the style's black, which is hard to read here.
+      "QLabel { color: white; }");
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   lbWelcome_ = Label(client, "lbWelcome", QRect(20, 20, 290, 120));
@@ -274,8 +287,70 @@ void TfmPlimoMainScreen::LoadBanner() {
 
 void TfmPlimoMainScreen::ApplyBanner(bool shown) {
   imgBanner_->setVisible(shown);
-  centralWidget()->setFixedSize(kClientWidth, WindowHeightFor(shown) - kFrameAllowance);
-  btClose_->move(shown ? QPoint(340, 380) : QPoint(368, 250));
+  FitToText();
+}
+
+void TfmPlimoMainScreen::FitToText() {
+  auto wide = [](QWidget* widget, int least) {
+    return std::max(least, widget->sizeHint().width());
+  };
+  auto high = [](QWidget* widget, int least) {
+    return std::max(least, widget->sizeHint().height());
+  };
+  // The panel: Go!, the result buttons in a column beside the gauge.
+  int buttonWide = 134;
+  for (QPushButton* button : {btPreview_, btSend_, btOpenFolder_, btSave_})
+    buttonWide = std::max(buttonWide, wide(button, 0));
+  // Wide enough for either caption, so that the panel does not change once Go! turns to Edit!.
+  const QString goCaption = btGo_->text();
+  for (const QString& caption : {tr("&Go!"), tr("&Edit!")}) {
+    btGo_->setText(caption);
+    buttonWide = std::max(buttonWide, wide(btGo_, 0));
+  }
+  btGo_->setText(goCaption);
+  const int goHigh = high(btGo_, 40);
+  btGo_->setGeometry(14, 14, buttonWide, goHigh);
+  const int firstRow = 14 + goHigh + 12;
+  const int rowHigh = high(btPreview_, 30);
+  QPushButton* const results[] = {btPreview_, btSend_, btOpenFolder_, btSave_};
+  for (int i = 0; i < 4; ++i)
+    results[i]->setGeometry(14, firstRow + i * (rowHigh + 6), buttonWide, rowHigh);
+  lbCreationMsg_->setGeometry(14, firstRow + 4, std::max(140, wide(lbCreationMsg_, 0)),
+                              high(lbCreationMsg_, 20));
+  btCancel_->setGeometry(14, lbCreationMsg_->geometry().bottom() + 9, wide(btCancel_, 100),
+                         high(btCancel_, 28));
+  const int gaugeX = 14 + buttonWide + 16;
+  const int panelHigh = std::max(220, firstRow + 4 * (rowHigh + 6) + 8);
+  Gauge_->setGeometry(gaugeX, 14, 26, panelHigh - 28);
+  gbPanel_->setGeometry(330, 16, gaugeX + 26 + 16, panelHigh);
+
+  // The welcome text, then the counter below wherever the text ends.
+  const int welcomeHigh = lbWelcome_->heightForWidth(290);
+  lbWelcome_->setGeometry(20, 20, 290, std::max(120, welcomeHigh));
+  const int countY = std::max(132, 20 + welcomeHigh + 8);
+  const int countWide = std::max(64, lbPictureCount_->fontMetrics().horizontalAdvance("999"));
+  const int countHigh = high(lbPictureCount_, 40);
+  lbPictureCount_->setGeometry(20, countY, countWide, countHigh);
+  const int textX = 20 + countWide + 8;
+  const int textWide = std::max(120, 312 - textX);  // wraps rather than run under the panel
+  lbPictureCountText_->setGeometry(
+      textX, countY, textWide, std::max(countHigh, lbPictureCountText_->heightForWidth(textWide)));
+
+  // Whatever grew pushes the close button, the banner and the window's bottom down.
+  const int leftBottom =
+      std::max(lbPictureCount_->geometry().bottom(), lbPictureCountText_->geometry().bottom());
+  // The bubble starts at 188 and the photographs end near 285.
+  const int picturesDown = std::max(0, leftBottom + 8 - 188);
+  static_cast<Backdrop*>(centralWidget())->SetPicturesDown(picturesDown);
+  const int down = std::max({0, 16 + panelHigh - 236, leftBottom + 1 - 236, picturesDown - 20});
+  const bool shown = !imgBanner_->isHidden();
+  imgBanner_->move(12, 312 + down);
+  const QPoint closeAt = shown ? QPoint(340, 380 + down) : QPoint(368, 250 + down);
+  btClose_->setGeometry(closeAt.x(), closeAt.y(), wide(btClose_, 100), high(btClose_, 28));
+  const int right =
+      std::max(gbPanel_->geometry().right() + 1 + 16, btClose_->geometry().right() + 1 + 16);
+  centralWidget()->setFixedSize(std::max(kClientWidth, right),
+                                WindowHeightFor(shown) - kFrameAllowance + down);
 }
 
 void TfmPlimoMainScreen::Retranslate() {
@@ -319,6 +394,7 @@ void TfmPlimoMainScreen::Retranslate() {
                                 .arg(version.segmentAt(2))
                                 .arg(version.segmentAt(3));
   AboutProgramMnu_->setText(tr("About Tovak! (%s)").replace("%s", fourParts));
+  FitToText();
 }
 
 }  // namespace tovak

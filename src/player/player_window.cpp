@@ -1,6 +1,7 @@
 #include "player/player_window.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -187,7 +188,9 @@ void PlayerWindow::paintEvent(QPaintEvent*) {
     const QString text = QString("%1 / %2%3")
                              .arg(sequence_.Current() + 1)
                              .arg(sequence_.Count())
-                             .arg(sequence_.Paused() ? "  (paused)" : "");
+                             .arg(sequence_.Paused() ? "  " + QCoreApplication::translate(
+                                                                  "tovak::PlayerWindow", "(paused)")
+                                                     : QString());
     const int wide = metrics.horizontalAdvance(text) + line;
     PaintBox(painter, QRect(width() - wide - line / 2, line / 2, wide, line * 3 / 2), text,
              barOpacity_);
@@ -308,7 +311,8 @@ void PlayerWindow::FillMenu(QMenu& menu) {
     connect(action, &QAction::triggered, this, [this, url] { OpenLink(url); });
   }
   if (!links.empty()) menu.addSeparator();
-  connect(menu.addAction("Close"), &QAction::triggered, this, &QWidget::close);
+  connect(menu.addAction(QCoreApplication::translate("tovak::PlayerWindow", "Close")),
+          &QAction::triggered, this, &QWidget::close);
 }
 
 void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {

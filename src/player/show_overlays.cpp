@@ -1,5 +1,6 @@
 #include "player/show_overlays.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -20,6 +21,14 @@ constexpr const char* kEndStyle =
     "QPushButton:focus { border: 3px solid #8cf; background: #2d4257; }"
     "QPushButton:pressed { background: #222; }";
 
+QString EndText(const char* text) {
+  return QCoreApplication::translate("tovak::EndScreen", text);
+}
+
+QString KeysText(const char* text) {
+  return QCoreApplication::translate(kShowKeysContext, text);
+}
+
 bool IsModifierOnly(int key) {
   return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
          key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
@@ -28,14 +37,14 @@ bool IsModifierOnly(int key) {
 }  // namespace
 
 EndScreen::EndScreen(QWidget* parent) : QWidget(parent) {
-  setAccessibleName("End of the show");
+  setAccessibleName(EndText(QT_TRANSLATE_NOOP("tovak::EndScreen", "End of the show")));
   setStyleSheet(kEndStyle);
   // The buttons need a pointer even where the show hides it.
   setCursor(Qt::ArrowCursor);
-  auto* title = new QLabel("End of the show", this);
+  auto* title = new QLabel(accessibleName(), this);
   title->setAlignment(Qt::AlignCenter);
-  again_ = new QPushButton("Play again", this);
-  close_ = new QPushButton("Close", this);
+  again_ = new QPushButton(EndText(QT_TRANSLATE_NOOP("tovak::EndScreen", "Play again")), this);
+  close_ = new QPushButton(EndText(QT_TRANSLATE_NOOP("tovak::EndScreen", "Close")), this);
   for (QPushButton* button : {again_, close_}) {
     button->setAccessibleName(button->text());
     button->setAutoDefault(true);  // Enter presses the button that has the focus
@@ -82,15 +91,19 @@ HelpOverlay::HelpOverlay(QWidget* parent) : QLabel(parent) {
   QString rows, plain;
   for (const ShowKey& key : kShowKeys) {
     rows += QString("<tr><td align=right style='padding-right:24px'><b>%1</b></td><td>%2</td></tr>")
-                .arg(QString(key.keys).toHtmlEscaped(), QString(key.action).toHtmlEscaped());
-    plain += QString("%1: %2.\n").arg(key.keys, key.action);
+                .arg(KeysText(key.keys).toHtmlEscaped(), KeysText(key.action).toHtmlEscaped());
+    plain += QString("%1: %2.\n").arg(KeysText(key.keys), KeysText(key.action));
   }
-  setText("<table align=center cellspacing=6>" + rows + "</table><p align=center>Any key or click closes.</p>");
+  setText(
+      "<table align=center cellspacing=6>" + rows + "</table><p align=center>" +
+      KeysText(QT_TRANSLATE_NOOP("tovak::ShowKeys", "Any key or click closes.")).toHtmlEscaped() +
+      "</p>");
   setTextFormat(Qt::RichText);
   setAlignment(Qt::AlignCenter);
   setStyleSheet("QLabel { color: white; background: rgba(0, 0, 0, 235); font-size: 18px; }");
-  setAccessibleName("Keys");
-  setAccessibleDescription(plain + "Any key or click closes this list.");
+  setAccessibleName(KeysText(QT_TRANSLATE_NOOP("tovak::ShowKeys", "Keys")));
+  setAccessibleDescription(
+      plain + KeysText(QT_TRANSLATE_NOOP("tovak::ShowKeys", "Any key or click closes this list.")));
   setFocusPolicy(Qt::StrongFocus);
   setCursor(Qt::ArrowCursor);
   hide();

@@ -1,5 +1,6 @@
 #include "player/show_volume.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace tovak {
@@ -27,7 +28,8 @@ float ShowVolume::Gain() const {
 }
 
 QString ShowVolume::Text() const {
-  return muted_ ? QStringLiteral("Muted") : QStringLiteral("Volume %1 %").arg(percent_);
+  return muted_ ? QCoreApplication::translate("tovak::ShowVolume", "Muted")
+                : QCoreApplication::translate("tovak::ShowVolume", "Volume %1 %").arg(percent_);
 }
 
 }  // namespace tovak

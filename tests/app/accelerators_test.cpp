@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <filesystem>
 #include <map>
@@ -76,6 +77,46 @@ class Accelerators : public testing::MainWindowFixture<QuietAsker> {
     }
   }
 };
+
+// Run also with large fonts (QT_FONT_DPI=144): no caption is cut and the welcome text ends
+// above the counter, in every language.
+using MainWindowText = Accelerators;
+TEST_F(MainWindowText, FitsInEveryLanguage) {
+  Dictionary dictionary;
+  dictionary.languages.push_back({kEnglish, "en", "English", {}});
+  for (const char* code : {"de", "fr", "es"}) {
+    dictionary.languages.push_back(ToDictionaryLanguage(
+        ReadTsFile(std::string(TOVAK_TRANSLATIONS) + "/tovak_" + code + ".ts")));
+  }
+  WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+  for (const DictionaryLanguage& language : dictionary.languages) {
+    LanguageIdSetting(paths.ProgramFolder(), language.value);
+    Open();
+    QCoreApplication::processEvents();
+    auto* go = window->findChild<QPushButton*>("btGo");
+    const QString editCaption = QCoreApplication::translate("tovak::TfmPlimoMainScreen", "&Edit!");
+    QPushButton edit(editCaption);
+    edit.setFont(go->font());
+    EXPECT_GE(go->width(), edit.sizeHint().width()) << language.name;
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+      if (button->window() != window.get()) continue;
+      EXPECT_GE(button->width(), button->sizeHint().width())
+          << language.name << " " << button->text().toStdString();
+      EXPECT_TRUE(window->centralWidget()->rect().contains(
+          button->mapTo(window->centralWidget(), button->rect().bottomRight())))
+          << language.name << " " << button->text().toStdString();
+    }
+    const QRect panel = window->findChild<QWidget*>("gbPanel")->geometry();
+    for (const char* name : {"lbWelcome", "lbPictureCount", "lbPictureCountText"}) {
+      EXPECT_FALSE(window->findChild<QLabel*>(name)->geometry().intersects(panel))
+          << language.name << " " << name;
+    }
+    auto* welcome = window->findChild<QLabel*>("lbWelcome");
+    EXPECT_LE(welcome->y() + welcome->heightForWidth(welcome->width()),
+              window->findChild<QLabel*>("lbPictureCount")->y())
+        << language.name;
+  }
+}
 
 TEST_F(Accelerators, EveryWindowHasDistinctLettersInEveryLanguage) {
   Dictionary dictionary;

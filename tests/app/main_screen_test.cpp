@@ -441,5 +441,37 @@ TEST_F(MainWindow, EditorClosedCountsAndASavingYesExits) {
   EXPECT_FALSE(window->isVisible());
 }
 
+// A change after the build, seen when the editor is left, makes Preview and Save ask first.
+TEST_F(MainWindow, ResultOfAnOlderProjectIsMarkedOutdated) {
+  Open();
+  AddPictures(2);
+  Create();
+  // The bar shows no text; a screen reader hears how far the build went.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Find("Gauge"))->text(QAccessible::Description),
+            "100 % done");
+  int saveAsked = 0;
+  asker.onSaveName = [&] { ++saveAsked; };
+  asker.asked.clear();
+  QTest::mouseClick(Find<QPushButton>("btSave"), Qt::LeftButton);
+  EXPECT_TRUE(asker.asked.empty());
+  EXPECT_EQ(saveAsked, 1);
+
+  AddPictures(1);
+  asker.results = {QDialog::Rejected};
+  QTest::mouseClick(Find<QPushButton>("btGo"), Qt::LeftButton);
+  asker.answers = {Answer::No, Answer::No};
+  QTest::mouseClick(Find<QPushButton>("btPreview"), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>("btSave"), Qt::LeftButton);
+  ASSERT_EQ(asker.asked.size(), 2u);
+  EXPECT_NE(asker.asked[1].find("does not show the changes"), std::string::npos);
+  EXPECT_EQ(saveAsked, 1);
+
+  Create();  // built again: nothing to ask
+  asker.asked.clear();
+  QTest::mouseClick(Find<QPushButton>("btSave"), Qt::LeftButton);
+  EXPECT_TRUE(asker.asked.empty());
+  EXPECT_EQ(saveAsked, 2);
+}
+
 }  // namespace
 }  // namespace tovak

@@ -30,8 +30,9 @@ struct FakeState : ResultState {
   bool SlideshowSaved() const override { return saved; }
   void MarkSaved(const std::string& p) override { path = p, saved = true; }
   bool Building() const override { return building; }
+  bool Outdated() const override { return outdated; }
   std::string output, path;
-  bool saved = false, building = false;
+  bool saved = false, building = false, outdated = false;
 };
 
 struct FakeAsker : ResultAsker {
@@ -248,6 +249,37 @@ TEST_F(ResultActionsTest, SendAdvisesZipForPackagesOnlyAndActionsFollowTheSave) 
   EXPECT_EQ(desktop_.calls, (Args{"mail " + zip, "show " + zip, "open " + zip, "show " + zip}));
   ASSERT_EQ(asker_.told.size(), 1u);  // the mail that could not be sent
   EXPECT_NE(asker_.told[0].find(zip), std::string::npos);
+}
+
+// The package in the working folder is gone at exit: without a mail program it is saved first,
+// never pointed at; and a result older than the project is used only when the user says so.
+TEST_F(ResultActionsTest, UnsentResultIsSavedFirstAndAnOutdatedOneIsUsedOnlyOnAYes) {
+  desktop_.mailWorks = false;
+  asker_.answers = {true, false};  // mail the package anyway, but do not save it
+  actions_.Send();
+  EXPECT_EQ(asker_.asked.size(), 2u);
+  EXPECT_NE(asker_.asked[1].find("Save it now"), std::string::npos);
+  EXPECT_TRUE(asker_.told.empty());
+  EXPECT_EQ(desktop_.calls, (Args{"mail " + state_.output}));
+
+  state_.outdated = true;
+  asker_.asked.clear();
+  asker_.answers = {false};
+  actions_.Preview();
+  actions_.SaveButton();  // the default Yes: saved all the same
+  ASSERT_EQ(asker_.asked.size(), 2u);
+  EXPECT_NE(asker_.asked[0].find("does not show the changes"), std::string::npos);
+  EXPECT_EQ(asker_.nameQuestions, 1);
+  EXPECT_FALSE(fs::exists(At("Kept.exe")));  // no name was given: nothing saved
+
+  state_.outdated = false;
+  asker_.asked.clear();
+  asker_.saveName = At("Kept.exe");
+  desktop_.calls.clear();
+  actions_.Send();  // both questions answered Yes
+  ASSERT_EQ(asker_.asked.size(), 2u);
+  EXPECT_EQ(ReadBytes(At("Kept.exe")), kPackage);
+  EXPECT_EQ(desktop_.calls, (Args{"mail " + state_.output, "show " + At("Kept.exe")}));
 }
 
 TEST_F(ResultActionsTest, SaveMenuAsksForANameOnlyUntilThereIsOne) {

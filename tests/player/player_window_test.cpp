@@ -10,6 +10,8 @@
 
 #include "builder/link_menu.h"
 #include "builder/plimo.h"
+#include "i18n/language_dictionary.h"
+#include "i18n/ts_file.h"
 #include "player/link_address.h"
 #include "support/package_fixture.h"
 
@@ -196,6 +198,33 @@ TEST_F(Window, TheEndScreenWorksByKeyboardAndMouse) {
   ASSERT_EQ(window->focusWidget(), &end.CloseButton());
   QTest::keyClick(&end.CloseButton(), Qt::Key_Space);
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Window, TheShowSpeaksTheChosenLanguage) {
+  const DictionaryLanguage german =
+      ToDictionaryLanguage(ReadTsFile(std::string(TOVAK_TRANSLATIONS) + "/tovak_de.ts"));
+  DictionaryTranslator translator;
+  translator.SetLanguage(&german);
+  QCoreApplication::installTranslator(&translator);
+  OpenWindow();
+  QTest::keyClick(window.get(), Qt::Key_End);
+  QTest::keyClick(window.get(), Qt::Key_M);
+  EXPECT_EQ(window->Notice(), "Stumm");
+  timer->Fire();
+  EndScreen& end = window->End();
+  ASSERT_TRUE(end.isVisible());
+  EXPECT_EQ(end.accessibleName(), "Ende der Vorführung");
+  EXPECT_EQ(end.PlayAgainButton().text(), "Noch einmal abspielen");
+  EXPECT_EQ(end.PlayAgainButton().accessibleName(), "Noch einmal abspielen");
+  EXPECT_EQ(end.CloseButton().text(), "Schließen");
+  QTest::keyClick(&end.CloseButton(), Qt::Key_F1);
+  EXPECT_TRUE(window->Help().accessibleDescription().contains("Stimme noch einmal hören"));
+  EXPECT_TRUE(window->Help().text().contains("Leertaste"));
+  QMenu menu;
+  window->FillMenu(menu);
+  EXPECT_EQ(menu.actions().back()->text(), "Schließen");
+  window.reset();
+  QCoreApplication::removeTranslator(&translator);
 }
 
 TEST_F(Window, HelpComesWithF1OrQuestionMarkAndGoesWithAnyKeyOrClick) {
