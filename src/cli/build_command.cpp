@@ -187,11 +187,11 @@ int RunBuild(const Arguments& arguments) {
     messages.push_back(Sidecar(picture, ".txt", ".TXT"));
     voices.push_back(Sidecar(picture, ".wav", ".WAV"));
   }
-  // The Windows engine is the program's own "PlimoEng.dll"; the Linux player makes a package
-  // that runs here.
+  // The Windows engine is the program's own "PlimoEng.dll"; the Linux player, stripped as it
+  // rides in every package, makes a package that runs here.
   std::string engineFile;
   if (engine == "linux") {
-    engineFile = paths.ProgramFolder() + "tovak-player";
+    engineFile = paths.ProgramFolder() + "tovak-linux-engine";
   } else if (engine != "windows") {
     engineFile = engine;
   }

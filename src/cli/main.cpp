@@ -1,7 +1,9 @@
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iterator>
 #include <new>
@@ -42,7 +44,8 @@ constexpr const char* kUsage =
     "  info PACKAGE\n"
     "      Lists the pictures, voices, messages and link menu of a slideshow.\n"
     "  extract PACKAGE DIR\n"
-    "      Writes NNN.jpg, NNN.wav (expanded), NNN.txt and links.txt into DIR.\n"
+    "      Writes NNN.jpg, NNN.wav (expanded) and NNN.txt into DIR, and links.txt when the\n"
+    "      slideshow has links.\n"
     "  export-html PACKAGE OUT.html\n"
     "      Writes the slideshow as one web page that plays in any current browser, offline:\n"
     "      the pictures as stored, the voices as MP3, the messages and the links.\n"
@@ -79,9 +82,7 @@ constexpr Entry kCommands[] = {
     {"play", tovak::cli::RunPlay, false},        {"export-html", tovak::cli::RunExportHtml, true},
 };
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   using namespace tovak::cli;
   qInstallMessageHandler(QuietQt);
   const Arguments all(argv + 1, argv + argc);
@@ -127,4 +128,20 @@ int main(int argc, char** argv) {
     return Fail(e.what());
   }
   return InterruptedStatus();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int status = Run(argc, argv);
+  // A listing, a version or a stream that did not reach its reader (a full disk, a closed
+  // pipe) is a failure, not a success with nothing printed.
+  errno = 0;
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    const int cause = errno;
+    if (status != 0) return status;
+    return tovak::cli::Fail(std::string("standard output: cannot be written") +
+                            (cause ? std::string(": ") + std::strerror(cause) : ""));
+  }
+  return status;
 }

@@ -19,6 +19,7 @@
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
 #include "player/show_keys.h"
+#include "player/slideshow_content.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ std::string OwnFile() {
 }
 
 int Refuse(const std::string& message, bool withWindow) {
-  std::fprintf(stderr, "tovak-player: %s\n", message.c_str());
+  std::fprintf(stderr, "tovak-player: %s\n", tovak::TerminalForm(message).c_str());
   const QString platform = QGuiApplication::platformName();
   if (withWindow && platform != "offscreen" && platform != "minimal") {
     // Whoever started the slideshow by a double click learns why it does not play; the box

@@ -211,13 +211,19 @@ std::string DescribePicture(SlideshowContent& content, const PictureSizer& sizer
 
 }  // namespace
 
+std::string TerminalForm(std::string message) {
+  for (size_t at = message.find(" : "); at != std::string::npos; at = message.find(" : ", at))
+    message.erase(at, 1);
+  return message;
+}
+
 int ListPackage(const std::string& path, const PictureSizer& sizer, std::FILE* out,
                 std::FILE* err) {
   SlideshowContent content;
   try {
     content.Open(path);
   } catch (const Exception& e) {
-    std::fprintf(err, "tovak-player: %s\n", e.what());
+    std::fprintf(err, "tovak-player: %s\n", TerminalForm(e.what()).c_str());
     return 1;
   }
   std::fprintf(out, "%s: %d pictures\n", path.c_str(), content.Count());
@@ -227,7 +233,8 @@ int ListPackage(const std::string& path, const PictureSizer& sizer, std::FILE* o
     try {
       std::fprintf(out, "%s\n", DescribePicture(content, sizer, picture).c_str());
     } catch (const Exception& e) {
-      std::fprintf(err, "tovak-player: picture %d: %s\n", picture + 1, e.what());
+      std::fprintf(err, "tovak-player: picture %d: %s\n", picture + 1,
+                   TerminalForm(e.what()).c_str());
       ++damaged;
     }
   }

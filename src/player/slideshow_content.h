@@ -61,6 +61,10 @@ class SlideshowContent {
 std::u16string DecodeMessageBytes(const std::string& bytes);
 std::string ToUtf8(const std::u16string& text);
 
+// The core's messages read "NAME : reason"; a line at the terminal reads "NAME: reason", as the
+// command-line tool's do.
+std::string TerminalForm(std::string message);
+
 // Gives the size of a decoded JPEG; false when it cannot be decoded.
 using PictureSizer = std::function<bool(const std::vector<uint8_t>& jpeg, int& width, int& height)>;
 

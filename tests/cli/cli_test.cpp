@@ -156,6 +156,11 @@ TEST_F(CliCompress, FollowsCommandLineConventions) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.output.find("-: standard input"), std::string::npos) << run.output;
 
+  // What cannot reach standard output (here a full disk) is a failure, not a silent success.
+  run = RunCommand(Cli("--version >/dev/full"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: standard output: cannot be written: No space left on device\n");
+
   const std::string player = Quote(bin + "/tovak-player");
   run = RunCommand(player + " --frob");
   EXPECT_EQ(run.status, 2);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -36,6 +37,9 @@ TEST(CliEngine, BuildTakesTheChosenEngineAndInfoNamesIt) {
   EXPECT_EQ(Bytes(start.begin(), start.begin() + 4), (Bytes{0x7F, 'E', 'L', 'F'}));
   EXPECT_NE(info(linuxPackage).find("(engine: Linux program, "), std::string::npos)
       << info(linuxPackage);
+  // The engine rides in every slideshow, so it comes without its symbol table.
+  const std::string symtab = ".symtab";
+  EXPECT_EQ(std::search(start.begin(), start.end(), symtab.begin(), symtab.end()), start.end());
 
   const std::string fakeWindows = dir.File("engine.bin");
   testing::WriteBytes(fakeWindows, {'M', 'Z', 0x90, 0, 3});

@@ -42,9 +42,12 @@ TEST(Engine, APackageChecksItselfAndRefusesDamage) {
   fs::resize_file(dir.File("cut"), size - 100);
   run = RunCommand(Quote(dir.File("cut")) + " --check");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.output.find("not a complete slideshow"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("tovak-player: cut: not a complete slideshow"), std::string::npos)
+      << run.output;
   run = RunCommand("QT_QPA_PLATFORM=offscreen " + Quote(dir.File("cut")));
   EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_NE(run.output.find("tovak-player: cut: not a complete slideshow"), std::string::npos)
+      << run.output;
 
   // The engine alone has nothing to show.
   run = RunCommand(std::string(TOVAK_PLAYER_PATH) + " --check");
