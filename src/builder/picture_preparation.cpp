@@ -86,6 +86,10 @@ void PicturePreparation::Reencode(JpegPicture& picture) const {
 bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()>& afterStep,
                                 const StepRunner& run) const {
   const auto inStep = [&run](const std::function<void()>& step) { run ? run(step) : step(); };
+  const bool limited = MaxWidth != 0 && MaxHeight != 0;
+  const bool keep = KeepFittingJpegs && !picture.Empty() && !picture.HoldsPixels() &&
+                    !picture.NeedsNormalising() && !(limited && NeedsResize(picture)) &&
+                    IsBaselineOrProgressiveJpeg(picture.Bytes());
   bool shrunk = false;
   if (MaxWidth != 0 && MaxHeight != 0) {
     if (!picture.Empty() && NeedsResize(picture)) {
@@ -95,13 +99,33 @@ bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()
     if (afterStep) afterStep();
   }
   if (Quality != 0) {
-    if (!picture.Empty()) inStep([&] { Reencode(picture); });
+    if (!picture.Empty() && !keep) inStep([&] { Reencode(picture); });
     if (afterStep) afterStep();
   }
   // A picture kept as it is may still need turning upright or its colours made sRGB, which for
   // a large one takes as long as the steps above.
   if (picture.NeedsNormalising()) inStep([&] { picture.Compress(); });
   return shrunk;
+}
+
+bool IsBaselineOrProgressiveJpeg(const std::vector<uint8_t>& bytes) {
+  if (bytes.size() < 4 || bytes[0] != 0xFF || bytes[1] != 0xD8) return false;
+  // Walk the marker segments up to the frame header, which names the coding.
+  size_t at = 2;
+  while (at + 4 <= bytes.size()) {
+    if (bytes[at] != 0xFF) return false;
+    const uint8_t marker = bytes[at + 1];
+    if (marker == 0xFF) {  // fill byte
+      ++at;
+      continue;
+    }
+    if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) return true;
+    if (marker >= 0xC3 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+      return false;  // lossless, hierarchical or arithmetic coding
+    if (marker == 0xD9 || marker == 0xDA) return false;  // no frame before the data
+    at += 2 + ((size_t{bytes[at + 2]} << 8) | bytes[at + 3]);
+  }
+  return false;
 }
 
 }  // namespace tovak

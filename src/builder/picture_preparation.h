@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "builder/pumped_step.h"
 #include "components/jpeg_picture.h"
@@ -24,6 +25,10 @@ class PicturePreparation {
   int32_t MaxWidth = 0;   // largest stored width; no shrinking unless both limits are set
   int32_t MaxHeight = 0;  // largest stored height
   int32_t Quality = 0;    // 0: keep the encoding; else re-encode at its low byte (1..100)
+  // A baseline or progressive JPEG that already fits the limits is stored as it is, byte for
+  // byte, whatever Quality says: a picture taken back out of a slideshow then loses nothing a
+  // second time, and building it again gives the same record.
+  bool KeepFittingJpegs = false;
 
   // False exactly for the extension ".JPG" in any letter case; .jpeg and .jpe are converted.
   static bool NeedsConversion(const std::string& path);
@@ -50,6 +55,10 @@ class PicturePreparation {
   bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {},
               const StepRunner& run = {}) const;
 };
+
+// Whether bytes are a JPEG coded baseline or progressive (Huffman, 8 or 12 bit), the kinds every
+// player decodes.
+bool IsBaselineOrProgressiveJpeg(const std::vector<uint8_t>& bytes);
 
 // The reduced size of a width x height picture within the limits. The ratio is rounded to a
 // double and the product truncated from 64-bit-mantissa precision, so a ratio whose double lies

@@ -152,6 +152,7 @@ void TPlimo::BuildSteps() {
   preparation.MaxWidth = MaxWidth;
   preparation.MaxHeight = MaxHeight;
   preparation.Quality = Quality;
+  preparation.KeepFittingJpegs = KeepFittingJpegs;
   if (Jobs > 1 && PictureCount() > 1) {
     BuildRecordsOnPool(preparation);
   } else {

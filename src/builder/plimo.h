@@ -66,6 +66,8 @@ class TPlimo {
   uint8_t TrailerFlag = 0;
   int32_t MaxWidth = 0;
   int32_t MaxHeight = 0;
+  // A JPEG that already fits is stored byte for byte (see PicturePreparation).
+  bool KeepFittingJpegs = false;
   // (offset, size) of each record appended so far, in file order.
   std::vector<int32_t> IndexEntries;
   int32_t CurrentIndex = 0;

@@ -124,6 +124,7 @@ int RunBuild(const Arguments& arguments) {
   std::string out = "Slideshow.exe";
   std::string engine = "windows";
   int32_t jobs = TPlimo::CoreCount();
+  bool keepFittingJpegs = false;
   std::vector<std::string> pictures;
   const Arguments args = SplitOptionValues(arguments);
   for (size_t i = 0; i < args.size(); ++i) {
@@ -152,6 +153,8 @@ int RunBuild(const Arguments& arguments) {
       out = args[++i];
     } else if (arg == "--engine") {
       engine = args[++i];
+    } else if (arg == "--keep-fitting-jpegs") {
+      keepFittingJpegs = true;
     } else if (arg == "-q" || arg == "--quiet") {
       SetQuiet(true);
     } else if (IsOption(arg)) {
@@ -163,7 +166,8 @@ int RunBuild(const Arguments& arguments) {
   if (pictures.empty()) {
     return UsageError(
         "usage: tovak-cli build [--mode compact|full] [--size-index N] [--quality Q] "
-        "[--max WxH] [--engine windows|linux|PATH] [--jobs N] [-o OUT] PICTURE...");
+        "[--max WxH] [--engine windows|linux|PATH] [--jobs N] [--keep-fitting-jpegs] [-o OUT] "
+        "PICTURE...");
   }
 
   Paths paths = Paths::FromExecutable();
@@ -216,6 +220,7 @@ int RunBuild(const Arguments& arguments) {
   builder.SetOptions(maxWidth, maxHeight, quality);
   builder.TrailerFlag = 1;
   builder.Jobs = jobs;
+  builder.KeepFittingJpegs = keepFittingJpegs;
   const bool progress = ShowsProgress();
   builder.OnProgress = [&](int32_t current, int32_t total) {
     if (progress) ShowProgress(current, total, builder.CurrentFile);

@@ -84,6 +84,36 @@ TEST_F(Prepare, QualityReencodesEvenAnUntouchedJpg) {
   EXPECT_EQ(picture.CompressionQuality, 75);
 }
 
+// Kept: a fitting JPEG despite Quality. Prepared as usual: one too large, one sideways, and
+// codings other than baseline or progressive.
+TEST_F(Prepare, KeepingFittingJpegsSkipsOnlyTheReencodeOfThoseThatFit) {
+  prep.MaxWidth = 640;
+  prep.MaxHeight = 480;
+  prep.Quality = 75;
+  prep.KeepFittingJpegs = true;
+  const std::string path = Jpeg("fits.jpg", 300, 200, 95);
+  PicturePreparation::Load(path, picture);
+  EXPECT_FALSE(prep.Finish(picture));
+  EXPECT_EQ(picture.Bytes(), testing::ReadBytes(path));
+
+  PicturePreparation::Load(Jpeg("large.jpg", 1600, 1200), picture);
+  EXPECT_TRUE(prep.Finish(picture));
+  EXPECT_EQ(picture.Width(), 640);
+
+  const Bytes sideways = testing::JpegWithOrientation(testing::PhotoLike(40, 30), 6);
+  testing::WriteBytes(dir.File("sideways.jpg"), sideways);
+  PicturePreparation::Load(dir.File("sideways.jpg"), picture);
+  prep.Finish(picture);
+  EXPECT_NE(picture.Bytes(), sideways);
+
+  Bytes coded = EncodeJpeg(testing::PhotoLike(40, 30), 90);
+  EXPECT_TRUE(IsBaselineOrProgressiveJpeg(coded));
+  for (size_t at = 2; at + 1 < coded.size(); ++at)
+    if (coded[at] == 0xFF && coded[at + 1] == 0xC0) coded[at + 1] = 0xC9;  // arithmetic coding
+  EXPECT_FALSE(IsBaselineOrProgressiveJpeg(coded));
+  EXPECT_FALSE(IsBaselineOrProgressiveJpeg({0xFF, 0xD8, 0xFF}));
+}
+
 TEST_F(Prepare, ShrinksToTheExactSizeByAveraging) {
   prep.MaxWidth = 640;
   prep.MaxHeight = 480;

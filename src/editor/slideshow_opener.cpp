@@ -1,0 +1,79 @@
+#include "editor/slideshow_opener.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "builder/package_reader.h"
+#include "common/atomic_file.h"
+#include "common/files.h"
+#include "editor/working_files.h"
+
+namespace fs = std::filesystem;
+
+namespace tovak {
+
+namespace {
+
+// Deletes what an interrupted opening wrote, unless it was handed over.
+class WrittenFiles {
+ public:
+  ~WrittenFiles() {
+    if (!keep_)
+      for (const std::string& path : paths_) DeleteFileIfExists(path);
+  }
+  void Keep() { keep_ = true; }
+
+  // Writes bytes under a new working file name; "" for no bytes.
+  std::string Write(const std::string& folder, const std::string& extension,
+                    const std::vector<uint8_t>& bytes, const std::vector<std::string>& inUse,
+                    std::time_t when) {
+    if (bytes.empty()) return {};
+    std::vector<std::string> taken = inUse;
+    taken.insert(taken.end(), paths_.begin(), paths_.end());
+    const std::string path = NewWorkingFileName(folder, extension, taken, when);
+    std::string error;
+    if (!WriteFileAtomically(path, bytes.data(), static_cast<int64_t>(bytes.size()), &error))
+      throw EOpenSlideshowError(path + " : " + error);
+    paths_.push_back(path);
+    return path;
+  }
+
+ private:
+  std::vector<std::string> paths_;
+  bool keep_ = false;
+};
+
+}  // namespace
+
+ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
+                           const std::vector<std::string>& inUse, std::time_t when) {
+  const std::string name = fs::path(package).filename().string();
+  std::error_code ec;
+  if (fs::is_directory(package, ec))
+    throw EOpenSlideshowError(name + " is a folder, not a slideshow.");
+
+  ProjectLists lists;
+  WrittenFiles written;
+  try {
+    PackageReader reader;
+    reader.Open(package);
+    fs::create_directories(workFolder, ec);
+    for (int i = 0; i < reader.PictureCount(); ++i) {
+      const std::vector<uint8_t> picture = reader.Image(i);
+      // A picture the builder could not read left nothing to open as an entry.
+      if (picture.empty())
+        throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " is missing");
+      const std::vector<uint8_t> wav = ExpandVoiceRecord(reader.VoiceContainer(i));
+      const std::vector<uint8_t> message = reader.Read(reader.MessageRecord(i));
+      lists.pictures.push_back(written.Write(workFolder, ".jpg", picture, inUse, when));
+      lists.messages.push_back(written.Write(workFolder, ".txt", message, inUse, when));
+      lists.voices.push_back(written.Write(workFolder, ".wav", wav, inUse, when));
+    }
+  } catch (const Exception& e) {
+    throw EOpenSlideshowError(name + " cannot be opened as a slideshow: " + e.Message());
+  }
+  written.Keep();
+  return lists;
+}
+
+}  // namespace tovak
