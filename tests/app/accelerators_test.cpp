@@ -67,6 +67,18 @@ class Accelerators : public testing::MainWindowFixture<QuietAsker> {
     return scopes;
   }
 
+  // English and the three translations, beside the program as its dictionary.
+  Dictionary WriteEveryLanguage() {
+    Dictionary dictionary;
+    dictionary.languages.push_back({kEnglish, "en", "English", {}});
+    for (const char* code : {"de", "fr", "es"}) {
+      dictionary.languages.push_back(ToDictionaryLanguage(
+          ReadTsFile(std::string(TOVAK_TRANSLATIONS) + "/tovak_" + code + ".ts")));
+    }
+    WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+    return dictionary;
+  }
+
   static void ExpectDistinct(QWidget* top, const std::string& language) {
     for (const Scope& scope : ScopesOf(top)) {
       for (const auto& [key, captions] : scope) {
@@ -82,13 +94,7 @@ class Accelerators : public testing::MainWindowFixture<QuietAsker> {
 // above the counter, in every language.
 using MainWindowText = Accelerators;
 TEST_F(MainWindowText, FitsInEveryLanguage) {
-  Dictionary dictionary;
-  dictionary.languages.push_back({kEnglish, "en", "English", {}});
-  for (const char* code : {"de", "fr", "es"}) {
-    dictionary.languages.push_back(ToDictionaryLanguage(
-        ReadTsFile(std::string(TOVAK_TRANSLATIONS) + "/tovak_" + code + ".ts")));
-  }
-  WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+  const Dictionary dictionary = WriteEveryLanguage();
   for (const DictionaryLanguage& language : dictionary.languages) {
     LanguageIdSetting(paths.ProgramFolder(), language.value);
     Open();
@@ -119,13 +125,7 @@ TEST_F(MainWindowText, FitsInEveryLanguage) {
 }
 
 TEST_F(Accelerators, EveryWindowHasDistinctLettersInEveryLanguage) {
-  Dictionary dictionary;
-  dictionary.languages.push_back({kEnglish, "en", "English", {}});
-  for (const char* code : {"de", "fr", "es"}) {
-    dictionary.languages.push_back(ToDictionaryLanguage(
-        ReadTsFile(std::string(TOVAK_TRANSLATIONS) + "/tovak_" + code + ".ts")));
-  }
-  WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+  const Dictionary dictionary = WriteEveryLanguage();
   for (const DictionaryLanguage& language : dictionary.languages) {
     LanguageIdSetting(paths.ProgramFolder(), language.value);
     Open();
