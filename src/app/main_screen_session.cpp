@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -15,6 +16,8 @@
 #include "common/paths.h"
 #include "common/placeholders.h"
 #include "common/text_lines.h"
+#include "editor/slideshow_opener.h"
+#include "editor/working_files.h"
 #include "editor/working_folder.h"
 
 namespace tovak {
@@ -60,6 +63,16 @@ const char* const kCancelText =
     QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Are you sure you want to cancel the process?");
 const char* const kSaveText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "Do you want to save the slideshow before you exit?");
+
+const char* const kDiscardText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession",
+    "Discard the slideshow you are working on, with its messages and recordings, and open "
+    "\"%s\" instead?");
+const char* const kOpenFailedText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession", "\"%s\" cannot be opened as a talking slideshow.\r%s");
+const char* const kOpenJournalText =
+    QT_TRANSLATE_NOOP("tovak::MainScreenSession",
+                      "The slideshow could not be noted down for a restart after a crash (%s).");
 
 bool LooksLikeAbsolutePath(const std::string& line) {
   if (line.starts_with('/') || line.starts_with("\\\\")) return true;
@@ -153,6 +166,12 @@ MainScreenSession::MainScreenSession(const Paths& paths, IniFile& ini, MainScree
   builder_.ProcessMessages = [this] {
     if (ProcessMessages) ProcessMessages();
   };
+  // A picture taken out of an opened slideshow was prepared once already: when it still fits,
+  // it is stored as it is. The opened pictures are known by their names in the working folder,
+  // which the journal keeps across a crash.
+  builder_.KeepsFittingJpeg = [work = paths.WorkFolder()](const std::string& picture) {
+    return IsOpenedPicture(picture, work);
+  };
   settings_.PictureFiles = &pictures_;
   settings_.MessageFiles = &messages_;
   settings_.VoiceFiles = &voices_;
@@ -216,6 +235,51 @@ void MainScreenSession::LoadPictureListFile(const std::string& path) {
 void MainScreenSession::ListsChanged() {
   look_.pictureCount = static_cast<int>(pictures_.size());
   Notify();
+}
+
+bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder& folder) {
+  if (builder_.Busy) return false;
+  const std::string name = fs::path(package).filename().string();
+  const auto refuse = [&](const std::string& why) {
+    asker_.Tell(MainScreenAsker::Kind::Error, FillPlaceholders(Tr(kOpenFailedText), {name, why}));
+    return false;
+  };
+  ProjectLists opened;
+  try {
+    // What is no slideshow at all is said before the project is put in question.
+    CheckSlideshowFile(package);
+    const bool unsavedResult = FileExists(builder_.OutputFile) && !slideshowSaved_;
+    if ((!pictures_.empty() || unsavedResult) &&
+        asker_.Ask(MainScreenAsker::Kind::Confirmation, FillPlaceholders(Tr(kDiscardText), {name}),
+                   false) != MainScreenAsker::Answer::Yes) {
+      return false;
+    }
+    std::vector<std::string> inUse = pictures_;
+    inUse.insert(inUse.end(), messages_.begin(), messages_.end());
+    inUse.insert(inUse.end(), voices_.begin(), voices_.end());
+    opened = tovak::OpenSlideshow(package, folder.Path(), inUse, std::time(nullptr));
+  } catch (const EOpenSlideshowError& e) {
+    return refuse(e.Message());
+  }
+  // Only now is the old project let go: its files, and the result built from it.
+  folder.Adopt({pictures_, messages_, voices_});
+  ProjectLists keep = opened;
+  keep.pictures.push_back(package);  // the package may be the program's own unsaved result
+  folder.Empty(keep);
+  pictures_ = std::move(opened.pictures);
+  messages_ = std::move(opened.messages);
+  voices_ = std::move(opened.voices);
+  std::string error;
+  if (!folder.SaveJournal({pictures_, messages_, voices_}, &error))
+    asker_.Tell(MainScreenAsker::Kind::Error, FillPlaceholders(Tr(kOpenJournalText), {error}));
+  openedFrom_ = fs::absolute(package).lexically_normal().string();
+  savedName_ = name;
+  settings_.SlideshowPath.clear();
+  slideshowSaved_ = false;
+  builtFrom_.clear();
+  look_ = MainScreenLook{};
+  ListsChanged();
+  return true;
 }
 
 void MainScreenSession::ConfirmProject() {

@@ -104,6 +104,14 @@ class MainScreenSession {
   void LoadPictureListFile(const std::string& path);
   // The project lists changed outside (an import): the counter follows.
   void ListsChanged();
+  // Takes a built slideshow back to change it, in place of the project: asks first when the
+  // project has pictures or an unsaved result. Its pictures, messages and voices become files
+  // of folder, the caption names it and a save offers its name first. False when the user
+  // cancelled or the file was refused (told in one message): the project is then as it was.
+  // The file itself is only read.
+  bool OpenSlideshow(const std::string& package, WorkingFolder& folder);
+  // The path a save offers first: the opened slideshow's, or empty for the usual name.
+  const std::string& SuggestedSaveName() const { return openedFrom_; }
 
   // The editor was closed with OK.
   void ConfirmProject();
@@ -131,7 +139,7 @@ class MainScreenSession {
   std::vector<std::string>& PictureFiles() { return pictures_; }
   std::vector<std::string>& MessageFiles() { return messages_; }
   std::vector<std::string>& VoiceFiles() { return voices_; }
-  // Empty until saved: the window shows "[Untitled Slideshow]" in the current language.
+  // Empty until saved or opened: the window shows "[Untitled Slideshow]" in the current language.
   const std::string& SavedName() const { return savedName_; }
   bool SlideshowSaved() const { return slideshowSaved_; }
 
@@ -157,6 +165,7 @@ class MainScreenSession {
   TTovakSettings settings_;
   MainScreenLook look_;
   std::string savedName_;
+  std::string openedFrom_;  // the slideshow the project was opened from
   bool slideshowSaved_ = false;
   bool closeAfterBuild_ = false;
   std::vector<std::string> builtFrom_;  // the project's stamp when the last build started

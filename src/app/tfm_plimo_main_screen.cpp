@@ -9,22 +9,28 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
 
 #include "app/desktop_services.h"
 #include "app/tfm_settings.h"
 #include "common/files.h"
 #include "common/placeholders.h"
+#include "editor/slideshow_opener.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
 #include "i18n/language_id_setting.h"
@@ -89,14 +95,37 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& filter) {
     dialog.setDefaultSuffix(SaveDialogData::SuffixOf(static_cast<int>(filters.indexOf(filter))));
   });
-  // Where people keep their files, rather than wherever the program was started from.
+  // Where people keep their files, rather than wherever the program was started from; a
+  // slideshow that was opened offers its own name and place.
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
-  dialog.selectFile(SaveDialogData::kDefaultName);
+  const QFileInfo offered(QString::fromStdString(name));
+  if (!name.empty() && offered.dir().exists()) {
+    dialog.setDirectory(offered.dir());
+    dialog.selectFile(offered.fileName());
+  } else {
+    dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    dialog.selectFile(SaveDialogData::kDefaultName);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   name = dialog.selectedFiles().front().toStdString();
   filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter()));
   return true;
+}
+
+std::string MainScreenDialogAsker::AskSlideshowToOpen() {
+  auto tr = [](const char* text) {
+    return QCoreApplication::translate("tovak::TfmPlimoMainScreen", text);
+  };
+  QFileDialog dialog(parent_, tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "Open Slideshow")));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setNameFilters(
+      {tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "Talking Slideshows (*.exe)")),
+       tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "All Files (*)"))});
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
 }
 
 namespace {
@@ -119,7 +148,8 @@ class SessionResultState : public ResultState {
 // The result actions ask through the window's asker.
 class WindowResultAsker : public ResultAsker {
  public:
-  explicit WindowResultAsker(MainScreenWindowAsker& asker) : asker_(asker) {}
+  WindowResultAsker(MainScreenWindowAsker& asker, const MainScreenSession& session)
+      : asker_(asker), session_(session) {}
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
@@ -130,11 +160,13 @@ class WindowResultAsker : public ResultAsker {
         text);
   }
   bool AskSaveName(std::string& name, int& filterIndex) override {
+    name = session_.SuggestedSaveName();
     return asker_.AskSaveName(name, filterIndex);
   }
 
  private:
   MainScreenWindowAsker& asker_;
+  const MainScreenSession& session_;
 };
 
 }  // namespace
@@ -145,6 +177,8 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
                                        ResultDesktop* desktop, QWidget* parent)
     : QMainWindow(parent), paths_(paths), folder_(folder), ini_(paths.SettingsFile()) {
   setObjectName("TfmPlimoMainScreen");
+  // A slideshow dropped here opens; pictures go into the project.
+  setAcceptDrops(true);
   // On a fresh machine the settings folder does not exist yet, and nothing would be remembered.
   std::error_code ignored;
   std::filesystem::create_directories(paths_.SettingsFolder(), ignored);
@@ -158,7 +192,7 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   session_->OpenProject(folder_);
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);
-  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_);
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *session_);
   results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
                                              desktop ? *desktop : *ownDesktop_);
   results_->Translate = [](const std::string& text) {
@@ -212,6 +246,8 @@ void TfmPlimoMainScreen::Connect() {
   connect(btClose_, &QPushButton::clicked, this, &QWidget::close);
   connect(CloseMnu_, &QAction::triggered, this, &QWidget::close);
   connect(SettingsMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::SettingsMnuClick);
+  connect(OpenSlideshowMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::OpenSlideshowMnuClick);
+  editor_->OpenSlideshow = [this](const QString& path) { return OpenSlideshowFile(path); };
   connect(ShowBannerMnu_, &QAction::toggled, this, &TfmPlimoMainScreen::ApplyBanner);
   connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
   connect(LanguageSelectionMnu_, &QAction::triggered, this,
@@ -246,6 +282,7 @@ void TfmPlimoMainScreen::Render() {
   CloseMnu_->setEnabled(look.closeEnabled);
   SaveMnu_->setEnabled(look.saveEnabled && !resultBusy);
   SaveAsMnu_->setEnabled(look.saveEnabled && !resultBusy);
+  OpenSlideshowMnu_->setEnabled(!resultBusy);
   // An empty range would turn the bar into a busy indicator.
   Gauge_->setRange(0, std::max(1, look.gaugeMax));
   Gauge_->setValue(look.gaugePosition);
@@ -262,11 +299,11 @@ void TfmPlimoMainScreen::Render() {
 }
 
 bool TfmPlimoMainScreen::OpenArguments(const QStringList& arguments) {
-  QStringList pictures = arguments;
+  QStringList files = arguments;
   if (!arguments.isEmpty()) {
     const std::string first = arguments.first().toStdString();
     if (FileExists(first) && IsHandOverList(first)) {
-      pictures.removeFirst();
+      files.removeFirst();
       try {
         session_->LoadPictureListFile(first);
       } catch (const EHandOverListError& e) {
@@ -276,15 +313,59 @@ bool TfmPlimoMainScreen::OpenArguments(const QStringList& arguments) {
     }
   }
   QStringList existing;
-  for (const QString& file : pictures) {
+  for (const QString& file : files) {
     if (FileExists(file.toStdString())) existing << file;
   }
-  if (!existing.isEmpty()) {
+  OpenFiles(existing);
+  return true;
+}
+
+void TfmPlimoMainScreen::OpenFiles(const QStringList& files) {
+  QStringList pictures;
+  QString slideshow;
+  for (const QString& file : files) {
+    if (slideshow.isEmpty() && IsSlideshowToOpen(file.toStdString())) {
+      slideshow = file;
+    } else {
+      pictures << file;
+    }
+  }
+  // The pictures join the slideshow that was opened.
+  if (!slideshow.isEmpty()) OpenSlideshowFile(slideshow);
+  if (!pictures.isEmpty()) {
     editor_->Load(false);
-    editor_->ImportFiles(existing);
+    editor_->ImportFiles(pictures);
     session_->ListsChanged();
   }
+}
+
+void TfmPlimoMainScreen::OpenSlideshowMnuClick() {
+  const std::string path = asker_->AskSlideshowToOpen();
+  if (!path.empty()) OpenSlideshowFile(QString::fromStdString(path));
+}
+
+bool TfmPlimoMainScreen::OpenSlideshowFile(const QString& path) {
+  if (resultActionsRunning_ > 0 || !session_->OpenSlideshow(path.toStdString(), folder_))
+    return false;
+  editor_->Load(false);
   return true;
+}
+
+void TfmPlimoMainScreen::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  const bool files =
+      std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); });
+  if (files && btGo_->isEnabled()) event->acceptProposedAction();
+}
+
+void TfmPlimoMainScreen::dropEvent(QDropEvent* event) {
+  QStringList files;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) files << url.toLocalFile();
+  if (files.isEmpty() || !btGo_->isEnabled()) return event->ignore();
+  event->acceptProposedAction();
+  // The file manager waits for the drop to finish: the questions come after.
+  QTimer::singleShot(0, this, [this, files] { OpenFiles(files); });
 }
 
 void TfmPlimoMainScreen::btGoClick() {

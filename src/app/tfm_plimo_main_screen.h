@@ -37,6 +37,8 @@ class MainScreenWindowAsker : public MainScreenAsker {
   // The save dialog: false when cancelled; otherwise name holds the chosen path and
   // filterIndex the chosen filter (SaveDialogData's order).
   virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
+  // The file dialog for a slideshow to open: its path, or empty when cancelled.
+  virtual std::string AskSlideshowToOpen() { return {}; }
 };
 
 // Message boxes over the main window, and QDialog::exec.
@@ -46,7 +48,9 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   Answer Ask(Kind kind, const std::string& text, bool withCancel) override;
   void Tell(Kind kind, const std::string& text) override;
   int Exec(QDialog& dialog) override;
+  // name, when given, is the name and folder offered first.
   bool AskSaveName(std::string& name, int& filterIndex) override;
+  std::string AskSlideshowToOpen() override;
 
  private:
   QWidget* parent_;
@@ -77,6 +81,11 @@ class TfmPlimoMainScreen : public QMainWindow {
   // the temporary folder), any other existing files are imported as pictures. False when the
   // program is to end (an unreadable list).
   bool OpenArguments(const QStringList& arguments);
+  // Opens a slideshow to change it (see MainScreenSession::OpenSlideshow); the editor follows.
+  bool OpenSlideshowFile(const QString& path);
+  // Files dropped or named: the first slideshow among them is opened, the others are imported
+  // as pictures.
+  void OpenFiles(const QStringList& files);
 
   MainScreenSession& Session() { return *session_; }
   ResultActions& Results() { return *results_; }
@@ -92,6 +101,8 @@ class TfmPlimoMainScreen : public QMainWindow {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   void changeEvent(QEvent* event) override;
 
  private:
@@ -111,6 +122,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   void Connect();
   void Render();
   void SettingsMnuClick();
+  void OpenSlideshowMnuClick();
   void ResultButtonClick();
   // Runs one result action at a time, with the others and "&Go!" unavailable meanwhile; a lack
   // of memory ends the action with a message instead of the program.
@@ -156,6 +168,8 @@ class TfmPlimoMainScreen : public QMainWindow {
   QMenu* FileMnu_ = nullptr;
   QMenu* InternetMnu_ = nullptr;
   QMenu* AboutMnu_ = nullptr;
+  QAction* OpenSlideshowMnu_ = nullptr;
+  QAction* openSeparator_ = nullptr;
   QAction* SaveMnu_ = nullptr;
   QAction* SaveAsMnu_ = nullptr;
   QAction* SingleScreenMnu_ = nullptr;

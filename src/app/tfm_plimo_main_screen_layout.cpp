@@ -200,6 +200,10 @@ void TfmPlimoMainScreen::BuildMenus() {
   };
   FileMnu_ = menuBar()->addMenu(QString());
   FileMnu_->setObjectName("FileMnu");
+  FileMnu_->setToolTipsVisible(true);
+  OpenSlideshowMnu_ = action(FileMnu_, "OpenSlideshowMnu");
+  OpenSlideshowMnu_->setShortcut(QKeySequence::Open);
+  openSeparator_ = FileMnu_->addSeparator();
   SaveMnu_ = action(FileMnu_, "SaveMnu");
   SaveAsMnu_ = action(FileMnu_, "SaveAsMnu");
   SaveMnu_->setEnabled(false);
@@ -235,7 +239,11 @@ void TfmPlimoMainScreen::ApplyAppearance() {
       return AppearanceHides(ini_.ReadInteger("Appearance", AppearanceKey(n, entry), -1), n, entry);
     };
     if (hidden(0)) menus[n - 1]->menuAction()->setVisible(false);
-    const QList<QAction*> entries = menus[n - 1]->actions();
+    // "Open Slideshow..." came later than the numbering and stands outside it, so that the
+    // numbers in existing settings files still name the entries they always named.
+    QList<QAction*> entries = menus[n - 1]->actions();
+    entries.removeAll(OpenSlideshowMnu_);
+    entries.removeAll(openSeparator_);
     for (int k = 1; k <= entries.size(); ++k) {
       if (hidden(k)) entries[k - 1]->setVisible(false);
     }
@@ -376,6 +384,9 @@ void TfmPlimoMainScreen::Retranslate() {
   imgBanner_->setAccessibleName(tr("Banner"));
 
   FileMnu_->setTitle(tr("&File"));
+  OpenSlideshowMnu_->setText(tr("&Open Slideshow..."));
+  OpenSlideshowMnu_->setToolTip(tr("Open a talking slideshow to change it"));
+  OpenSlideshowMnu_->setStatusTip(OpenSlideshowMnu_->toolTip());
   SaveMnu_->setText(tr("&Save"));
   SaveAsMnu_->setText(tr("Save &As"));
   SingleScreenMnu_->setText(tr("&Single Screen..."));

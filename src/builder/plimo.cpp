@@ -153,6 +153,9 @@ void TPlimo::BuildSteps() {
   preparation.MaxHeight = MaxHeight;
   preparation.Quality = Quality;
   preparation.KeepFittingJpegs = KeepFittingJpegs;
+  keepFitting_.assign(pictures_.size(), KeepFittingJpegs);
+  if (!KeepFittingJpegs && KeepsFittingJpeg)
+    for (size_t i = 0; i < pictures_.size(); ++i) keepFitting_[i] = KeepsFittingJpeg(pictures_[i]);
   if (Jobs > 1 && PictureCount() > 1) {
     BuildRecordsOnPool(preparation);
   } else {
@@ -164,7 +167,7 @@ void TPlimo::BuildSteps() {
       if (OnProgress) OnProgress(i + 1, count);
       Checkpoint();
       CurrentIndex = i;
-      const bool readable = PreparePicture(preparation, picture);
+      const bool readable = PreparePicture(PreparationOf(preparation, i), picture);
       if (!readable) UnreadablePictures.push_back(CurrentFile);
       if (static_cast<size_t>(i) >= messages_.size()) {
         throw EPlimoError("List index out of bounds (" + std::to_string(i) + ")");
@@ -204,6 +207,13 @@ void TPlimo::BuildRecordsOnPool(const PicturePreparation& preparation) {
   }
 }
 
+PicturePreparation TPlimo::PreparationOf(const PicturePreparation& preparation,
+                                         int32_t index) const {
+  PicturePreparation one = preparation;
+  one.KeepFittingJpegs = keepFitting_[static_cast<size_t>(index)];
+  return one;
+}
+
 PreparedRecord TPlimo::PrepareRecord(const PicturePreparation& preparation, int32_t index,
                                      const std::function<bool()>& stopped) const {
   const auto checkpoint = [&stopped] {
@@ -224,7 +234,7 @@ PreparedRecord TPlimo::PrepareRecord(const PicturePreparation& preparation, int3
   checkpoint();
   JpegPicture nothing;
   try {
-    preparation.Finish(record.readable ? picture : nothing, checkpoint);
+    PreparationOf(preparation, index).Finish(record.readable ? picture : nothing, checkpoint);
   } catch (const EPictureError&) {
     record.readable = false;
   } catch (const ECanceled&) {

@@ -68,6 +68,9 @@ class TPlimo {
   int32_t MaxHeight = 0;
   // A JPEG that already fits is stored byte for byte (see PicturePreparation).
   bool KeepFittingJpegs = false;
+  // The same for the pictures this says yes to, when KeepFittingJpegs is off. Asked once per
+  // picture on the calling thread as a build starts.
+  std::function<bool(const std::string& picture)> KeepsFittingJpeg;
   // (offset, size) of each record appended so far, in file order.
   std::vector<int32_t> IndexEntries;
   int32_t CurrentIndex = 0;
@@ -100,6 +103,8 @@ class TPlimo {
   void BuildSteps();
   void BuildRecordsOnPool(const PicturePreparation& preparation);
   // Everything record index stores, made without touching the builder's state: safe on a worker.
+  // The preparation of picture index: preparation, keeping it when it fits as keepFitting_ says.
+  PicturePreparation PreparationOf(const PicturePreparation& preparation, int32_t index) const;
   PreparedRecord PrepareRecord(const PicturePreparation& preparation, int32_t index,
                                const std::function<bool()>& stopped) const;
   // Loads, shrinks and re-encodes the current picture; false when it cannot be read.
@@ -110,6 +115,7 @@ class TPlimo {
   std::vector<std::string> pictures_;
   std::vector<std::string> messages_;
   std::vector<std::string> voices_;
+  std::vector<bool> keepFitting_;  // per picture, for the build that runs
   std::unique_ptr<TFileStream> file_;
 };
 

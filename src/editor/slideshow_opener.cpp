@@ -6,6 +6,7 @@
 #include "builder/package_reader.h"
 #include "common/atomic_file.h"
 #include "common/files.h"
+#include "components/jpeg_codec.h"
 #include "editor/working_files.h"
 
 namespace fs = std::filesystem;
@@ -28,9 +29,21 @@ class WrittenFiles {
                     const std::vector<uint8_t>& bytes, const std::vector<std::string>& inUse,
                     std::time_t when) {
     if (bytes.empty()) return {};
+    return Write(NewWorkingFileName(folder, extension, Taken(inUse), when), bytes);
+  }
+  // Writes picture number's JPEG under the name that marks it as taken out of a slideshow.
+  std::string WritePicture(const std::string& folder, int number, const std::vector<uint8_t>& bytes,
+                           const std::vector<std::string>& inUse) {
+    return Write(NewOpenedPictureName(folder, number, Taken(inUse)), bytes);
+  }
+
+ private:
+  std::vector<std::string> Taken(const std::vector<std::string>& inUse) const {
     std::vector<std::string> taken = inUse;
     taken.insert(taken.end(), paths_.begin(), paths_.end());
-    const std::string path = NewWorkingFileName(folder, extension, taken, when);
+    return taken;
+  }
+  std::string Write(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string error;
     if (!WriteFileAtomically(path, bytes.data(), static_cast<int64_t>(bytes.size()), &error))
       throw EOpenSlideshowError(path + " : " + error);
@@ -38,19 +51,36 @@ class WrittenFiles {
     return path;
   }
 
- private:
   std::vector<std::string> paths_;
   bool keep_ = false;
 };
 
 }  // namespace
 
-ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
-                           const std::vector<std::string>& inUse, std::time_t when) {
+void CheckSlideshowFile(const std::string& package) {
   const std::string name = fs::path(package).filename().string();
   std::error_code ec;
   if (fs::is_directory(package, ec))
     throw EOpenSlideshowError(name + " is a folder, not a slideshow.");
+  try {
+    PackageReader reader;
+    reader.Open(package);
+  } catch (const Exception& e) {
+    throw EOpenSlideshowError(name + " cannot be opened as a slideshow: " + e.Message());
+  }
+}
+
+bool IsSlideshowToOpen(const std::string& path) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return false;
+  return UpperExtension(path) == ".EXE" || HasPackageData(path);
+}
+
+ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
+                           const std::vector<std::string>& inUse, std::time_t when) {
+  CheckSlideshowFile(package);
+  const std::string name = fs::path(package).filename().string();
+  std::error_code ec;
 
   ProjectLists lists;
   WrittenFiles written;
@@ -63,9 +93,16 @@ ProjectLists OpenSlideshow(const std::string& package, const std::string& workFo
       // A picture the builder could not read left nothing to open as an entry.
       if (picture.empty())
         throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " is missing");
+      // What the player could not show is not taken in either.
+      try {
+        DecodeJpeg(picture.data(), picture.size(), 1, 1);
+      } catch (const Exception& e) {
+        throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " cannot be decoded (" +
+                                  e.Message() + ")");
+      }
       const std::vector<uint8_t> wav = ExpandVoiceRecord(reader.VoiceContainer(i));
       const std::vector<uint8_t> message = reader.Read(reader.MessageRecord(i));
-      lists.pictures.push_back(written.Write(workFolder, ".jpg", picture, inUse, when));
+      lists.pictures.push_back(written.WritePicture(workFolder, i + 1, picture, inUse));
       lists.messages.push_back(written.Write(workFolder, ".txt", message, inUse, when));
       lists.voices.push_back(written.Write(workFolder, ".wav", wav, inUse, when));
     }

@@ -23,7 +23,18 @@ class EOpenSlideshowError : public Exception {
 // message. The lists come back in slideshow order, "" for an empty message or a missing voice.
 // Everything is read and checked before the project gets it: on any failure the files written
 // so far are deleted and one EOpenSlideshowError says what is wrong. The package is only read.
+// Every picture is written under an opened-picture name (see IsOpenedPicture), by which the
+// builder knows it later.
 ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
                            const std::vector<std::string>& inUse, std::time_t when);
+
+// The quick part of the checks OpenSlideshow makes: the file is a readable package, not a folder.
+// Throws EOpenSlideshowError, worded as OpenSlideshow words it.
+void CheckSlideshowFile(const std::string& package);
+
+// Whether a file given to the program (dropped, or named on the command line) is meant as a
+// slideshow to open rather than a picture: named ".exe" in any letter case, or carrying a
+// package. One named so that is no slideshow is refused when it is opened, not imported.
+bool IsSlideshowToOpen(const std::string& path);
 
 }  // namespace tovak

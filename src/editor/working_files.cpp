@@ -7,6 +7,7 @@
 #include <strings.h>
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -116,6 +117,28 @@ std::string NewWorkingFileName(const std::string& folder, const std::string& ext
   std::string path = base + extension;
   for (int n = 2; NameInUse(path, inUse); ++n) path = base + "_" + std::to_string(n) + extension;
   return path;
+}
+
+std::string NewOpenedPictureName(const std::string& folder, int number,
+                                 const std::vector<std::string>& inUse) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", number);
+  const std::string base =
+      (fs::path(folder) / (kOpenedPicturePrefix + std::string(digits))).string();
+  std::string path = base + ".jpg";
+  for (int n = 2; NameInUse(path, inUse); ++n) path = base + "_" + std::to_string(n) + ".jpg";
+  return path;
+}
+
+bool IsOpenedPictureName(const std::string& name) {
+  return name.size() > sizeof kOpenedPicturePrefix + 3 && name.starts_with(kOpenedPicturePrefix) &&
+         name.ends_with(".jpg");
+}
+
+bool IsOpenedPicture(const std::string& path, const std::string& workFolder) {
+  const fs::path file(path);
+  return IsOpenedPictureName(file.filename().string()) &&
+         SameFile(file.parent_path().string(), workFolder);
 }
 
 std::string ToMessageEncoding(const std::string& utf8) {

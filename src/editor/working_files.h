@@ -16,6 +16,18 @@ std::string TimeBasedName(std::time_t when);
 std::string NewWorkingFileName(const std::string& folder, const std::string& extension,
                                const std::vector<std::string>& inUse, std::time_t when);
 
+// Pictures taken out of an opened slideshow are the program's own files in the working folder,
+// like messages and voices: their names begin with this, which nothing else the program or the
+// user makes there does, so they are found again after a crash and only they are deleted.
+inline constexpr char kOpenedPicturePrefix[] = "~opened-";
+// "~opened-03.jpg" for picture 3 in folder, with a numeric suffix where the name is taken.
+std::string NewOpenedPictureName(const std::string& folder, int number,
+                                 const std::vector<std::string>& inUse);
+// Whether a file name is one NewOpenedPictureName gives.
+bool IsOpenedPictureName(const std::string& name);
+// Whether path is such a picture lying in workFolder: a picture that came out of a slideshow.
+bool IsOpenedPicture(const std::string& path, const std::string& workFolder);
+
 // Message files hold single-byte text in the system's 8-bit code page where it has one, UTF-8
 // otherwise, one line per message line ended by CR LF. Text in the program is UTF-8.
 // The file is replaced in one step; on failure the old one is kept and error says why.

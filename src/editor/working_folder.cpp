@@ -17,6 +17,7 @@
 #include "common/files.h"
 #include "common/paths.h"
 #include "common/placeholders.h"
+#include "editor/working_files.h"
 
 namespace tovak {
 
@@ -177,6 +178,9 @@ void WorkingFolder::Adopt(const ProjectLists& lists) {
         ours_.insert(fs::path(file).filename().string());
     }
   }
+  // A picture the user keeps in this folder stays; only what an opening wrote is ours.
+  for (const std::string& file : lists.pictures)
+    if (IsOpenedPicture(file, folder_)) ours_.insert(fs::path(file).filename().string());
 }
 
 bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
@@ -192,8 +196,11 @@ bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
   return WriteProjectJournal(JournalPath(), lists, error);
 }
 
-void WorkingFolder::Empty() {
+void WorkingFolder::Empty(const ProjectLists& keep) {
   if (!Claimed()) return;
+  std::set<std::string> kept;
+  for (const auto* list : {&keep.pictures, &keep.messages, &keep.voices})
+    for (const std::string& file : *list) kept.insert(fs::path(file).filename().string());
   // The files of a project not taken back are the program's too; an unreadable journal is set
   // aside instead, and then only what this run made goes.
   if (!keepOld_ && FileExists(JournalPath())) {
@@ -205,7 +212,11 @@ void WorkingFolder::Empty() {
   DeleteFileIfExists(JournalPath());
   for (const fs::path& file : FilesIn(folder_)) {
     const std::string name = file.filename().string();
-    const bool leftOver = name == kTemporarySlideshowName || IsAtomicTemporaryName(name);
+    // An opened picture no journal names any more (removed before a crash, or written by an
+    // opening the crash cut short) is still only a copy of what its slideshow holds.
+    const bool leftOver =
+        name == kTemporarySlideshowName || IsAtomicTemporaryName(name) || IsOpenedPictureName(name);
+    if (kept.count(name)) continue;
     if (ours_.count(name) || (leftOver && !keepOld_)) DeleteFileIfExists(file.string());
   }
   ours_.clear();

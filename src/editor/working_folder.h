@@ -54,10 +54,14 @@ class WorkingFolder {
   bool SaveJournal(const ProjectLists& lists, std::string* error = nullptr);
 
   // Deletes what the program made in the folder: the message and voice files of the project
-  // (those of this run and of the journal), the journal, the temporary slideshow and the
-  // program's own temporaries; never the lock, subfolders or anything else. Does nothing unless
-  // this object holds the folder. Files that cannot be deleted are skipped.
-  void Empty();
+  // (those of this run and of the journal), the pictures taken out of opened slideshows, the
+  // journal, the temporary slideshow and the program's own temporaries; never the lock,
+  // subfolders, the files of keep or anything else. Does nothing unless this object holds the
+  // folder. Files that cannot be deleted are skipped.
+  void Empty(const ProjectLists& keep = {});
+  // Notes the message and voice files and the opened pictures of lists that lie in this folder
+  // as the program's own, to be deleted by Empty().
+  void Adopt(const ProjectLists& lists);
   // A normal exit: Empty(), then let go of the folder.
   void Release();
 
@@ -65,12 +69,10 @@ class WorkingFolder {
   // The journal's lists, or false after setting an unreadable journal aside.
   bool ReadJournal(ProjectLists* lists);
   void SetAside();
-  // Notes the message and voice files of lists that lie in this folder as the program's own.
-  void Adopt(const ProjectLists& lists);
 
   std::string folder_;
   std::unique_ptr<QLockFile> lock_;
-  std::set<std::string> ours_;  // names of message and voice files the program made here
+  std::set<std::string> ours_;  // names of the files the program made here
   bool keepOld_ = false;        // an unreadable journal was set aside in this run
   std::string note_;
 };

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "common/exception.h"
+#include "editor/slideshow_opener.h"
 #include "editor/ui/desktop_actions.h"
 #include "editor/ui/file_list.h"
 #include "editor/ui/picture_view.h"
@@ -60,7 +61,7 @@ TfmManual::~TfmManual() {
 
 void TfmManual::Connect() {
   connect(lbFiles_, &FileListView::SelectionEdited, this, &TfmManual::SelectionEdited);
-  connect(lbFiles_, &FileListView::FilesDropped, this, &TfmManual::ImportFiles);
+  connect(lbFiles_, &FileListView::FilesDropped, this, &TfmManual::FilesDropped);
   connect(lbFiles_, &QAbstractItemView::doubleClicked, this, &TfmManual::OpenCurrentPicture);
   connect(lbFiles_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { popup_->popup(lbFiles_->viewport()->mapToGlobal(at)); });
@@ -113,6 +114,26 @@ void TfmManual::Run(Action action) {
 void TfmManual::Load(bool manualModeAsDefault) {
   cbFloatingPreview_->setChecked(false);
   Run([&] { session_->Load(manualModeAsDefault); });
+  if (isVisible()) {
+    ltPreview_->Clear();
+    shownPicture_.clear();
+    Run([&] { session_->Shown(); });
+  }
+}
+
+void TfmManual::FilesDropped(const QStringList& paths) {
+  QStringList pictures;
+  QString slideshow;
+  for (const QString& path : paths) {
+    if (OpenSlideshow && slideshow.isEmpty() && IsSlideshowToOpen(path.toStdString())) {
+      slideshow = path;
+    } else {
+      pictures << path;
+    }
+  }
+  // The pictures join the slideshow that was opened.
+  if (!slideshow.isEmpty()) OpenSlideshow(slideshow);
+  if (!pictures.isEmpty()) ImportFiles(pictures);
 }
 
 void TfmManual::showEvent(QShowEvent* event) {

@@ -46,7 +46,8 @@ class TfmManual : public QDialog {
             WaveOutDevice& output, EditorWindowAsker* asker = nullptr, QWidget* parent = nullptr);
   ~TfmManual() override;
 
-  // Takes the lists as the caller holds them now; done before every showing.
+  // Takes the lists as the caller holds them now; done before every showing, and while shown
+  // when the owner replaced the project.
   void Load(bool manualModeAsDefault);
   // Adds pictures as the Add button and a drop do, with the progress shown.
   void ImportFiles(const QStringList& paths);
@@ -55,6 +56,9 @@ class TfmManual : public QDialog {
   // Opens a picture in the desktop's program for it, when no picture viewer is beside the
   // program (a double click on the list).
   std::function<bool(const QString&)> OpenPicture = OpenWithDesktop;
+  // Opens a slideshow dropped on the list in place of the project (the owner asks first and
+  // reloads this window); unset, a dropped slideshow is imported like any file.
+  std::function<bool(const QString&)> OpenSlideshow;
   TfmFloatingPreview* FloatingPreview() const { return floating_; }
 
  public slots:
@@ -78,6 +82,7 @@ class TfmManual : public QDialog {
   void RenderPreview(const EditorState& state);
   void RenderVoicePanel(const EditorState& state);
   void SelectionEdited();
+  void FilesDropped(const QStringList& paths);
   void FloatingPreviewToggled(bool checked);
   void ShowFloatingPicture();
   void Add();
