@@ -216,6 +216,18 @@
 <context>
     <name>tovak::MainScreenSession</name>
     <message>
+        <source>Discard the slideshow you are working on, with its messages and recordings, and open &quot;%s&quot; instead?</source>
+        <translation>Die Diashow, an der Sie arbeiten, mit ihren Texten und Aufnahmen verwerfen und stattdessen &quot;%s&quot; öffnen?</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; cannot be opened as a talking slideshow.<byte value="xd"/>%s</source>
+        <translation>&quot;%s&quot; kann nicht als sprechende Diashow geöffnet werden.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>Die Diashow konnte nicht für einen Neustart nach einem Absturz festgehalten werden (%s).</translation>
+    </message>
+    <message>
         <source>Restore the slideshow you were working on?</source>
         <translation>Die Diashow wiederherstellen, an der Sie zuletzt gearbeitet haben?</translation>
     </message>
@@ -662,6 +674,26 @@
 </context>
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>&amp;Open Slideshow...</source>
+        <translation>Diashow ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Open a talking slideshow to change it</source>
+        <translation>Eine sprechende Diashow öffnen, um sie zu ändern</translation>
+    </message>
+    <message>
+        <source>Open Slideshow</source>
+        <translation>Diashow öffnen</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Sprechende Diashows (*.exe)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
     <message>
         <source>The settings could not be stored (%s). They hold until the program ends.</source>
         <translation>Die Einstellungen konnten nicht gespeichert werden (%s). Sie gelten, bis das Programm beendet wird.</translation>

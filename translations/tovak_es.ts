@@ -216,6 +216,18 @@
 <context>
     <name>tovak::MainScreenSession</name>
     <message>
+        <source>Discard the slideshow you are working on, with its messages and recordings, and open &quot;%s&quot; instead?</source>
+        <translation>¿Descartar la presentación en la que está trabajando, con sus mensajes y grabaciones, y abrir &quot;%s&quot; en su lugar?</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; cannot be opened as a talking slideshow.<byte value="xd"/>%s</source>
+        <translation>&quot;%s&quot; no se puede abrir como presentación con voz.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>No se ha podido guardar la presentación para recuperarla tras un cierre inesperado (%s).</translation>
+    </message>
+    <message>
         <source>Restore the slideshow you were working on?</source>
         <translation>¿Recuperar la presentación en la que estaba trabajando?</translation>
     </message>
@@ -662,6 +674,26 @@
 </context>
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>&amp;Open Slideshow...</source>
+        <translation>&amp;Abrir presentación...</translation>
+    </message>
+    <message>
+        <source>Open a talking slideshow to change it</source>
+        <translation>Abrir una presentación con voz para cambiarla</translation>
+    </message>
+    <message>
+        <source>Open Slideshow</source>
+        <translation>Abrir presentación</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Presentaciones con voz (*.exe)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Todos los archivos (*)</translation>
+    </message>
     <message>
         <source>The settings could not be stored (%s). They hold until the program ends.</source>
         <translation>No se pudieron guardar los ajustes (%s). Se mantienen hasta que se cierre el programa.</translation>

@@ -216,6 +216,18 @@
 <context>
     <name>tovak::MainScreenSession</name>
     <message>
+        <source>Discard the slideshow you are working on, with its messages and recordings, and open &quot;%s&quot; instead?</source>
+        <translation>Abandonner le diaporama en cours, avec ses messages et ses enregistrements, et ouvrir &quot;%s&quot; à la place&#xa0;?</translation>
+    </message>
+    <message>
+        <source>&quot;%s&quot; cannot be opened as a talking slideshow.<byte value="xd"/>%s</source>
+        <translation>&quot;%s&quot; ne peut pas être ouvert comme diaporama parlant.<byte value="xd"/>%s</translation>
+    </message>
+    <message>
+        <source>The slideshow could not be noted down for a restart after a crash (%s).</source>
+        <translation>Le diaporama n&apos;a pas pu être mis de côté pour une reprise après un plantage (%s).</translation>
+    </message>
+    <message>
         <source>Restore the slideshow you were working on?</source>
         <translation>Reprendre le diaporama sur lequel vous travailliez&#xa0;?</translation>
     </message>
@@ -662,6 +674,26 @@
 </context>
 <context>
     <name>tovak::TfmPlimoMainScreen</name>
+    <message>
+        <source>&amp;Open Slideshow...</source>
+        <translation>&amp;Ouvrir un diaporama...</translation>
+    </message>
+    <message>
+        <source>Open a talking slideshow to change it</source>
+        <translation>Ouvrir un diaporama parlant pour le modifier</translation>
+    </message>
+    <message>
+        <source>Open Slideshow</source>
+        <translation>Ouvrir un diaporama</translation>
+    </message>
+    <message>
+        <source>Talking Slideshows (*.exe)</source>
+        <translation>Diaporamas parlants (*.exe)</translation>
+    </message>
+    <message>
+        <source>All Files (*)</source>
+        <translation>Tous les fichiers (*)</translation>
+    </message>
     <message>
         <source>The settings could not be stored (%s). They hold until the program ends.</source>
         <translation>Les réglages n&apos;ont pas pu être enregistrés (%s). Ils restent valables jusqu&apos;à la fermeture du programme.</translation>

@@ -113,15 +113,14 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
 }
 
 std::string MainScreenDialogAsker::AskSlideshowToOpen() {
-  auto tr = [](const char* text) {
-    return QCoreApplication::translate("tovak::TfmPlimoMainScreen", text);
+  // The texts are listed for the translators beside the save dialog's.
+  auto text = [](const char* english) {
+    return QCoreApplication::translate("tovak::TfmPlimoMainScreen", english);
   };
-  QFileDialog dialog(parent_, tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "Open Slideshow")));
+  QFileDialog dialog(parent_, text("Open Slideshow"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setNameFilters(
-      {tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "Talking Slideshows (*.exe)")),
-       tr(QT_TRANSLATE_NOOP("tovak::TfmPlimoMainScreen", "All Files (*)"))});
+  dialog.setNameFilters({text("Talking Slideshows (*.exe)"), text("All Files (*)")});
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
