@@ -6,7 +6,10 @@
 
 #include "builder/package_reader.h"
 #include "builder/plimo.h"
+#include "common/files.h"
 #include "editor/slideshow_project.h"
+#include "editor/working_files.h"
+#include "editor/working_folder.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -96,6 +99,42 @@ TEST_F(Opener, RefusesWhatIsNotASlideshowAndWritesNothing) {
     }
     EXPECT_TRUE(fs::is_empty(work)) << name;
   }
+}
+
+// The opened pictures are the working folder's own: found again after a crash, emptied with it,
+// also one no journal names any more; a picture of the user's beside them stays.
+TEST_F(Opener, OpenedPicturesGoWithTheFolderAlsoAfterACrash) {
+  std::vector<std::string> pictures, messages, voices;
+  SlideshowProject project(pictures, messages, voices, dir.File("made"));
+  project.ImportFiles({Picture("a.jpg"), Picture("b.jpg")});
+  const std::string show = Build({pictures, messages, voices}, "show.exe", false);
+
+  const std::string work = dir.File("work");
+  ProjectLists lists;
+  {
+    WorkingFolder folder(work);
+    ASSERT_TRUE(folder.Claim());
+    lists = OpenSlideshow(show, work, {}, 1700000000);
+    const std::string mine = Picture("work/~mine.jpg");
+    lists.pictures.push_back(mine);
+    lists.messages.emplace_back();
+    lists.voices.emplace_back();
+    ASSERT_TRUE(folder.SaveJournal(lists));
+    testing::WriteBytes(work + "/~opened-09.jpg", testing::ReadBytes(mine));
+    EXPECT_TRUE(IsOpenedPicture(lists.pictures[0], work));
+    EXPECT_FALSE(IsOpenedPicture(mine, work));
+    EXPECT_FALSE(IsOpenedPicture(dir.File("~opened-01.jpg"), work));
+  }  // gone without Release(), as a crash leaves it
+
+  WorkingFolder again(work);
+  ASSERT_TRUE(again.Claim());
+  ASSERT_TRUE(again.HasUnfinishedProject());
+  EXPECT_EQ(again.Restore().pictures, lists.pictures);
+  again.Release();
+  EXPECT_FALSE(FileExists(lists.pictures[0]));
+  EXPECT_FALSE(FileExists(lists.pictures[1]));
+  EXPECT_FALSE(FileExists(work + "/~opened-09.jpg"));
+  EXPECT_TRUE(FileExists(lists.pictures[2]));
 }
 
 }  // namespace
