@@ -9,6 +9,7 @@
 #include "builder/package_reader.h"
 #include "common/files.h"
 #include "editor/slideshow_project.h"
+#include "editor/ui/file_list.h"
 #include "editor/ui/tfm_manual.h"
 #include "editor/working_folder.h"
 #include "support/fake_wave_device.h"
@@ -173,11 +174,16 @@ TEST_F(OpenSlideshow, RefusedOrDeclinedChangesNothing) {
   EXPECT_EQ(FolderFiles(), files);
   EXPECT_TRUE(session.Look().resultsVisible);
 
-  // Named on the command line, the slideshow opens as from the menu.
+  // Named on the command line, or dropped on the editor's list with a picture, the slideshow
+  // opens as from the menu; the picture joins it.
   asker.answer = Answer::Yes;
   ASSERT_TRUE(window->OpenArguments({QString::fromStdString(good)}));
   EXPECT_EQ(session.PictureFiles().size(), 3u);
   EXPECT_NE(session.PictureFiles(), before.pictures);
+  emit window->Editor().findChild<FileListView*>("lbFiles")->FilesDropped(
+      {QString::fromStdString(Picture("d.jpg")), QString::fromStdString(good)});
+  EXPECT_EQ(window->Editor().Session().State().items.size(), 4u);
+  EXPECT_EQ(session.PictureFiles().back(), dir.File("d.jpg"));
 }
 
 }  // namespace
