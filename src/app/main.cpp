@@ -1,5 +1,5 @@
-// The desktop program: the main window over the pictures named on the command line, or over
-// a hand-over list that another program wrote for us.
+// The desktop program: the main window over the pictures named on the command line, a
+// slideshow to change, or a hand-over list that another program wrote for us.
 #include <QApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -62,8 +62,9 @@ int main(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       std::printf(
-          "Usage: tovak [PICTURE...]\nOpens the window that makes a talking slideshow of "
-          "the pictures.\nSee also tovak-cli help.\n");
+          "Usage: tovak [PICTURE...]\n       tovak SLIDESHOW.exe\nOpens the window that makes "
+          "a talking slideshow of the pictures, or changes one made before.\nSee also tovak-cli "
+          "help.\n");
       return 0;
     }
     if (arg == "--version") return std::printf("tovak %s\n", TOVAK_VERSION) < 0;
