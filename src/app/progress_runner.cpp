@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QProgressDialog>
 #include <QTimer>
@@ -74,6 +75,8 @@ void ProgressRunner::Wait(const QString& title, Shared& shared) {
   dialog.setObjectName("ProgressRunnerDialog");
   dialog.setWindowTitle(title);
   dialog.setLabelText(title);
+  // Room for the title in the caption, and no jumps as the reported line changes.
+  dialog.setMinimumWidth(dialog.fontMetrics().horizontalAdvance(title) * 3 / 2 + 80);
   dialog.setRange(0, 100);
   dialog.setValue(0);
   dialog.setWindowModality(Qt::WindowModal);

@@ -432,8 +432,11 @@ std::vector<std::string> ResultActions::WriteVideo(const std::string& target) {
     });
   } catch (const EVideoExportCancelled&) {
     throw;
-  } catch (const Exception& e) {
-    throw EResultError("Save : " + e.Message() + " - " + target);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    // Whatever the encoder's libraries or the thread ran into costs the save, not the program.
+    throw EResultError("Save : " + std::string(e.what()) + " - " + target);
   }
   return report.warnings;
 }
