@@ -115,8 +115,8 @@ bool IsVideo(const std::string& path) {
   return UpperExtension(path) == ".MP4";
 }
 
-// The name the chosen filter asks for: the zip and web filters make any name an archive or a
-// page; a name without an extension gets the filter's.
+// The name the chosen filter asks for: the zip, web and video filters make any name an archive,
+// a page or a video; a name without an extension gets the filter's.
 std::string NameForFilter(const std::string& chosen, int filterIndex) {
   fs::path name(chosen);
   if (filterIndex == SaveDialogData::kZipFilter) return name.replace_extension(".zip").string();
