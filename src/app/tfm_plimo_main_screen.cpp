@@ -22,6 +22,7 @@
 #include <QStandardPaths>
 
 #include "app/desktop_services.h"
+#include "app/progress_runner.h"
 #include "app/tfm_settings.h"
 #include "common/files.h"
 #include "common/placeholders.h"
@@ -119,7 +120,8 @@ class SessionResultState : public ResultState {
 // The result actions ask through the window's asker.
 class WindowResultAsker : public ResultAsker {
  public:
-  explicit WindowResultAsker(MainScreenWindowAsker& asker) : asker_(asker) {}
+  WindowResultAsker(MainScreenWindowAsker& asker, ProgressRunner& progress)
+      : asker_(asker), progress_(progress) {}
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
@@ -132,9 +134,13 @@ class WindowResultAsker : public ResultAsker {
   bool AskSaveName(std::string& name, int& filterIndex) override {
     return asker_.AskSaveName(name, filterIndex);
   }
+  void RunWithProgress(const std::string& title, const Work& work) override {
+    progress_.Run(QString::fromStdString(title), work);
+  }
 
  private:
   MainScreenWindowAsker& asker_;
+  ProgressRunner& progress_;
 };
 
 }  // namespace
@@ -158,7 +164,8 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   session_->OpenProject(folder_);
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);
-  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_);
+  progress_ = std::make_unique<ProgressRunner>(this);
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_);
   results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
                                              desktop ? *desktop : *ownDesktop_);
   results_->Translate = [](const std::string& text) {
@@ -329,6 +336,13 @@ bool TfmPlimoMainScreen::event(QEvent* event) {
 }
 
 void TfmPlimoMainScreen::closeEvent(QCloseEvent* event) {
+  if (progress_->Running()) {
+    // The work may be writing the user's file: it stops and cleans up before the window goes.
+    progress_->Cancel();
+    closeAfterWork_ = true;
+    event->ignore();
+    return;
+  }
   if (session_->CloseQuery()) {
     event->accept();
   } else {
@@ -386,6 +400,11 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
   }
   --resultActionsRunning_;
   Render();
+  if (closeAfterWork_ && resultActionsRunning_ == 0) {
+    closeAfterWork_ = false;
+    // Once the action has returned all the way, the close goes through the usual questions.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
 }
 
 void TfmPlimoMainScreen::AboutClick() {
