@@ -313,8 +313,8 @@
         <translation>Gezippte Diashows (*.zip)</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
-        <translation>Eine Diashow kann nur als „.exe“-, „.zip“- oder „.html“-Datei gespeichert werden. Unter %s wurde nichts gespeichert.</translation>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot;, a &quot;.html&quot; or a &quot;.mp4&quot; file. Nothing was saved as %s.</source>
+        <translation>Eine Diashow kann nur als „.exe“-, „.zip“-, „.html“- oder „.mp4“-Datei gespeichert werden. Unter %s wurde nichts gespeichert.</translation>
     </message>
     <message>
         <source>Web Slideshows (*.html)</source>
@@ -339,6 +339,22 @@
     <message>
         <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
         <translation>Die Bilder, Nachrichten oder Stimmen wurden geändert, nachdem diese Diashow erstellt wurde; sie zeigt die Änderungen daher nicht.<byte value="xd"/><byte value="xd"/>Trotzdem verwenden? Wählen Sie Nein und klicken Sie auf Bearbeiten, um sie neu zu erstellen.</translation>
+    </message>
+    <message>
+        <source>Videos (*.mp4)</source>
+        <translation>Videos (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Saving the slideshow as a video</source>
+        <translation>Die Diashow wird als Video gespeichert</translation>
+    </message>
+    <message>
+        <source>Picture %s of %s</source>
+        <translation>Bild %s von %s</translation>
+    </message>
+    <message>
+        <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
+        <translation>Das Video wurde als %s gespeichert, doch einige Bilder oder Stimmen konnten nicht gelesen werden; sie sind darin schwarz oder stumm:<byte value="xd"/>%s</translation>
     </message>
 </context>
 <context>

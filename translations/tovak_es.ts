@@ -313,8 +313,8 @@
         <translation>Presentaciones comprimidas (*.zip)</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
-        <translation>Una presentación solo puede guardarse como archivo «.exe», «.zip» o «.html». No se ha guardado nada como %s.</translation>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot;, a &quot;.html&quot; or a &quot;.mp4&quot; file. Nothing was saved as %s.</source>
+        <translation>Una presentación solo puede guardarse como archivo «.exe», «.zip», «.html» o «.mp4». No se ha guardado nada como %s.</translation>
     </message>
     <message>
         <source>Web Slideshows (*.html)</source>
@@ -339,6 +339,22 @@
     <message>
         <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
         <translation>Las imágenes, los mensajes o las voces se cambiaron después de crear esta presentación, por lo que no muestra los cambios.<byte value="xd"/><byte value="xd"/>¿Usarla de todos modos? Elija No y pulse Editar para crearla de nuevo.</translation>
+    </message>
+    <message>
+        <source>Videos (*.mp4)</source>
+        <translation>Vídeos (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Saving the slideshow as a video</source>
+        <translation>Guardando la presentación como vídeo</translation>
+    </message>
+    <message>
+        <source>Picture %s of %s</source>
+        <translation>Imagen %s de %s</translation>
+    </message>
+    <message>
+        <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
+        <translation>El vídeo se ha guardado como %s, pero no se han podido leer algunas imágenes o voces; en él aparecen en negro o en silencio:<byte value="xd"/>%s</translation>
     </message>
 </context>
 <context>

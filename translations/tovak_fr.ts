@@ -313,8 +313,8 @@
         <translation>Diaporamas compressés (*.zip)</translation>
     </message>
     <message>
-        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot; or a &quot;.html&quot; file. Nothing was saved as %s.</source>
-        <translation>Un diaporama ne peut être enregistré que comme fichier « .exe », « .zip » ou « .html ». Rien n’a été enregistré sous %s.</translation>
+        <source>A slideshow can only be saved as a &quot;.exe&quot;, a &quot;.zip&quot;, a &quot;.html&quot; or a &quot;.mp4&quot; file. Nothing was saved as %s.</source>
+        <translation>Un diaporama ne peut être enregistré que comme fichier « .exe », « .zip », « .html » ou « .mp4 ». Rien n’a été enregistré sous %s.</translation>
     </message>
     <message>
         <source>Web Slideshows (*.html)</source>
@@ -339,6 +339,22 @@
     <message>
         <source>The pictures, messages or voices were changed after this slideshow was created, so it does not show the changes.<byte value="xd"/><byte value="xd"/>Use it anyway? Choose No, then press Edit! to create it again.</source>
         <translation>Les images, messages ou voix ont été modifiés après la création de ce diaporama ; il ne montre donc pas ces changements.<byte value="xd"/><byte value="xd"/>L’utiliser quand même ? Choisissez Non, puis cliquez sur Modifier pour le créer à nouveau.</translation>
+    </message>
+    <message>
+        <source>Videos (*.mp4)</source>
+        <translation>Vidéos (*.mp4)</translation>
+    </message>
+    <message>
+        <source>Saving the slideshow as a video</source>
+        <translation>Enregistrement du diaporama en vidéo</translation>
+    </message>
+    <message>
+        <source>Picture %s of %s</source>
+        <translation>Image %s sur %s</translation>
+    </message>
+    <message>
+        <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
+        <translation>La vidéo a été enregistrée sous %s, mais certaines images ou voix n’ont pas pu être lues ; elles y sont noires ou muettes :<byte value="xd"/>%s</translation>
     </message>
 </context>
 <context>

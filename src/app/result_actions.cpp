@@ -49,10 +49,10 @@ const char* const kOutdatedText = QT_TRANSLATE_NOOP(
     "again.");
 const char* const kNotSavedText =
     QT_TRANSLATE_NOOP("tovak::ResultActions", "The slideshow could not be saved as %s:\r%s");
-const char* const kWrongTypeText =
-    QT_TRANSLATE_NOOP("tovak::ResultActions",
-                      "A slideshow can only be saved as a \".exe\", a \".zip\" or a \".html\" "
-                      "file. Nothing was saved as %s.");
+const char* const kWrongTypeText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "A slideshow can only be saved as a \".exe\", a \".zip\", a \".html\" or a \".mp4\" file. "
+    "Nothing was saved as %s.");
 const char* const kBusyText =
     QT_TRANSLATE_NOOP("tovak::ResultActions",
                       "The slideshow is still being created. Please wait until it is finished.");
@@ -62,6 +62,14 @@ const char* const kWorkFolderText = QT_TRANSLATE_NOOP(
     "tovak::ResultActions",
     "Slideshows cannot be saved in the working folder %s, because Quillora Tovak! empties it. "
     "Please choose another folder.");
+const char* const kVideoTitleText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions", "Saving the slideshow as a video");
+const char* const kVideoProgressText =
+    QT_TRANSLATE_NOOP("tovak::ResultActions", "Picture %s of %s");
+const char* const kVideoWarningsText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "The video was saved as %s, but some pictures or voices could not be read; they are black "
+    "or silent in it:\r%s");
 
 // The mail program and the archiver that an installation may put beside the program.
 constexpr const char* kMailProgram = "QXmapi.exe";
@@ -103,13 +111,19 @@ bool IsWebPage(const std::string& path) {
   return ext == ".HTML" || ext == ".HTM";
 }
 
-// The name the chosen filter asks for: the zip and web filters make any name an archive or a
-// page; a name without an extension gets the filter's.
+bool IsVideo(const std::string& path) {
+  return UpperExtension(path) == ".MP4";
+}
+
+// The name the chosen filter asks for: the zip, web and video filters make any name an archive,
+// a page or a video; a name without an extension gets the filter's.
 std::string NameForFilter(const std::string& chosen, int filterIndex) {
   fs::path name(chosen);
   if (filterIndex == SaveDialogData::kZipFilter) return name.replace_extension(".zip").string();
   if (filterIndex == SaveDialogData::kHtmlFilter)
     return IsWebPage(chosen) ? chosen : name.replace_extension(".html").string();
+  if (filterIndex == SaveDialogData::kVideoFilter)
+    return IsVideo(chosen) ? chosen : name.replace_extension(".mp4").string();
   const std::string ext = name.extension().string();
   if (ext.empty() || ext == ".") return name.replace_extension(".exe").string();
   return chosen;
@@ -300,7 +314,7 @@ bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
     name = state_.SlideshowPath();
   }
   const std::string ext = UpperExtension(name);
-  if (ext != ".EXE" && ext != ".ZIP" && !IsWebPage(name)) {
+  if (ext != ".EXE" && ext != ".ZIP" && !IsWebPage(name) && !IsVideo(name)) {
     asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kWrongTypeText), {name}));
     return false;
   }
@@ -323,8 +337,12 @@ bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
   const bool exists = FileExists(name);
   if (askOverwrite && exists && !asker_.AskYesNo(FillPlaceholders(Tr(kOverwriteText), {name})))
     return false;
+  std::vector<std::string> lost;
   try {
-    WriteResult(name, askOverwrite && exists);
+    lost = WriteResult(name, askOverwrite && exists);
+  } catch (const EVideoExportCancelled&) {
+    // The user stopped it and knows; whatever was at the name is still there.
+    return false;
   } catch (const Exception& e) {
     asker_.Tell(ResultAsker::Kind::Error, FillPlaceholders(Tr(kNotSavedText), {name, e.Message()}));
     return false;
@@ -336,15 +354,22 @@ bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
     return false;
   }
   state_.MarkSaved(name);
+  if (!lost.empty()) {
+    std::string lines;
+    for (const std::string& line : lost) lines += (lines.empty() ? "" : "\r") + line;
+    asker_.Tell(ResultAsker::Kind::Warning,
+                FillPlaceholders(Tr(kVideoWarningsText), {name, lines}));
+  }
   return true;
 }
 
-void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
+std::vector<std::string> ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   const std::string source = state_.OutputFile();
   if (UpperExtension(target) == ".EXE") {
     CopyProgramFile(source, target);
-    return;
+    return {};
   }
+  if (IsVideo(target)) return WriteVideo(target);
   if (IsWebPage(target)) {
     // Re-encoding the voices takes a moment for a long show.
     const BusyCursor busy(desktop_);
@@ -353,12 +378,12 @@ void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
     } catch (const Exception& e) {
       throw EResultError("Save : " + e.Message() + " - " + target);
     }
-    return;
+    return {};
   }
   const std::string archiver = paths_.ProgramFolder() + kArchiver;
   if (FileExists(archiver)) {
     ZipWithArchiver(archiver, target, replaceWhole);
-    return;
+    return {};
   }
   // "Trip.zip" holds "Trip.exe", whatever the package was called while it was built.
   const std::string entry = fs::path(target).stem().string() + ".exe";
@@ -383,6 +408,37 @@ void ResultActions::WriteResult(const std::string& target, bool replaceWhole) {
   if (::rename(work.path.c_str(), target.c_str()) != 0)
     throw EResultError("Save : " + std::string(std::strerror(errno)) + " - " + target);
   work.path.clear();
+  return {};
+}
+
+std::vector<std::string> ResultActions::WriteVideo(const std::string& target) {
+  // Everything the other thread needs is taken here: it must not reach the window's state or
+  // its translations.
+  const std::string source = state_.OutputFile();
+  const std::string pictureOf = Tr(kVideoProgressText);
+  const auto exportVideo = ExportVideo;
+  VideoExportReport report;
+  try {
+    asker_.RunWithProgress(Tr(kVideoTitleText), [&](const ResultAsker::Progress& progress) {
+      VideoExportOptions options;
+      options.width = kVideoWidth;
+      options.height = kVideoHeight;
+      options.progress = [&](int picture, int pictures, int percent) {
+        return progress(
+            FillPlaceholders(pictureOf, {std::to_string(picture), std::to_string(pictures)}),
+            percent);
+      };
+      report = exportVideo(source, target, options);
+    });
+  } catch (const EVideoExportCancelled&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    // Whatever the encoder's libraries or the thread ran into costs the save, not the program.
+    throw EResultError("Save : " + std::string(e.what()) + " - " + target);
+  }
+  return report.warnings;
 }
 
 void ResultActions::ZipWithArchiver(const std::string& archiver, const std::string& target,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/exception.h"
+#include "video/video_export.h"
 
 namespace tovak {
 
@@ -28,8 +29,17 @@ class ResultAsker {
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
   // The save dialog (see SaveDialogData). False when cancelled; otherwise name holds the chosen
-  // path and filterIndex the chosen filter (0 ".exe", 1 ".zip", 2 ".html").
+  // path and filterIndex the chosen filter (0 ".exe", 1 ".zip", 2 ".html", 3 ".mp4").
   virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
+
+  // What a long piece of work tells about itself: a line for the user and the share done in
+  // percent. It answers false once the user asked to stop.
+  using Progress = std::function<bool(const std::string& text, int percent)>;
+  using Work = std::function<void(const Progress& progress)>;
+  // Runs work, which may take minutes, on a thread of its own while a progress window titled
+  // title shows what it reports and offers to stop it; the window stays responsive meanwhile.
+  // Returns once work has ended, rethrowing here whatever it threw there.
+  virtual void RunWithProgress(const std::string& title, const Work& work) = 0;
 };
 
 // Everything that leaves the program: other programs, the desktop, the file manager.
@@ -83,13 +93,24 @@ struct SaveDialogData {
   static constexpr int kExeFilter = 0;
   static constexpr int kZipFilter = 1;
   static constexpr int kHtmlFilter = 2;
+  static constexpr int kVideoFilter = 3;
   // Translate the filters' captions; the patterns are added after the captions.
   static std::vector<std::string> Filters() {
-    return {"Talking Slideshows (*.exe)", "Zipped Slideshows (*.zip)", "Web Slideshows (*.html)"};
+    return {"Talking Slideshows (*.exe)", "Zipped Slideshows (*.zip)", "Web Slideshows (*.html)",
+            "Videos (*.mp4)"};
   }
   // The extension a name typed without one gets under each filter.
   static const char* SuffixOf(int filterIndex) {
-    return filterIndex == kZipFilter ? "zip" : filterIndex == kHtmlFilter ? "html" : "exe";
+    switch (filterIndex) {
+      case kZipFilter:
+        return "zip";
+      case kHtmlFilter:
+        return "html";
+      case kVideoFilter:
+        return "mp4";
+      default:
+        return "exe";
+    }
   }
 };
 
@@ -134,6 +155,13 @@ class ResultActions {
   std::function<std::string(const std::string&)> Translate = [](const std::string& s) { return s; };
   // The language (1-based) whose link captions a web slideshow carries.
   std::function<int()> LinkLanguage = [] { return 1; };
+  // Makes a video of a package; called on a thread of its own, through RunWithProgress.
+  std::function<VideoExportReport(const std::string& package, const std::string& out,
+                                  const VideoExportOptions& options)>
+      ExportVideo = ExportVideoSlideshow;
+  // The frame size of a saved video: sharp on a television, small enough for a message.
+  static constexpr int kVideoWidth = 1280;
+  static constexpr int kVideoHeight = 720;
 
  private:
   std::string Tr(const char* text) const { return Translate(text); }
@@ -150,8 +178,10 @@ class ResultActions {
   std::string PackageProblem() const;
   // Why nothing may be written at target, or empty when it may.
   std::string TargetProblem(const std::string& target) const;
-  // Writes the package to target by its extension; throws EResultError or EZipArchiveError.
-  void WriteResult(const std::string& target, bool replaceWhole);
+  // Writes the package to target by its extension and gives what could not be taken along;
+  // throws EResultError, EZipArchiveError or, when the user stopped it, EVideoExportCancelled.
+  std::vector<std::string> WriteResult(const std::string& target, bool replaceWhole);
+  std::vector<std::string> WriteVideo(const std::string& target);
   void ZipWithArchiver(const std::string& archiver, const std::string& target, bool replaceWhole);
 
   const Paths& paths_;

@@ -27,6 +27,7 @@
 #include <QUrl>
 
 #include "app/desktop_services.h"
+#include "app/progress_runner.h"
 #include "app/tfm_settings.h"
 #include "common/files.h"
 #include "common/placeholders.h"
@@ -147,8 +148,9 @@ class SessionResultState : public ResultState {
 // The result actions ask through the window's asker.
 class WindowResultAsker : public ResultAsker {
  public:
-  WindowResultAsker(MainScreenWindowAsker& asker, const MainScreenSession& session)
-      : asker_(asker), session_(session) {}
+  WindowResultAsker(MainScreenWindowAsker& asker, ProgressRunner& progress,
+                    const MainScreenSession& session)
+      : asker_(asker), progress_(progress), session_(session) {}
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
@@ -159,12 +161,16 @@ class WindowResultAsker : public ResultAsker {
         text);
   }
   bool AskSaveName(std::string& name, int& filterIndex) override {
-    name = session_.SuggestedSaveName();
+    if (name.empty()) name = session_.SuggestedSaveName();
     return asker_.AskSaveName(name, filterIndex);
+  }
+  void RunWithProgress(const std::string& title, const Work& work) override {
+    progress_.Run(QString::fromStdString(title), work);
   }
 
  private:
   MainScreenWindowAsker& asker_;
+  ProgressRunner& progress_;
   const MainScreenSession& session_;
 };
 
@@ -191,7 +197,8 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   session_->OpenProject(folder_);
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);
-  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *session_);
+  progress_ = std::make_unique<ProgressRunner>(this);
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_, *session_);
   results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
                                              desktop ? *desktop : *ownDesktop_);
   results_->Translate = [](const std::string& text) {
@@ -409,6 +416,13 @@ bool TfmPlimoMainScreen::event(QEvent* event) {
 }
 
 void TfmPlimoMainScreen::closeEvent(QCloseEvent* event) {
+  if (progress_->Running()) {
+    // The work may be writing the user's file: it stops and cleans up before the window goes.
+    progress_->Cancel();
+    closeAfterWork_ = true;
+    event->ignore();
+    return;
+  }
   if (session_->CloseQuery()) {
     event->accept();
   } else {
@@ -466,6 +480,11 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
   }
   --resultActionsRunning_;
   Render();
+  if (closeAfterWork_ && resultActionsRunning_ == 0) {
+    closeAfterWork_ = false;
+    // Once the action has returned all the way, the close goes through the usual questions.
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
 }
 
 void TfmPlimoMainScreen::AboutClick() {

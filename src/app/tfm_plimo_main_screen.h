@@ -23,6 +23,7 @@ class QPushButton;
 namespace tovak {
 
 class EditorWindowAsker;
+class ProgressRunner;
 class TfmManual;
 class TfmSlideshowProps;
 class WaveInDevice;
@@ -140,12 +141,14 @@ class TfmPlimoMainScreen : public QMainWindow {
   MainScreenWindowAsker* asker_;
   std::unique_ptr<MainScreenSession> session_;
   std::unique_ptr<ResultDesktop> ownDesktop_;
+  std::unique_ptr<ProgressRunner> progress_;
   std::unique_ptr<ResultState> resultState_;
   std::unique_ptr<ResultAsker> resultAsker_;
   std::unique_ptr<ResultActions> results_;
   BannerMenu banner_{true, true};
   std::string microphone_;  // as read at start
   int resultActionsRunning_ = 0;
+  bool closeAfterWork_ = false;  // the window was closed while a result action's work ran
 
   TfmManual* editor_ = nullptr;
   TfmSlideshowProps* props_ = nullptr;

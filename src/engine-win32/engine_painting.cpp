@@ -4,17 +4,10 @@
 #include <iterator>
 
 #include "engine-win32/engine_window.h"
+#include "engine-win32/wide_text.h"
 #include "player/show_keys.h"
 
 namespace tovak {
-
-namespace {
-
-std::wstring Wide(const char* text) {
-  return std::wstring(text, text + std::char_traits<char>::length(text));
-}
-
-}  // namespace
 
 int EngineWindow::CaptionHeight(HDC dc, const RECT& client) {
   if (message_.empty()) return 0;
@@ -78,16 +71,17 @@ void EngineWindow::PaintHelp(HDC dc, const RECT& client) {
   for (const ShowKey& key : kShowKeys) {
     SelectObject(dc, Font(pixels, true));
     RECT left{0, y, middle - pixels, y + line};
-    const std::wstring keys = Wide(key.keys);
+    const std::wstring keys = Widen(texts_.Text(kShowKeysContext, key.keys));
     DrawTextW(dc, keys.c_str(), -1, &left, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, Font(pixels));
     RECT right{middle + pixels, y, client.right, y + line};
-    const std::wstring action = Wide(key.action);
+    const std::wstring action = Widen(texts_.Text(kShowKeysContext, key.action));
     DrawTextW(dc, action.c_str(), -1, &right, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     y += line;
   }
   RECT last{0, y + line, client.right, y + 2 * line};
-  DrawTextW(dc, L"Any key or click closes.", -1, &last, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+  const std::wstring closes = Widen(texts_.Text(kKeysClose));
+  DrawTextW(dc, closes.c_str(), -1, &last, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 void EngineWindow::Paint(HDC target, const RECT& client) {
@@ -108,7 +102,8 @@ void EngineWindow::Paint(HDC target, const RECT& client) {
   } else if (ended_) {
     SelectObject(dc, Font(std::max(20, height / 24)));
     RECT title{0, height / 2 - height / 6, width, height / 2};
-    DrawTextW(dc, L"End of the show", -1, &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    const std::wstring end = Widen(texts_.Text(kEndOfTheShow));
+    DrawTextW(dc, end.c_str(), -1, &title, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   } else {
     const int band = CaptionHeight(dc, client);
     PaintPicture(dc, RECT{0, 0, width, height - band});
@@ -138,7 +133,7 @@ void EngineWindow::Paint(HDC target, const RECT& client) {
     if ((barShown_ || sequence_.Paused()) && sequence_.Count() > 0) {
       const std::wstring text = std::to_wstring(sequence_.Current() + 1) + L" / " +
                                 std::to_wstring(sequence_.Count()) +
-                                (sequence_.Paused() ? L"  (paused)" : L"");
+                                (sequence_.Paused() ? L"  " + Widen(texts_.Text(kPaused)) : L"");
       SIZE size;
       GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
       const int wide = size.cx + line;

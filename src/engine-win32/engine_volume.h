@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <string>
 
+#include "engine-win32/show_texts.h"
+#include "engine-win32/wide_text.h"
+
 namespace tovak {
 
 // The listener's volume, by the same rules as the Linux player's: steps of a tenth, a mute that
@@ -13,8 +16,12 @@ class EngineVolume {
   void Down() { percent_ = std::max(0, percent_ - 10); }
   void ToggleMute() { muted_ = !muted_; }
   float Gain() const { return muted_ ? 0.0f : (percent_ / 100.0f) * (percent_ / 100.0f); }
-  std::wstring Text() const {
-    return muted_ ? L"Muted" : L"Volume " + std::to_wstring(percent_) + L" %";
+  std::wstring Text(const ShowTexts& texts) const {
+    if (muted_) return Widen(texts.Text(kMuted));
+    std::wstring text = Widen(texts.Text(kVolume));
+    if (const size_t at = text.find(L"%1"); at != std::wstring::npos)
+      text.replace(at, 2, std::to_wstring(percent_));
+    return text;
   }
 
  private:

@@ -91,10 +91,12 @@ int EngineWindow::Run(bool fullScreen) {
   if (!window_) return 1;
   voice_.Attach(window_);
   timer_.Attach(window_);
-  again_ = CreateWindowExW(0, L"BUTTON", L"Play again", WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
-                           0, 10, 10, window_, HMENU(INT_PTR(kPlayAgainId)), instance, nullptr);
-  close_ = CreateWindowExW(0, L"BUTTON", L"Close", WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10,
-                           10, window_, HMENU(INT_PTR(kCloseId)), instance, nullptr);
+  again_ = CreateWindowExW(0, L"BUTTON", Widen(texts_.Text(kPlayAgain)).c_str(),
+                           WS_CHILD | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 10, 10, window_,
+                           HMENU(INT_PTR(kPlayAgainId)), instance, nullptr);
+  close_ = CreateWindowExW(0, L"BUTTON", Widen(texts_.Text(kEndClose)).c_str(),
+                           WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 10, 10, window_,
+                           HMENU(INT_PTR(kCloseId)), instance, nullptr);
   if (fullScreen) {
     SetFullScreen(true);
   } else {
@@ -329,9 +331,23 @@ void EngineWindow::LayoutButtons() {
   buttonFont_ = CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                             DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
-  const int buttonWidth = pixels * 9;
-  const int buttonHeight = pixels * 2 + pixels / 2;
+  // Wide enough for the longer caption, which in some languages is twice the English one.
+  int widest = 0;
+  const HDC dc = GetDC(window_);
+  const HGDIOBJ old = SelectObject(dc, buttonFont_);
+  for (HWND button : {again_, close_}) {
+    wchar_t caption[128];
+    const int length = GetWindowTextW(button, caption, int(std::size(caption)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption, length, &size);
+    widest = std::max<int>(widest, size.cx);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(window_, dc);
   const int gap = pixels * 2;
+  const int buttonWidth =
+      std::min(std::max(pixels * 9, widest + pixels * 2), std::max(1, int(client.right) - gap) / 2);
+  const int buttonHeight = pixels * 2 + pixels / 2;
   const int left = (client.right - 2 * buttonWidth - gap) / 2;
   const int top = height / 2 + pixels;
   for (HWND button : {again_, close_}) SendMessageW(button, WM_SETFONT, WPARAM(buttonFont_), TRUE);
@@ -394,7 +410,7 @@ bool EngineWindow::Key(WPARAM key) {
 void EngineWindow::ChangeVolume(void (EngineVolume::*change)()) {
   (volume_.*change)();
   voice_.SetVolume(volume_.Gain());
-  notice_ = volume_.Text();
+  notice_ = volume_.Text(texts_);
   noticeShown_ = true;
   SetTimer(window_, kNoticeTimer, kNoticeMs, nullptr);
   InvalidateRect(window_, nullptr, FALSE);
@@ -453,7 +469,7 @@ void EngineWindow::LinkMenu(POINT at) {
     AppendMenuW(menu, MF_STRING, kFirstLinkId + k, caption.c_str());
   }
   if (!links.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuW(menu, MF_STRING, kCloseMenuId, L"Close");
+  AppendMenuW(menu, MF_STRING, kCloseMenuId, Widen(texts_.Text(kMenuClose)).c_str());
   KillTimer(window_, kPointerTimer);
   pointerHidden_ = false;
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine-win32/engine_volume.h"
+#include "engine-win32/show_texts.h"
 #include "engine-win32/wave_out_voice.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/window_timer.h"
@@ -64,6 +65,8 @@ class EngineWindow {
   WindowTimer timer_;
   ShowSequence sequence_;
   EngineVolume volume_;
+  // In the language of whoever watches, not of whoever built the show.
+  ShowTexts texts_{BuiltInShowTranslations(), GetUserDefaultUILanguage()};
   std::wstring notice_;
   bool barShown_ = false;
   bool noticeShown_ = false;

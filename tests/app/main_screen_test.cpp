@@ -7,14 +7,19 @@
 #include <QAccessible>
 #include <QAction>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <new>
+#include <thread>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "common/files.h"
@@ -471,6 +476,49 @@ TEST_F(MainWindow, ResultOfAnOlderProjectIsMarkedOutdated) {
   QTest::mouseClick(Find<QPushButton>("btSave"), Qt::LeftButton);
   EXPECT_TRUE(asker.asked.empty());
   EXPECT_EQ(saveAsked, 2);
+}
+
+// The video is made on another thread: the window keeps handling events, its Cancel stops the
+// work at once, and closing the window waits for the work to stop.
+TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
+  Open();
+  AddPictures(2);
+  Create();
+  window->Results().ExportVideo = [](const std::string&, const std::string&,
+                                     const VideoExportOptions& options) -> VideoExportReport {
+    for (int i = 1; options.progress(2, 2, std::min(i, 99)); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    throw EVideoExportCancelled("stopped");
+  };
+  asker.saveName = dir.File("Trip.mp4");
+  asker.saveFilter = SaveDialogData::kVideoFilter;
+  const size_t told = asker.told.size();
+  QElapsedTimer clock;
+  qint64 cancelledAt = -1;
+  bool othersOff = false;
+  QTimer::singleShot(300, window.get(), [&] {
+    auto* dialog = window->findChild<QProgressDialog*>("ProgressRunnerDialog");
+    if (!dialog || !dialog->isVisible()) return;
+    othersOff = !Find<QAction>("SaveAsMnu")->isEnabled() && !Find("btSave")->isEnabled();
+    cancelledAt = clock.elapsed();
+    QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+  });
+  clock.start();
+  Find<QAction>("SaveAsMnu")->trigger();
+  ASSERT_GE(cancelledAt, 0);
+  EXPECT_LT(clock.elapsed() - cancelledAt, 1000);
+  EXPECT_TRUE(othersOff);
+  EXPECT_FALSE(FileExists(dir.File("Trip.mp4")) || window->Session().SlideshowSaved());
+  EXPECT_EQ(asker.told.size(), told);
+
+  asker.answers = {Answer::No};  // do not save before leaving
+  asker.asked.clear();
+  QTimer::singleShot(200, window.get(), [&] { window->close(); });
+  Find<QAction>("SaveAsMnu")->trigger();
+  QCoreApplication::processEvents();  // then the close goes on as ever
+  EXPECT_EQ(asker.asked,
+            std::vector<std::string>{"Do you want to save the slideshow before you exit?"});
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

@@ -48,10 +48,18 @@ struct FakeAsker : ResultAsker {
     name = saveName, filter = saveFilter;
     return true;
   }
+  // The work runs here and now; its reports are noted as "title: text percent%", and the
+  // answer turns to stop once stopAfter reports were made.
+  void RunWithProgress(const std::string& title, const Work& work) override {
+    work([&](const std::string& text, int percent) {
+      reports.push_back(title + ": " + text + " " + std::to_string(percent) + "%");
+      return static_cast<int>(reports.size()) < stopAfter;
+    });
+  }
   std::deque<bool> answers;
-  Args asked, told;
+  Args asked, told, reports;
   std::string saveName;
-  int saveFilter = 0, nameQuestions = 0;
+  int saveFilter = 0, nameQuestions = 0, stopAfter = 1000;
 };
 
 // Notes every call as "what path" or "run program args...".
@@ -396,6 +404,76 @@ TEST_F(ResultActionsTest, NamesNearTheLengthLimitSave) {
   EXPECT_EQ(ZipEntries(At(stem + ".zip")), Args{stem + ".exe 755"});
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_.Path()), fs::directory_iterator()), 3);
   EXPECT_TRUE(asker_.told.empty());
+}
+
+// A stand-in for the video encoder: notes its call, reports twice, then writes a few bytes
+// or fails as told.
+struct FakeVideo {
+  VideoExportReport operator()(const std::string& package, const std::string& out,
+                               const VideoExportOptions& options) {
+    calls.push_back(package + " " + out + " " + std::to_string(options.width) + "x" +
+                    std::to_string(options.height));
+    for (int picture = 1; picture <= 2; ++picture) {
+      if (!options.progress(picture, 2, picture * 50)) throw EVideoExportCancelled("stopped");
+    }
+    if (!failure.empty()) throw EVideoExportError(failure);
+    WriteBytes(out, kPackage);
+    return report;
+  }
+  Args calls;
+  std::string failure;
+  VideoExportReport report;
+};
+
+TEST_F(ResultActionsTest, VideoFilterExportsAVideoThatIsSentAndPlayedAsIs) {
+  EXPECT_EQ(SaveDialogData::Filters().back(), "Videos (*.mp4)");
+  EXPECT_STREQ(SaveDialogData::SuffixOf(SaveDialogData::kVideoFilter), "mp4");
+  FakeVideo video;
+  video.report.warnings = {"p2.jpg: the voice cannot be read"};
+  actions_.ExportVideo = std::ref(video);
+  asker_.saveName = At("Trip.exe");
+  asker_.saveFilter = SaveDialogData::kVideoFilter;
+  EXPECT_TRUE(actions_.SaveSlideshow(true, true));
+  EXPECT_EQ(video.calls, Args{state_.output + " " + At("Trip.mp4") + " 1280x720"});
+  EXPECT_EQ(asker_.reports, (Args{"Saving the slideshow as a video: Picture 1 of 2 50%",
+                                  "Saving the slideshow as a video: Picture 2 of 2 100%"}));
+  EXPECT_EQ(SlideshowTitle(state_.path), "[Trip.mp4]");
+  EXPECT_EQ(asker_.told, Args{"The video was saved as " + At("Trip.mp4") +
+                              ", but some pictures or voices could not be read; they are black "
+                              "or silent in it:\rp2.jpg: the voice cannot be read"});
+
+  // Mailed without the advice meant for programs, and played by the desktop.
+  actions_.Send();
+  actions_.Preview();
+  EXPECT_TRUE(asker_.asked.empty());
+  EXPECT_EQ(desktop_.calls, (Args{"mail " + At("Trip.mp4"), "open " + At("Trip.mp4")}));
+
+  asker_.saveName = At("Trip.avi");
+  asker_.saveFilter = SaveDialogData::kExeFilter;
+  EXPECT_FALSE(actions_.SaveSlideshow(true, true));
+  EXPECT_EQ(asker_.told.back(),
+            "A slideshow can only be saved as a \".exe\", a \".zip\", a \".html\" or a \".mp4\" "
+            "file. Nothing was saved as " +
+                At("Trip.avi") + ".");
+}
+
+TEST_F(ResultActionsTest, FailedOrStoppedVideoLeavesTheOldFileWholeAndStaysUnsaved) {
+  FakeVideo video;
+  actions_.ExportVideo = std::ref(video);
+  WriteBytes(At("Old.mp4"), kOld);
+  asker_.saveName = At("Old.MP4");
+  video.failure = "the disk is full";
+  EXPECT_FALSE(actions_.SaveSlideshow(true, false));
+  EXPECT_EQ(asker_.told, Args{"The slideshow could not be saved as " + At("Old.MP4") +
+                              ":\rSave : the disk is full - " + At("Old.MP4")});
+  // Stopped by the user: nothing to tell.
+  video.failure.clear();
+  asker_.stopAfter = 1;
+  EXPECT_FALSE(actions_.SaveSlideshow(true, false));
+  EXPECT_EQ(asker_.told.size(), 1u);
+  EXPECT_EQ(ReadBytes(At("Old.mp4")), kOld);
+  EXPECT_FALSE(state_.saved);
+  EXPECT_EQ(state_.path, state_.output);
 }
 
 TEST(DesktopServicesTest, WaitsForAProgramWhileEventsFlow) {
