@@ -90,12 +90,11 @@ ProjectLists OpenSlideshow(const std::string& package, const std::string& workFo
     fs::create_directories(workFolder, ec);
     for (int i = 0; i < reader.PictureCount(); ++i) {
       const std::vector<uint8_t> picture = reader.Image(i);
-      // A picture the builder could not read left nothing to open as an entry.
-      if (picture.empty())
-        throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " is missing");
-      // What the player could not show is not taken in either.
+      // A picture the builder could not read was stored empty, and the show plays its message
+      // and voice without one: it comes back as an empty file, which a build stores empty again.
+      // A stored picture the player could not show is refused.
       try {
-        DecodeJpeg(picture.data(), picture.size(), 1, 1);
+        if (!picture.empty()) DecodeJpeg(picture.data(), picture.size(), 1, 1);
       } catch (const Exception& e) {
         throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " cannot be decoded (" +
                                   e.Message() + ")");

@@ -101,6 +101,18 @@ TEST_F(Opener, RefusesWhatIsNotASlideshowAndWritesNothing) {
   }
 }
 
+// A picture the builder could not read was stored empty; the show still opens and builds the same.
+TEST_F(Opener, AnEmptyPictureRecordComesBackEmpty) {
+  const std::string broken = dir.File("broken.jpg");
+  testing::WriteBytes(broken, Bytes(100, 0x33));
+  const std::string first =
+      Build({{Picture("a.jpg"), broken}, {"", ""}, {"", ""}}, "first.exe", false);
+  const ProjectLists opened = OpenSlideshow(first, dir.File("work"), {}, 1700000000);
+  ASSERT_EQ(opened.pictures.size(), 2u);
+  EXPECT_EQ(fs::file_size(opened.pictures[1]), 0u);
+  EXPECT_EQ(Records(Build(opened, "again.exe", true)), Records(first));
+}
+
 // The opened pictures are the working folder's own: found again after a crash, emptied with it,
 // also one no journal names any more; a picture of the user's beside them stays.
 TEST_F(Opener, OpenedPicturesGoWithTheFolderAlsoAfterACrash) {
