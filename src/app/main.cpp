@@ -70,6 +70,14 @@ int main(int argc, char** argv) {
     if (arg == "--version") return std::printf("tovak %s\n", TOVAK_VERSION) < 0;
   }
   QApplication app(argc, argv);
+  // Qt has taken its own options (-platform, -style...) out by now; whatever else looks like an
+  // option is a mistyped one, better said at the terminal than taken for a missing picture.
+  for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+    if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      std::fprintf(stderr, "tovak: unknown option %s (see tovak --help)\n", argv[i]);
+      return 2;
+    }
+  }
   QApplication::setApplicationName("Quillora Tovak!");
   try {
     return Run(app);

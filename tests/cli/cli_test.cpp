@@ -132,6 +132,11 @@ TEST_F(CliCompress, FollowsCommandLineConventions) {
       RunCommand("QT_QPA_PLATFORM=offscreen timeout 20 " + Quote(bin + "/tovak") + " --help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.output.find("Usage"), std::string::npos) << help.output;
+  // A mistyped option is said at the terminal rather than opening the window.
+  const auto bogus =
+      RunCommand("QT_QPA_PLATFORM=offscreen timeout 20 " + Quote(bin + "/tovak") + " --bogus");
+  EXPECT_EQ(bogus.status, 2);
+  EXPECT_NE(bogus.output.find("unknown option --bogus"), std::string::npos) << bogus.output;
 
   // "-" is a stream, "--opt=value" an option with its value, and "--" ends the options.
   auto run = RunCommand(Cli("compress --method=lzrw1kh - - <" + Quote(in)) + " | " +
