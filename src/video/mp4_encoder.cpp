@@ -113,6 +113,7 @@ void Mp4Encoder::OpenVideo(const Mp4Format& format) {
   SetOption(codec.priv_data, "profile", "high");
   SetOption(codec.priv_data, "preset", format.preset);
   if (!format.tune.empty()) SetOption(codec.priv_data, "tune", format.tune);
+  if (!format.x264Params.empty()) SetOption(codec.priv_data, "x264-params", format.x264Params);
   av::Check(av_opt_set_double(codec.priv_data, "crf", format.quality, 0), "crf");
   // A picture's first frame is one a player can start from.
   av::Check(av_opt_set_int(codec.priv_data, "forced-idr", 1, 0), "forced-idr");

@@ -9,7 +9,7 @@
 
 namespace tovak {
 
-// What the video is made of. The defaults are the export's choices (see video_export.cpp).
+// What the video is made of; the export's choices are in video_export.cpp.
 struct Mp4Format {
   int width = 1280;
   int height = 720;
@@ -17,7 +17,8 @@ struct Mp4Format {
   int keyFrameEvery = 50;  // frames; seeking lands on a key frame at most this far back
   std::string preset = "veryfast";
   std::string tune = "stillimage";
-  double quality = 23;  // x264's constant rate factor: lower is better and larger
+  double quality = 23;     // x264's constant rate factor: lower is better and larger
+  std::string x264Params;  // more of x264's own settings, "name=value:..."
   int sampleRate = 44100;
   int64_t audioBitRate = 64000;
 };
