@@ -84,6 +84,7 @@ class Exporter {
     {
       Mp4Encoder encoder(file.Temporary(), outPath_, format_);
       for (int index = 0; index < count_; ++index) Encode(encoder, index);
+      Progress(count_ - 1, starts_.back());
       encoder.Finish();
     }
     if (std::string error; !file.Commit(&error))
