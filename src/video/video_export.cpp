@@ -21,7 +21,7 @@ namespace {
 
 // Chosen by measuring a show of photos with spoken voices (bench/video-size). Nearly all of a
 // slide's frames repeat its first, so the size is in the key frames every two seconds and the
-// time in the fixed work per frame. "veryfast" with the still-picture tuning makes files a third
+// time in the fixed work per frame. "veryfast" with the still-picture tuning makes files under half
 // of the fastest presets' size; its motion search and sub-pixel refinement, which find nothing
 // in pictures that never move, are turned down, which cuts the time by a third and changes the
 // size by nothing. For the same reason B-frames and a long look-ahead only cost, and the key
