@@ -20,6 +20,7 @@ int RunDemo(const Arguments& args);
 int RunRecord(const Arguments& args);
 int RunPlay(const Arguments& args);
 int RunExportHtml(const Arguments& args);
+int RunExportVideo(const Arguments& args);
 
 // Prints "tovak-cli: message" to stderr and returns the failure status, 1.
 int Fail(const std::string& message);

@@ -51,6 +51,10 @@ constexpr const char* kUsage =
     "  export-html PACKAGE OUT.html\n"
     "      Writes the slideshow as one web page that plays in any current browser, offline:\n"
     "      the pictures as stored, the voices as MP3, the messages and the links.\n"
+    "  export-video [--size WxH] PACKAGE OUT.mp4\n"
+    "      Writes the slideshow as one MP4 video (H.264 and AAC) that phones, TVs and\n"
+    "      messaging apps play, paced as the players pace it. WxH is even, at least 64x64\n"
+    "      (default 1280x720).\n"
     "  demo DIR\n"
     "      Draws a few sample pictures with messages and hummed voices into DIR/pictures and\n"
     "      builds DIR/Demo Slideshow.exe from them.\n"
@@ -77,11 +81,17 @@ struct Entry {
 };
 
 constexpr Entry kCommands[] = {
-    {"compress", tovak::cli::RunCompress, true}, {"decompress", tovak::cli::RunDecompress, true},
-    {"prepare", tovak::cli::RunPrepare, true},   {"build", tovak::cli::RunBuild, true},
-    {"info", tovak::cli::RunInfo, false},        {"extract", tovak::cli::RunExtract, true},
-    {"demo", tovak::cli::RunDemo, true},         {"record", tovak::cli::RunRecord, true},
-    {"play", tovak::cli::RunPlay, false},        {"export-html", tovak::cli::RunExportHtml, true},
+    {"compress", tovak::cli::RunCompress, true},
+    {"decompress", tovak::cli::RunDecompress, true},
+    {"prepare", tovak::cli::RunPrepare, true},
+    {"build", tovak::cli::RunBuild, true},
+    {"info", tovak::cli::RunInfo, false},
+    {"extract", tovak::cli::RunExtract, true},
+    {"demo", tovak::cli::RunDemo, true},
+    {"record", tovak::cli::RunRecord, true},
+    {"play", tovak::cli::RunPlay, false},
+    {"export-html", tovak::cli::RunExportHtml, true},
+    {"export-video", tovak::cli::RunExportVideo, true},
 };
 
 int Run(int argc, char** argv) {

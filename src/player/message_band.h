@@ -14,6 +14,7 @@ namespace tovak {
 class MessageBand {
  public:
   void SetText(const QString& text);
+  bool Empty() const { return text_.isEmpty(); }
   // The height the text takes, at most maxHeight, in lines width wide.
   int TextHeight(const QFont& font, int width, int maxHeight);
   // Draws the text laid out by the last TextHeight, centred in area.

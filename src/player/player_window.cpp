@@ -65,7 +65,7 @@ void PlayerWindow::Show(int index) {
   picture_ = package_.Picture(index);
   message_ = package_.ShownMessage(index);
   band_.SetText(message_);
-  scaled_ = QPixmap();
+  scaled_ = QImage();
   if (end_->isVisible()) {
     end_->hide();
     FocusTop();
@@ -120,34 +120,21 @@ void PlayerWindow::ChangeVolume(void (ShowVolume::*change)()) {
   update();
 }
 
-QFont PlayerWindow::CaptionFont() const {
-  QFont font = this->font();
-  font.setPixelSize(std::max(14, height() / 26));
-  return font;
-}
-
-int PlayerWindow::CaptionHeight() const {
-  if (message_.isEmpty()) return 0;
-  const QFont font = CaptionFont();
-  const int margin = QFontMetrics(font).height() / 2;
-  // The band takes what the text needs, but never more than a third of the screen.
-  const int most = height() / 3;
-  return std::min(band_.TextHeight(font, width() - 4 * margin, most - 2 * margin) + 2 * margin,
-                  most);
+SlideGeometry PlayerWindow::Geometry() const {
+  return LayOutSlide(band_, font(), size());
 }
 
 const QString& PlayerWindow::ShownCaption() const {
-  CaptionHeight();
+  Geometry();
   return band_.ShownText();
 }
 
 QRect PlayerWindow::CaptionArea() const {
-  const int band = CaptionHeight();
-  return QRect(0, height() - band, width(), band);
+  return Geometry().band;
 }
 
 QRect PlayerWindow::PictureArea() const {
-  return QRect(0, 0, width(), height() - CaptionHeight());
+  return Geometry().picture;
 }
 
 void PlayerWindow::PaintBox(QPainter& painter, const QRect& box, const QString& text,
@@ -161,24 +148,7 @@ void PlayerWindow::PaintBox(QPainter& painter, const QRect& box, const QString& 
 
 void PlayerWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  painter.fillRect(rect(), Qt::black);
-  const QRect area = PictureArea();
-  if (!picture_.isNull() && area.height() > 0) {
-    const QSize fitted = picture_.size().scaled(area.size(), Qt::KeepAspectRatio);
-    if (scaled_.size() != fitted) {
-      scaled_ = QPixmap::fromImage(
-          picture_.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    }
-    painter.drawPixmap(area.x() + (area.width() - fitted.width()) / 2,
-                       area.y() + (area.height() - fitted.height()) / 2, scaled_);
-  }
-  if (!message_.isEmpty()) {
-    const QRect band = CaptionArea();
-    painter.fillRect(band, QColor(24, 24, 24));
-    painter.setPen(Qt::white);
-    const int margin = QFontMetrics(CaptionFont()).height() / 2;
-    band_.Draw(painter, band.adjusted(2 * margin, margin, -2 * margin, -margin));
-  }
+  PaintSlide(painter, Geometry(), picture_, scaled_, band_);
   QFont font = this->font();
   font.setPixelSize(std::max(12, height() / 40));
   painter.setFont(font);

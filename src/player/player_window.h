@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <QPixmap>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -14,6 +13,7 @@
 #include "player/show_overlays.h"
 #include "player/show_sequence.h"
 #include "player/show_volume.h"
+#include "player/slide_painting.h"
 #include "player/slideshow_package.h"
 
 class QMenu;
@@ -72,8 +72,7 @@ class PlayerWindow : public QWidget {
   void ShowPointer();
   void ToggleFullScreen();
   void PaintBox(QPainter& painter, const QRect& box, const QString& text, qreal opacity);
-  int CaptionHeight() const;
-  QFont CaptionFont() const;
+  SlideGeometry Geometry() const;
 
   SlideshowPackage& package_;
   std::unique_ptr<VoiceOutput> voice_;
@@ -81,7 +80,7 @@ class PlayerWindow : public QWidget {
   ShowSequence sequence_;
   int language_;
   QImage picture_;
-  QPixmap scaled_;
+  QImage scaled_;  // the picture as last drawn
   QString message_;
   mutable MessageBand band_;
   qreal barOpacity_ = 1.0;

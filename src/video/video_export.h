@@ -48,6 +48,8 @@ std::string VideoSizeProblem(int width, int height);
 // place, so outPath is either the whole video or what it was. Throws EPackageError for a
 // package that cannot be read, EVideoExportCancelled when progress asked to stop, and
 // EVideoExportError when the video cannot be made or written.
+// The slides are drawn with Qt's fonts, so a QGuiApplication must exist (an offscreen one will
+// do); the export may run on any thread.
 VideoExportReport ExportVideoSlideshow(const std::string& packagePath, const std::string& outPath,
                                        const VideoExportOptions& options = {});
 

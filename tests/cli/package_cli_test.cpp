@@ -186,6 +186,7 @@ TEST_F(CliPackage, OutputsThatAreNoPlainFileOrAnInputAreRefused) {
       {"prepare " + Quote(a) + " ", "", a},
       {"build -o ", " " + Quote(a), dir.File("note.txt")},
       {"export-html " + Quote(show) + " ", "", dir.File("show-link.exe")},
+      {"export-video " + Quote(show) + " ", "", dir.File("show-link.exe")},
       {"record 1 ", "", ""},
   };
   const Bytes original = ReadBytes(show), picture = ReadBytes(a);
