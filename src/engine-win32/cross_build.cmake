@@ -4,17 +4,17 @@
 # Sets TOVAK_WINDOWS_ENGINE_FILE when the Windows engine is built.
 option(TOVAK_WINDOWS_ENGINE "Build the Windows engine as PlimoEng.dll (needs mingw-w64)" ON)
 unset(TOVAK_WINDOWS_ENGINE_FILE)
-# The show's own texts in every language the program ships, for an engine sent abroad (and its
-# tests, which read the same table on Linux).
+# The show's own texts in every language the program ships, built into both players for a show
+# watched far from the program.
 file(GLOB show_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/translations/*.ts)
 list(SORT show_sources)
-set(TOVAK_SHOW_TRANSLATIONS_FILE ${CMAKE_BINARY_DIR}/engine-texts/show_translations.inc)
+set(TOVAK_SHOW_TRANSLATIONS_FILE ${CMAKE_BINARY_DIR}/show-texts/show_translations.inc)
 add_custom_command(OUTPUT ${TOVAK_SHOW_TRANSLATIONS_FILE}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/engine-texts
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/show-texts
   COMMAND tovak-show-texts -o ${TOVAK_SHOW_TRANSLATIONS_FILE} ${show_sources}
   DEPENDS tovak-show-texts ${show_sources}
   COMMENT "Taking the show's texts from the translations")
-add_custom_target(windows_engine_texts DEPENDS ${TOVAK_SHOW_TRANSLATIONS_FILE})
+add_custom_target(tovak_show_texts DEPENDS ${TOVAK_SHOW_TRANSLATIONS_FILE})
 if(TOVAK_WINDOWS_ENGINE)
   find_program(TOVAK_MINGW_CXX i686-w64-mingw32-g++-posix)
   find_program(TOVAK_MINGW_RC i686-w64-mingw32-windres)
@@ -35,7 +35,7 @@ if(TOVAK_WINDOWS_ENGINE)
       BINARY_DIR ${CMAKE_BINARY_DIR}/engine-win32
       CMAKE_ARGS ${engine_args}
       BUILD_ALWAYS ON
-      DEPENDS windows_engine_texts
+      DEPENDS tovak_show_texts
       INSTALL_COMMAND ""
       BUILD_BYPRODUCTS ${TOVAK_WINDOWS_ENGINE_FILE})
     message(STATUS "Windows engine: built with ${TOVAK_MINGW_CXX}")

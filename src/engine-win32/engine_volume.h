@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine-win32/show_texts.h"
+#include "player/show_texts.h"
 #include "engine-win32/wide_text.h"
 
 namespace tovak {

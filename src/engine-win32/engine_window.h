@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine-win32/engine_volume.h"
-#include "engine-win32/show_texts.h"
+#include "player/show_texts.h"
 #include "engine-win32/wave_out_voice.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/window_timer.h"

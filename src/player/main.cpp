@@ -1,6 +1,7 @@
 // The player engine. Started as a package (its own file with a slideshow appended) it plays
 // itself; given a package it plays that one.
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
 #include "player/show_keys.h"
+#include "player/show_translator.h"
 #include "player/slideshow_content.h"
 
 namespace {
@@ -161,6 +163,9 @@ int RunPlayer(int argc, char** argv) {
     dictionary.SetLanguage(tovak::LanguageIdSetting(folder, -1));
   }
   if (language == 0) language = std::max(1, dictionary.LanguageIndex());
+  // A show sent on its own has no dictionary beside it: its texts follow the system's language.
+  tovak::ShowTranslator showTexts(QLocale::system().name().toStdString());
+  if (!dictionary.IsOpen() && !showTexts.isEmpty()) app.installTranslator(&showTexts);
   tovak::SlideshowPackage package;
   try {
     if (own && !HasAttachedData(path)) {

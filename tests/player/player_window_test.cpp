@@ -13,6 +13,7 @@
 #include "i18n/language_dictionary.h"
 #include "i18n/ts_file.h"
 #include "player/link_address.h"
+#include "player/show_translator.h"
 #include "support/package_fixture.h"
 
 namespace tovak {
@@ -225,6 +226,18 @@ TEST_F(Window, TheShowSpeaksTheChosenLanguage) {
   EXPECT_EQ(menu.actions().back()->text(), "Schließen");
   window.reset();
   QCoreApplication::removeTranslator(&translator);
+}
+
+TEST(ShowTranslator, ASentShowSpeaksTheSystemsLanguageFromItsOwnTable) {
+  const ShowTranslator french("fr_CA.UTF-8");
+  EXPECT_FALSE(french.isEmpty());
+  const QString closes = french.translate("tovak::EndScreen", "Close", nullptr, -1);
+  EXPECT_FALSE(closes.isEmpty());
+  EXPECT_NE(closes, "Close");
+  // Only the show's texts are built in; the rest stays English, and so does a language we lack.
+  EXPECT_TRUE(french.translate("tovak::TfmPlimoMainScreen", "&Go!", nullptr, -1).isNull());
+  EXPECT_TRUE(ShowTranslator("ja_JP.UTF-8").isEmpty());
+  EXPECT_TRUE(ShowTranslator("C").isEmpty());
 }
 
 TEST_F(Window, HelpComesWithF1OrQuestionMarkAndGoesWithAnyKeyOrClick) {

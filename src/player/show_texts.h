@@ -4,9 +4,9 @@
 
 namespace tovak {
 
-// The engine's own words (the key list, the end screen, the volume) in the language of whoever
+// The show's own words (the key list, the end screen, the volume) in the language of whoever
 // watches, from the translations the program itself ships; a sent show is watched far from the
-// program's language settings. Plain C++, so the table can be checked off Windows.
+// program's language settings. Plain C++, shared by the Windows engine and the Linux player.
 
 struct ShowText {
   const char* context;
@@ -48,7 +48,7 @@ class ShowTexts {
   uint16_t language_ = 0;  // 0 for English
 };
 
-// The table built into the engine.
+// The table built into the players.
 const ShowTranslation* BuiltInShowTranslations();
 
 }  // namespace tovak

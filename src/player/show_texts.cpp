@@ -1,4 +1,4 @@
-#include "engine-win32/show_texts.h"
+#include "player/show_texts.h"
 
 #include <cstring>
 
