@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "player/show_texts.h"
 #include "engine-win32/wide_text.h"
+#include "player/show_texts.h"
 
 namespace tovak {
 

@@ -3,11 +3,11 @@
 #include <string>
 
 #include "engine-win32/engine_volume.h"
-#include "player/show_texts.h"
 #include "engine-win32/wave_out_voice.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/window_timer.h"
 #include "player/show_sequence.h"
+#include "player/show_texts.h"
 #include "player/slideshow_content.h"
 
 #include <windows.h>
