@@ -452,6 +452,13 @@
     </message>
 </context>
 <context>
+    <name>tovak::ShowProblem</name>
+    <message>
+        <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
+        <translation>Diese Diashow kann nicht abgespielt werden. Vielleicht wurde sie unterwegs beschädigt: Bitten Sie darum, sie Ihnen noch einmal zu schicken.</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ShowVolume</name>
     <message>
         <source>Muted</source>

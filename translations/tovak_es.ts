@@ -452,6 +452,13 @@
     </message>
 </context>
 <context>
+    <name>tovak::ShowProblem</name>
+    <message>
+        <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
+        <translation>Esta presentación no se puede reproducir. Puede que se haya dañado por el camino: pida que se la vuelvan a enviar.</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ShowVolume</name>
     <message>
         <source>Muted</source>

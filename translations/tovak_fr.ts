@@ -452,6 +452,13 @@
     </message>
 </context>
 <context>
+    <name>tovak::ShowProblem</name>
+    <message>
+        <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
+        <translation>Ce diaporama ne peut pas être lu. Il a peut-être été abîmé en chemin : demandez qu&apos;on vous le renvoie.</translation>
+    </message>
+</context>
+<context>
     <name>tovak::ShowVolume</name>
     <message>
         <source>Muted</source>

@@ -13,6 +13,7 @@
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/wide_text.h"
 #include "player/show_keys.h"
+#include "player/show_texts.h"
 #include "player/slideshow_content.h"
 
 #include <windows.h>
@@ -159,7 +160,8 @@ int Main(const std::vector<std::wstring>& args) {
     }
     content.Open(path);
   } catch (const tovak::Exception& e) {
-    return Refuse(e.Message());
+    const tovak::ShowTexts texts(tovak::BuiltInShowTranslations(), GetUserDefaultUILanguage());
+    return Refuse(std::string(texts.Text(tovak::kDamagedShow)) + "\n\n" + e.Message());
   }
   tovak::EngineWindow engine(content, language);
   return engine.Run(!window);

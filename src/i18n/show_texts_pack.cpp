@@ -12,7 +12,8 @@ namespace {
 
 // What the show puts on screen; the rest of the program's texts would only weigh the engine.
 const std::set<std::string> kShowContexts = {"tovak::EndScreen", "tovak::PlayerWindow",
-                                             "tovak::ShowKeys", "tovak::ShowVolume"};
+                                             "tovak::ShowKeys", "tovak::ShowProblem",
+                                             "tovak::ShowVolume"};
 
 // A C++ string literal of any bytes. Octal escapes, unlike hex ones, cannot swallow the
 // characters after them.

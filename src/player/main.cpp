@@ -20,6 +20,7 @@
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
 #include "player/show_keys.h"
+#include "player/show_texts.h"
 #include "player/show_translator.h"
 #include "player/slideshow_content.h"
 
@@ -74,14 +75,16 @@ std::string OwnFile() {
   return error ? std::string() : self.string();
 }
 
-int Refuse(const std::string& message, bool withWindow) {
+// lead, when given, goes above the reason in the box; the terminal gets the reason alone.
+int Refuse(const std::string& message, bool withWindow, const QString& lead = {}) {
   std::fprintf(stderr, "tovak-player: %s\n", tovak::TerminalForm(message).c_str());
   const QString platform = QGuiApplication::platformName();
   if (withWindow && platform != "offscreen" && platform != "minimal") {
     // Whoever started the slideshow by a double click learns why it does not play; the box
     // goes away by itself, so an unattended start still ends.
-    QMessageBox box(QMessageBox::Critical, "Talking slideshow", QString::fromStdString(message),
-                    QMessageBox::Ok);
+    const QString text = QString::fromStdString(message);
+    QMessageBox box(QMessageBox::Critical, "Talking slideshow",
+                    lead.isEmpty() ? text : lead + "\n\n" + text, QMessageBox::Ok);
     QTimer::singleShot(8000, &box, &QMessageBox::accept);
     box.exec();
   }
@@ -173,7 +176,9 @@ int RunPlayer(int argc, char** argv) {
     }
     package.Open(path);
   } catch (const tovak::Exception& e) {
-    return Refuse(e.Message(), true);
+    return Refuse(
+        e.Message(), true,
+        QCoreApplication::translate(tovak::kDamagedShow.context, tovak::kDamagedShow.source));
   }
   tovak::PlayerWindow player(package,
                              std::make_unique<tovak::DeviceVoiceOutput>(tovak::MakeQtWaveOut()),

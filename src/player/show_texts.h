@@ -29,9 +29,14 @@ inline constexpr ShowText kPaused{"tovak::PlayerWindow", "(paused)"};
 inline constexpr ShowText kMuted{"tovak::ShowVolume", "Muted"};
 inline constexpr ShowText kVolume{"tovak::ShowVolume", "Volume %1 %"};
 inline constexpr ShowText kKeysClose{"tovak::ShowKeys", "Any key or click closes."};
+// Above the reason, which is for whoever made the show and stays in English.
+inline constexpr ShowText kDamagedShow{"tovak::ShowProblem",
+                                       "This slideshow cannot be played. It may have been damaged "
+                                       "on its way: ask for it to be sent again."};
 
-inline constexpr ShowText kEngineTexts[] = {kEndOfTheShow, kPlayAgain, kEndClose, kMenuClose,
-                                            kPaused,       kMuted,     kVolume,   kKeysClose};
+inline constexpr ShowText kEngineTexts[] = {kEndOfTheShow, kPlayAgain, kEndClose,
+                                            kMenuClose,    kPaused,    kMuted,
+                                            kVolume,       kKeysClose, kDamagedShow};
 
 // The texts in the language of the Windows locale id language: its own, else those of its
 // primary language (German for Austrian German), else English.
