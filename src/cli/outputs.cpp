@@ -71,4 +71,13 @@ std::string WriteOutput(const std::string& path, const std::vector<uint8_t>& byt
   return written ? std::string() : path + ": cannot be written: " + error;
 }
 
+std::string NamedAsGiven(std::string message, const std::string& temporary,
+                         const std::string& given) {
+  if (temporary.empty()) return message;
+  for (size_t at = message.find(temporary); at != std::string::npos;
+       at = message.find(temporary, at + given.size()))
+    message.replace(at, temporary.size(), given);
+  return message;
+}
+
 }  // namespace tovak::cli

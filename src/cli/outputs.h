@@ -25,4 +25,9 @@ std::string InputProblem(const std::string& path);
 // signal that arrives meanwhile leaves path as it was and throws Interrupted.
 std::string WriteOutput(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// message with every mention of the temporary name an output was written under replaced by the
+// name the user gave it.
+std::string NamedAsGiven(std::string message, const std::string& temporary,
+                         const std::string& given);
+
 }  // namespace tovak::cli

@@ -61,13 +61,7 @@ int RunExportVideo(const Arguments& arguments) try {
   } catch (const Exception& e) {
     if (progress) std::fputc('\n', stderr);
     ThrowIfInterrupted();
-    // Named as the user named it, not by the temporary name.
-    std::string message = e.Message();
-    const std::string temporary = video.Temporary();
-    for (size_t at = message.find(temporary); at != std::string::npos;
-         at = message.find(temporary, at))
-      message.replace(at, temporary.size(), args[1]);
-    return Fail(message);
+    return Fail(NamedAsGiven(e.Message(), video.Temporary(), args[1]));
   }
   ThrowIfInterrupted();
   if (std::string error; !video.Commit(&error))

@@ -25,13 +25,7 @@ int RunExportHtml(const Arguments& arguments) try {
   try {
     report = ExportWebSlideshow(args[0], page.Temporary());
   } catch (const Exception& e) {
-    // Named as the user named it, not by the temporary name.
-    std::string message = e.Message();
-    const std::string temporary = page.Temporary();
-    for (size_t at = message.find(temporary); at != std::string::npos;
-         at = message.find(temporary, at))
-      message.replace(at, temporary.size(), args[1]);
-    return Fail(message);
+    return Fail(NamedAsGiven(e.Message(), page.Temporary(), args[1]));
   }
   ThrowIfInterrupted();
   if (std::string error; !page.Commit(&error))

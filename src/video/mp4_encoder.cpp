@@ -118,11 +118,8 @@ void Mp4Encoder::OpenVideo(const Mp4Format& format) {
   // A picture's first frame is one a player can start from.
   av::Check(av_opt_set_int(codec.priv_data, "forced-idr", 1, 0), "forced-idr");
   av::Check(avcodec_open2(&codec, codec.codec, nullptr), "the H.264 encoder");
-  videoStream_ = avformat_new_stream(output_.get(), nullptr);
-  if (!videoStream_) throw std::bad_alloc();
-  videoStream_->time_base = codec.time_base;
+  videoStream_ = AddStream(codec, "H.264");
   videoStream_->avg_frame_rate = codec.framerate;
-  av::Check(avcodec_parameters_from_context(videoStream_->codecpar, &codec), "H.264");
 
   picture_ = av::NewFrame();
   picture_->format = codec.pix_fmt;
@@ -138,6 +135,14 @@ void Mp4Encoder::OpenVideo(const Mp4Format& format) {
   sws_setColorspaceDetails(scale_.get(), bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
 }
 
+AVStream* Mp4Encoder::AddStream(const AVCodecContext& codec, const char* what) {
+  AVStream* stream = avformat_new_stream(output_.get(), nullptr);
+  if (!stream) throw std::bad_alloc();
+  stream->time_base = codec.time_base;
+  av::Check(avcodec_parameters_from_context(stream->codecpar, &codec), what);
+  return stream;
+}
+
 void Mp4Encoder::OpenAudio(const Mp4Format& format) {
   audio_ = NewCodec(Encoder("aac"));
   AVCodecContext& codec = *audio_;
@@ -149,10 +154,7 @@ void Mp4Encoder::OpenAudio(const Mp4Format& format) {
   codec.time_base = {1, format.sampleRate};
   if (output_->oformat->flags & AVFMT_GLOBALHEADER) codec.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
   av::Check(avcodec_open2(&codec, codec.codec, nullptr), "the AAC encoder");
-  audioStream_ = avformat_new_stream(output_.get(), nullptr);
-  if (!audioStream_) throw std::bad_alloc();
-  audioStream_->time_base = codec.time_base;
-  av::Check(avcodec_parameters_from_context(audioStream_->codecpar, &codec), "AAC");
+  audioStream_ = AddStream(codec, "AAC");
   sound_ = av::NewFrame();
   sound_->format = codec.sample_fmt;
   sound_->sample_rate = codec.sample_rate;

@@ -47,6 +47,8 @@ class Mp4Encoder {
  private:
   void OpenVideo(const Mp4Format& format);
   void OpenAudio(const Mp4Format& format);
+  // A stream of the file for an opened encoder, with its parameters.
+  AVStream* AddStream(const AVCodecContext& codec, const char* what);
   void SendSound(int count);
   // Hands frame (null to drain) to an encoder and writes the packets it gives back.
   void Encode(AVCodecContext* codec, AVStream* stream, const AVFrame* frame);
