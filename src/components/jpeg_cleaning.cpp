@@ -1,5 +1,6 @@
 #include "components/jpeg_cleaning.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "components/jpeg_markers.h"
@@ -36,15 +37,20 @@ void PutOrientation(std::vector<uint8_t>& out, int orientation) {
 std::vector<uint8_t> JpegWithoutExtras(const uint8_t* data, size_t size) {
   if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return {};
   // Decoders take a profile and the orientation only from before the first scan, the profile
-  // only when all its pieces are there.
+  // only when all its pieces are there; what this program's decoder takes, every one gets.
   const JpegMarkers markers = ReadJpegMarkers(data, size);
   std::vector<uint8_t> out = {0xFF, 0xD8};
   out.reserve(size);
   if (markers.orientation != 1) PutOrientation(out, markers.orientation);
-  bool scanned = false;
+  // Where ReadJpegMarkers stops: at the first scan, or at the first stray byte.
+  bool profileRead = true;
   size_t pos = 2;
   for (;;) {
-    pos = jpeg_scans_detail::NextMarker(data, size, pos);
+    const size_t at = jpeg_scans_detail::NextMarker(data, size, pos);
+    if (std::any_of(data + pos, data + at, [](uint8_t b) { return b != 0xFF; })) {
+      profileRead = false;
+    }
+    pos = at;
     if (pos + 2 > size) return {};
     const uint8_t marker = data[pos + 1];
     if (marker == 0xD9) {
@@ -64,7 +70,7 @@ std::vector<uint8_t> JpegWithoutExtras(const uint8_t* data, size_t size) {
         Put(out, marker, jfif, sizeof jfif);
       }
     } else if (marker == 0xE2) {
-      if (!scanned && !markers.icc.empty() && Starts(p, n, "ICC_PROFILE\0", 12)) {
+      if (profileRead && !markers.icc.empty() && Starts(p, n, "ICC_PROFILE\0", 12)) {
         out.insert(out.end(), data + pos, data + next);
       }
     } else if (marker == 0xEE) {
@@ -76,7 +82,7 @@ std::vector<uint8_t> JpegWithoutExtras(const uint8_t* data, size_t size) {
     }
     pos = next;
     if (marker == 0xDA) {
-      scanned = true;
+      profileRead = false;
       const size_t end = jpeg_scans_detail::NextMarker(data, size, pos);
       out.insert(out.end(), data + pos, data + end);
       pos = end;
