@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "common/byte_order.h"
+#include "components/jpeg_cleaning.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
 #include "components/picture_file.h"
@@ -101,6 +102,25 @@ int64_t DeclaredPixels(const Plan& plan, const uint8_t* data, size_t size) {
   return 0;
 }
 
+// A JPEG kept as it came loses what draws nothing: what is left must draw the same pixels.
+void CheckCleaning(const uint8_t* data, size_t size) {
+  QImage drawn;
+  try {
+    drawn = tovak::DecodeJpeg(data, size);
+  } catch (const tovak::EPictureError&) {
+    return;
+  }
+  const std::vector<uint8_t> clean = tovak::JpegWithoutExtras(data, size);
+  if (clean.empty()) Fail("picture: a JPEG that decodes lost its way when cleaned");
+  try {
+    if (tovak::DecodeJpeg(clean.data(), clean.size()) != drawn) {
+      Fail("picture: the cleaned JPEG draws other pixels");
+    }
+  } catch (const tovak::EPictureError&) {
+    Fail("picture: the cleaned JPEG does not decode");
+  }
+}
+
 bool MagickLoaded() {
   return dl_iterate_phdr(
              [](dl_phdr_info* library, size_t, void*) {
@@ -158,6 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const tovak::EPictureError&) {
     }
   }
+  if (decode && plan.route == Route::Jpeg) CheckCleaning(data, size);
   if (MagickLoaded()) Fail("picture: the harness let an input reach GraphicsMagick");
   return 0;
 }

@@ -87,9 +87,12 @@ bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()
                                 const StepRunner& run) const {
   const auto inStep = [&run](const std::function<void()>& step) { run ? run(step) : step(); };
   const bool limited = MaxWidth != 0 && MaxHeight != 0;
-  const bool keep = KeepFittingJpegs && !picture.Empty() && !picture.HoldsPixels() &&
-                    !picture.NeedsNormalising() && !(limited && NeedsResize(picture)) &&
+  const bool stream = !picture.Empty() && !picture.HoldsPixels();
+  const bool keep = KeepFittingJpegs && stream && !picture.NeedsNormalising() &&
+                    !(limited && NeedsResize(picture)) &&
                     IsBaselineOrProgressiveJpeg(picture.Bytes());
+  // Neither shrunk nor encoded again: the stream is stored much as it came.
+  const bool asStored = stream && !(limited && NeedsResize(picture)) && (Quality == 0 || keep);
   bool shrunk = false;
   if (MaxWidth != 0 && MaxHeight != 0) {
     if (!picture.Empty() && NeedsResize(picture)) {
@@ -102,9 +105,10 @@ bool PicturePreparation::Finish(JpegPicture& picture, const std::function<void()
     if (!picture.Empty() && !keep) inStep([&] { Reencode(picture); });
     if (afterStep) afterStep();
   }
-  // A picture kept as it is may still need turning upright or its colours made sRGB, which for
-  // a large one takes as long as the steps above.
-  if (picture.NeedsNormalising()) inStep([&] { picture.Compress(); });
+  // A picture kept as it is is decoded first: a cut or damaged one would be stored without a
+  // word and fail in every player. It may still need turning upright or its colours made
+  // sRGB, which for a large one takes as long as the steps above.
+  if (asStored) inStep([&] { picture.KeepAsStored(); });
   return shrunk;
 }
 

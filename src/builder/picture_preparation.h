@@ -25,9 +25,11 @@ class PicturePreparation {
   int32_t MaxWidth = 0;   // largest stored width; no shrinking unless both limits are set
   int32_t MaxHeight = 0;  // largest stored height
   int32_t Quality = 0;    // 0: keep the encoding; else re-encode at its low byte (1..100)
-  // A baseline or progressive JPEG that already fits the limits is stored as it is, byte for
-  // byte, whatever Quality says: a picture taken back out of a slideshow then loses nothing a
-  // second time, and building it again gives the same record.
+  // A baseline or progressive JPEG that already fits the limits is stored as it is, its scans
+  // byte for byte, whatever Quality says: a picture taken back out of a slideshow then loses
+  // nothing a second time, and building it again gives the same record. Like every JPEG kept
+  // as it is (Quality 0), it is decoded first and refused when it does not decode, and what
+  // draws nothing (comments, camera data, bytes after its end) is left out.
   bool KeepFittingJpegs = false;
 
   // False exactly for the extension ".JPG" in any letter case; .jpeg and .jpe are converted.
@@ -49,7 +51,8 @@ class PicturePreparation {
   // The one shrink-and-re-encode step of every preparation: shrinks when both limits are set
   // and the picture exceeds them, then re-encodes when Quality is set. afterStep runs after each
   // of the two steps that is enabled (the builder's checkpoints), also when nothing needed doing.
-  // True when the picture was shrunk. A picture that does not decode throws EPictureError.
+  // True when the picture was shrunk. A picture that does not decode throws EPictureError, also
+  // one that would be kept as it is.
   // run, when given, carries out each of the two steps (afterStep stays on this thread), and
   // the turn or colour conversion a picture kept as it is may need.
   bool Finish(JpegPicture& picture, const std::function<void()>& afterStep = {},

@@ -42,7 +42,7 @@ constexpr const char* kUsage =
     "      front is the Windows program (default), the Linux player, or the file PATH. A\n"
     "      picture that is missing or no file is refused; one that cannot be decoded is\n"
     "      stored empty. --keep-fitting-jpegs stores a baseline or progressive JPEG that\n"
-    "      already fits as it is, byte for byte.\n"
+    "      already fits as it is: its scans byte for byte, without comments or camera data.\n"
     "  info PACKAGE\n"
     "      Lists the pictures, voices, messages and link menu of a slideshow.\n"
     "  extract PACKAGE DIR\n"

@@ -10,6 +10,7 @@
 
 #include "components/jpeg_dc_decoder.h"
 #include "components/jpeg_markers.h"
+#include "components/jpeg_scans.h"
 #include "components/picture_colour.h"
 #include "components/picture_error.h"
 
@@ -61,6 +62,14 @@ Header ReadHeader(void* handle, const uint8_t* data, size_t size) {
   if (int64_t{h.width} * h.height > kMaxPicturePixels) {
     throw EPictureError("JPEG : the picture is too large (" + std::to_string(h.width) + " x " +
                         std::to_string(h.height) + ")");
+  }
+  // Every decode, turn and re-encode starts here; the count costs one pass over the bytes.
+  const JpegScans scans = CountJpegScans(data, size);
+  if (TooManyJpegScans(scans)) {
+    throw EPictureError("JPEG : too many scans to decode (" + std::to_string(scans.count) +
+                        " scans, " +
+                        std::to_string(scans.samples / std::max<uint64_t>(scans.frameSamples, 1)) +
+                        " passes over the picture)");
   }
   return h;
 }

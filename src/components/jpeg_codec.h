@@ -22,8 +22,9 @@ struct JpegHeader {
   bool foreignColours = false;  // an embedded colour profile other than sRGB
 };
 
-// Reads the size from the stream's header without decoding it. Refuses data that is not a JPEG
-// and pictures beyond kMaxPicturePixels.
+// Reads the size from the stream's header without decoding it. Refuses data that is not a JPEG,
+// pictures beyond kMaxPicturePixels and scans that would hold a decoder far longer than any
+// photo does (TooManyJpegScans); so do all the functions below.
 JpegHeader ReadJpegHeader(const uint8_t* data, size_t size);
 
 // Decodes to upright 32-bit sRGB pixels: the EXIF orientation applied, CMYK and embedded colour

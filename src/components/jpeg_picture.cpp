@@ -1,6 +1,7 @@
 #include "components/jpeg_picture.h"
 
 #include "common/memory_stream.h"
+#include "components/jpeg_cleaning.h"
 #include "components/jpeg_codec.h"
 #include "components/picture_error.h"
 
@@ -51,6 +52,20 @@ void JpegPicture::Normalise() {
   stream_ = std::move(turned);
   orientation_ = 1;
   recolour_ = false;
+}
+
+void JpegPicture::KeepAsStored() {
+  if (holdsPixels_ || stream_.empty()) return;
+  // An eighth-size decode still reads every scan to its end, so a stream cut short or broken
+  // fails here as it would in the players, for a fraction of a full decode's time and memory.
+  DecodeJpeg(stream_.data(), stream_.size(), 1, 1);
+  if (NeedsNormalising()) {
+    Normalise();
+    return;
+  }
+  std::vector<uint8_t> clean = JpegWithoutExtras(stream_.data(), stream_.size());
+  if (clean.empty()) throw EPictureError("JPEG : the stream cannot be followed to its end");
+  stream_ = std::move(clean);
 }
 
 void JpegPicture::Assign(QImage pixels) {

@@ -29,6 +29,12 @@ class JpegPicture {
   // decoder can scale down cheaply. Throws EPictureError when the stream does not decode.
   QImage Decode(int minWidth = 0, int minHeight = 0) const;
 
+  // Readies a held stream to be stored as it came. One that does not decode to its end throws
+  // EPictureError, as every player would fail on it; one that needs turning upright or other
+  // colours is normalised; any other keeps its frame, tables and scans byte for byte but loses
+  // what draws nothing (JpegWithoutExtras), so the pixels stay exactly as they were.
+  void KeepAsStored();
+
   // Encodes held pixels now at CompressionQuality.
   void Compress();
   // The JPEG stream; held pixels are encoded first at CompressionQuality.

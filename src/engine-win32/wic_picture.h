@@ -31,7 +31,7 @@ class WicPictures {
     int height_ = 0;
   };
 
-  // False when the bytes cannot be decoded whole.
+  // False when the bytes cannot be decoded whole, or hold more scans than a photo ever has.
   bool Decode(const std::vector<uint8_t>& jpeg, Picture& picture);
   // A 32-bit top-down bitmap of the picture at width x height; null on failure. The caller owns
   // it (DeleteObject).

@@ -15,8 +15,9 @@ int CheckPackage(const std::string& path, std::FILE* out, std::FILE* err) {
           width = image.width();
           height = image.height();
           return !image.isNull();
-        } catch (const Exception&) {
-          return false;
+        } catch (const Exception& e) {
+          // Whoever mends the show needs to know why: a damaged stream, or one too slow to decode.
+          throw Exception("the picture cannot be decoded (" + e.Message() + ")");
         }
       },
       out, err);

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "components/jpeg_cleaning.h"
 #include "components/jpeg_codec.h"
 #include "components/jpeg_markers.h"
 #include "components/picture_error.h"
 #include "support/exif_jpeg.h"
+#include "support/libjpeg_writer.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -112,6 +115,64 @@ TEST_F(Prepare, KeepingFittingJpegsSkipsOnlyTheReencodeOfThoseThatFit) {
     if (coded[at] == 0xFF && coded[at + 1] == 0xC0) coded[at + 1] = 0xC9;  // arithmetic coding
   EXPECT_FALSE(IsBaselineOrProgressiveJpeg(coded));
   EXPECT_FALSE(IsBaselineOrProgressiveJpeg({0xFF, 0xD8, 0xFF}));
+}
+
+bool Holds(const Bytes& bytes, const Bytes& part) {
+  return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
+// What is kept of a JPEG is what draws it: its scans byte for byte, the same pixels, nothing of
+// its comments, camera data or what follows its end. One that does not decode is not kept.
+TEST_F(Prepare, AKeptJpegIsDecodedFirstAndKeepsOnlyWhatDrawsIt) {
+  const Bytes gps = {'G', 'P', 'S', ' ', '5', '2', '.', '3', '7', 'N'};
+  Bytes exif = testing::ExifOrientationMarker(1);
+  exif.insert(exif.end(), gps.begin(), gps.end());
+  testing::LibjpegOptions o;
+  o.progressive = true;
+  o.markers.push_back({0xE1, exif});
+  for (int i = 0; i < 320; ++i) o.markers.push_back({0xFE, Bytes(65533, 'c')});  // 20 MB
+  const Bytes jpeg = testing::EncodeWithLibjpeg(testing::PhotoLike(300, 200), o);
+  const Bytes trailer = {'P', 'K', 3, 4, '<', 'h', 't', 'm', 'l', '>'};
+  Bytes sent = jpeg;
+  sent.insert(sent.end(), trailer.begin(), trailer.end());
+  const std::string path = dir.File("sent.jpg");
+  testing::WriteBytes(path, sent);
+  const QImage pixels = DecodeJpeg(jpeg.data(), jpeg.size());
+  // From the first table to the end of the picture: the tables, the frame and every scan.
+  size_t tables = 2;
+  while (jpeg[tables] != 0xFF || jpeg[tables + 1] != 0xDB) ++tables;
+  const Bytes drawn(jpeg.begin() + ptrdiff_t(tables), jpeg.end());
+
+  prep.MaxWidth = 640;
+  prep.MaxHeight = 480;
+  for (const int quality : {0, 75}) {
+    prep.Quality = quality;
+    prep.KeepFittingJpegs = quality != 0;
+    PicturePreparation::Load(path, picture);
+    EXPECT_FALSE(prep.Finish(picture));
+    const Bytes kept = picture.Bytes();
+    // The start of the picture and its JFIF marker, then the rest as it came.
+    ASSERT_EQ(kept.size(), 2 + 18 + drawn.size()) << quality;
+    EXPECT_EQ(Bytes(kept.begin() + 20, kept.end()), drawn) << quality;
+    EXPECT_FALSE(Holds(kept, gps)) << quality;
+    EXPECT_FALSE(Holds(kept, trailer)) << quality;
+    EXPECT_EQ(DecodeJpeg(kept.data(), kept.size()), pixels) << quality;
+    EXPECT_EQ(JpegWithoutExtras(kept.data(), kept.size()), kept) << quality;
+  }
+
+  const Bytes cut(jpeg.begin(), jpeg.end() - 2000);
+  testing::WriteBytes(dir.File("cut.jpg"), cut);
+  for (const int quality : {0, 75}) {
+    prep.Quality = quality;
+    prep.KeepFittingJpegs = quality != 0;
+    PicturePreparation::Load(dir.File("cut.jpg"), picture);
+    EXPECT_THROW(prep.Finish(picture), EPictureError) << quality;
+  }
+
+  // Turned pictures are not kept as they are, but the orientation would survive the cleaning.
+  const Bytes sideways = testing::JpegWithOrientation(testing::PhotoLike(40, 30), 6);
+  const Bytes clean = JpegWithoutExtras(sideways.data(), sideways.size());
+  EXPECT_EQ(ReadJpegMarkers(clean.data(), clean.size()).orientation, 6);
 }
 
 TEST_F(Prepare, ShrinksToTheExactSizeByAveraging) {

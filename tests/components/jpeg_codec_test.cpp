@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "components/jpeg_picture.h"
+#include "components/jpeg_scans.h"
 #include "components/picture_error.h"
+#include "components/picture_file.h"
+#include "support/libjpeg_writer.h"
 #include "support/test_pictures.h"
 
 namespace tovak {
@@ -55,6 +60,63 @@ TEST(JpegCodec, RefusesDamagedAndOversizedStreams) {
   EXPECT_THROW(ReadJpegHeader(huge.data(), huge.size()), EPictureError);
   EXPECT_THROW(DecodeJpeg(huge.data(), huge.size()), EPictureError);
   EXPECT_THROW(EncodeJpeg(QImage(), 75), EPictureError);
+}
+
+// A progressive grey picture with its last scan (a few bytes of end-of-band runs) repeated.
+Bytes ScanBomb(int side, int repeats) {
+  testing::LibjpegOptions o;
+  o.components = 1;
+  o.progressive = true;
+  QImage grey(side, side, QImage::Format_RGB32);
+  grey.fill(0xFF808080);
+  const Bytes jpeg = testing::EncodeWithLibjpeg(grey, o);
+  size_t at = 2, last = 0;
+  while (jpeg[at + 1] != 0xD9) {
+    if (jpeg[at + 1] == 0xDA) {
+      last = at;
+      at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
+      while (jpeg[at] != 0xFF || jpeg[at + 1] == 0 || (jpeg[at + 1] & 0xF8) == 0xD0) ++at;
+    } else {
+      at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3]);
+    }
+  }
+  Bytes bomb(jpeg.begin(), jpeg.begin() + ptrdiff_t(at));
+  for (int i = 0; i < repeats; ++i)
+    bomb.insert(bomb.end(), jpeg.begin() + ptrdiff_t(last), jpeg.begin() + ptrdiff_t(at));
+  bomb.insert(bomb.end(), {0xFF, 0xD9});
+  return bomb;
+}
+
+// Every way into the decoder refuses a stream that would hold it for seconds, at once; real
+// progressive pictures and a small picture with an odd script still decode.
+TEST(JpegCodec, RefusesScanBombs) {
+  const Bytes many = ScanBomb(256, 300);    // more scans than any script writes
+  const Bytes heavy = ScanBomb(3000, 100);  // 106 passes over 9 megapixels
+  for (const Bytes* bomb : {&many, &heavy}) {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      DecodeJpeg(bomb->data(), bomb->size());
+      ADD_FAILURE() << "decoded";
+    } catch (const EPictureError& e) {
+      EXPECT_NE(e.Message().find("too many scans"), std::string::npos) << e.Message();
+    }
+    EXPECT_THROW(DecodeJpeg(bomb->data(), bomb->size(), 1, 1), EPictureError);
+    EXPECT_THROW(ReadJpegHeader(bomb->data(), bomb->size()), EPictureError);
+    EXPECT_THROW(ReencodeJpegUpright(bomb->data(), bomb->size(), 6, 90), EPictureError);
+    EXPECT_TRUE(TurnJpegUpright(bomb->data(), bomb->size(), 3).empty());
+    EXPECT_THROW(DecodePicture(*bomb, ".JPG"), EPictureError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+  }
+
+  testing::LibjpegOptions o;
+  o.progressive = true;
+  const Bytes progressive = testing::EncodeWithLibjpeg(testing::PhotoLike(2000, 1500), o);
+  const JpegScans scans = CountJpegScans(progressive.data(), progressive.size());
+  EXPECT_EQ(scans.count, 10u);  // the standard script for colour
+  EXPECT_FALSE(TooManyJpegScans(scans));
+  EXPECT_EQ(DecodeJpeg(progressive.data(), progressive.size()).size(), QSize(2000, 1500));
+  const Bytes odd = ScanBomb(200, 200);
+  EXPECT_EQ(DecodeJpeg(odd.data(), odd.size()).size(), QSize(200, 200));
 }
 
 TEST(JpegPicture, HoldsAStreamOrPixels) {
