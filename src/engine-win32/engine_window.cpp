@@ -303,8 +303,9 @@ void EngineWindow::Show(int index) {
   picture_ = WicPictures::Picture();
   try {
     if (content_.HasPicture(index)) wic_.Decode(content_.StoredPicture(index), picture_);
-  } catch (const Exception&) {
-    // A picture that cannot be read leaves its slide black; its message and voice still play.
+  } catch (const std::exception&) {
+    // A picture that cannot be read, or not held, leaves its slide black; its message and voice
+    // still play.
   }
   if (scaled_) DeleteObject(scaled_);
   scaled_ = nullptr;
@@ -318,8 +319,12 @@ SlideSound EngineWindow::Sound(int index) {
   UpdateWindow(window_);
   SlideSound sound;
   sound.messageLength = message_.Length();
-  const PackageReader::Record voice = records_.VoiceRecord(index);
-  sound.hasVoice = voice_.Prepare(content_.Path(), voice.offset, voice.size, sound.format);
+  try {
+    const PackageReader::Record voice = records_.VoiceRecord(index);
+    sound.hasVoice = voice_.Prepare(content_.Path(), voice.offset, voice.size, sound.format);
+  } catch (const Exception&) {
+    // A voice whose place cannot be read is left out, as a damaged one is.
+  }
   return sound;
 }
 
