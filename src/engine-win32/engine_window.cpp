@@ -40,7 +40,7 @@ std::string CurrentFailure() {
   try {
     throw;
   } catch (const std::bad_alloc&) {
-    return "there is not enough memory to play it";
+    return "there is not enough memory for it";
   } catch (const std::exception& e) {
     return e.what();
   } catch (...) {

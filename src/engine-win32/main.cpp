@@ -101,18 +101,12 @@ int RefuseDamaged(const std::string& reason) {
 }
 
 // Why the package holds more than any show, read from its index before any record; empty when
-// it does not, or when it cannot be read at all (its reader then says why).
-std::string Oversized(const std::string& path) {
-  try {
-    tovak::PackageReader reader;
-    reader.Open(path);
-    const std::string why = tovak::OversizedRecord(reader);
-    return why.empty()
-               ? why
-               : tovak::platform::FileNameOf(path) + " : not a complete slideshow (" + why + ")";
-  } catch (const tovak::Exception&) {
-    return {};
-  }
+// it does not. Throws Exception when the package cannot be read.
+std::string Oversized(const std::string& path, tovak::PackageReader& reader) {
+  const std::string why = tovak::OversizedRecord(reader);
+  return why.empty()
+             ? why
+             : tovak::platform::FileNameOf(path) + " : not a complete slideshow (" + why + ")";
 }
 
 bool PictureSize(tovak::WicPictures& wic, const std::vector<uint8_t>& jpeg, int& width,
@@ -165,7 +159,15 @@ int Main(const std::vector<std::wstring>& args) {
       std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
       return 1;
     }
-    if (const std::string why = Oversized(path); !why.empty()) {
+    std::string why;
+    try {
+      tovak::PackageReader reader;
+      reader.Open(path);
+      why = Oversized(path, reader);
+    } catch (const tovak::Exception&) {
+      // The listing says why the package cannot be read.
+    }
+    if (!why.empty()) {
       std::fprintf(stderr, "tovak-player: %s\n", tovak::TerminalForm(why).c_str());
       return 1;
     }
@@ -195,10 +197,7 @@ int Main(const std::vector<std::wstring>& args) {
     }
     content.Open(path);
     records.Open(path);
-    if (const std::string why = tovak::OversizedRecord(records); !why.empty()) {
-      throw tovak::EPackageError(tovak::platform::FileNameOf(path) +
-                                 " : not a complete slideshow (" + why + ")");
-    }
+    if (const std::string why = Oversized(path, records); !why.empty()) return RefuseDamaged(why);
   } catch (const tovak::Exception& e) {
     return RefuseDamaged(e.Message());
   }
