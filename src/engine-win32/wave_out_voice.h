@@ -24,7 +24,10 @@ inline constexpr UINT kVoiceDoneMessage = WM_APP + 1;
 // and everything else happens on the window's thread.
 class WaveOutVoice : public VoiceOutput {
  public:
-  ~WaveOutVoice() override { Stop(); }
+  ~WaveOutVoice() override {
+    Stop();
+    if (played_) CloseHandle(played_);
+  }
   void Attach(HWND window) { window_ = window; }
 
   // Readies the voice stored in the package's record for the next Start and gives its format;
