@@ -10,18 +10,19 @@
 namespace tovak {
 
 int EngineWindow::CaptionHeight(HDC dc, const RECT& client) {
-  if (message_.empty()) return 0;
+  if (message_.Empty()) return 0;
   const int height = client.bottom - client.top;
-  const HGDIOBJ old = SelectObject(dc, Font(std::max(14, height / 26)));
+  const int pixels = std::max(14, height / 26);
+  const HGDIOBJ old = SelectObject(dc, Font(pixels));
   TEXTMETRICW metrics;
   GetTextMetricsW(dc, &metrics);
   const int margin = metrics.tmHeight / 2;
-  RECT needed{0, 0, std::max(1, int(client.right - client.left) - 4 * margin), 0};
-  DrawTextW(dc, message_.c_str(), int(message_.size()), &needed,
-            DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
   // The band takes what the text needs, but never more than a third of the screen.
-  return std::min(int(needed.bottom - needed.top) + 2 * margin, height / 3);
+  const int most = height / 3;
+  const int needed =
+      message_.Height(dc, pixels, int(client.right - client.left) - 4 * margin, most - 2 * margin);
+  SelectObject(dc, old);
+  return std::min(needed + 2 * margin, most);
 }
 
 void EngineWindow::PaintPicture(HDC dc, const RECT& area) {
@@ -116,15 +117,10 @@ void EngineWindow::Paint(HDC target, const RECT& client) {
       TEXTMETRICW metrics;
       GetTextMetricsW(dc, &metrics);
       const int margin = metrics.tmHeight / 2;
-      RECT text{2 * margin, height - band + margin, width - 2 * margin, height - margin};
-      RECT needed = text;
-      DrawTextW(dc, message_.c_str(), int(message_.size()), &needed,
-                DT_CALCRECT | DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-      // Centred in the band; a message longer than a third of the screen shows its start.
-      const int spare = (text.bottom - text.top) - (needed.bottom - needed.top);
-      if (spare > 0) text.top += spare / 2;
-      DrawTextW(dc, message_.c_str(), int(message_.size()), &text,
-                DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_END_ELLIPSIS);
+      // Centred in the band, as laid out when the band's height was taken.
+      const int lines = int(message_.Lines().size()) * metrics.tmHeight;
+      const int top = height - band + std::max(margin, (band - lines) / 2);
+      message_.Draw(dc, 2 * margin, top, width - 4 * margin);
     }
     SelectObject(dc, Font(std::max(12, height / 40)));
     TEXTMETRICW metrics;

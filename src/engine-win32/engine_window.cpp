@@ -1,6 +1,8 @@
 #include "engine-win32/engine_window.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 
 #include "engine-win32/wide_text.h"
 #include "platform/native_file.h"
@@ -34,11 +36,23 @@ std::wstring Wide(const std::u16string& text) {
 
 }  // namespace
 
-EngineWindow::EngineWindow(SlideshowContent& content, int language)
+std::string CurrentFailure() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return "there is not enough memory for it";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "an unexpected failure";
+  }
+}
+
+EngineWindow::EngineWindow(SlideshowContent& content, PackageReader& records, int language)
     : content_(content),
+      records_(records),
       language_(language),
-      sequence_(content.Count(), voice_, timer_,
-                [this](int index) { return content_.Sound(index); }) {
+      sequence_(content.Count(), voice_, timer_, [this](int index) { return Sound(index); }) {
   sequence_.Shown = [this](int index) { Show(index); };
   sequence_.Ended = [this] { ShowEnd(); };
   windowed_.length = sizeof windowed_;
@@ -51,6 +65,7 @@ EngineWindow::~EngineWindow() {
     if (font) DeleteObject(font);
   }
   if (buttonFont_) DeleteObject(buttonFont_);
+  if (linkMenu_) DestroyMenu(linkMenu_);
 }
 
 HFONT EngineWindow::Font(int pixels, bool bold) {
@@ -151,8 +166,21 @@ LRESULT CALLBACK EngineWindow::Proc(HWND window, UINT message, WPARAM wParam, LP
     self->window_ = window;
   }
   auto* self = reinterpret_cast<EngineWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return self ? self->Handle(message, wParam, lParam)
-              : DefWindowProcW(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  // Nothing may be thrown through the system's code: the show stops and says why.
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    const bool first = self->failure_.empty();
+    if (first) self->failure_ = CurrentFailure();
+    self->voice_.Stop();
+    if (first && IsWindow(window)) {
+      DestroyWindow(window);
+    } else {
+      PostQuitMessage(1);
+    }
+    return 0;
+  }
 }
 
 LRESULT EngineWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -275,14 +303,29 @@ void EngineWindow::Show(int index) {
   picture_ = WicPictures::Picture();
   try {
     if (content_.HasPicture(index)) wic_.Decode(content_.StoredPicture(index), picture_);
-  } catch (const Exception&) {
-    // A picture that cannot be read leaves its slide black; its message and voice still play.
+  } catch (const std::exception&) {
+    // A picture that cannot be read, or not held, leaves its slide black; its message and voice
+    // still play.
   }
   if (scaled_) DeleteObject(scaled_);
   scaled_ = nullptr;
-  message_ = Wide(content_.ShownMessage(index));
+  message_.SetText(Wide(content_.ShownMessage(index)));
   if (ended_) HideEnd();
   ShowBar();
+}
+
+SlideSound EngineWindow::Sound(int index) {
+  // The picture is on the screen before its voice is read: a long voice never keeps it waiting.
+  UpdateWindow(window_);
+  SlideSound sound;
+  sound.messageLength = message_.Length();
+  try {
+    const PackageReader::Record voice = records_.VoiceRecord(index);
+    sound.hasVoice = voice_.Prepare(content_.Path(), voice.offset, voice.size, sound.format);
+  } catch (const Exception&) {
+    // A voice whose place cannot be read is left out, as a damaged one is.
+  }
+  return sound;
 }
 
 void EngineWindow::ShowBar() {
@@ -456,10 +499,10 @@ void EngineWindow::ShowPointer() {
   if (fullScreen_) SetTimer(window_, kPointerTimer, kPointerMs, nullptr);
 }
 
-void EngineWindow::LinkMenu(POINT at) {
-  const std::vector<SlideshowContent::Link> links = content_.Links(language_);
+HMENU EngineWindow::BuildLinkMenu() {
   const HMENU menu = CreatePopupMenu();
-  if (!menu) return;
+  if (!menu) return nullptr;
+  const std::vector<SlideshowContent::Link> links = content_.Links(language_);
   for (size_t k = 0; k < links.size(); ++k) {
     std::wstring caption;
     for (const char16_t c : links[k].caption) {
@@ -467,22 +510,28 @@ void EngineWindow::LinkMenu(POINT at) {
       caption += wchar_t(c);
     }
     AppendMenuW(menu, MF_STRING, kFirstLinkId + k, caption.c_str());
+    linkUrls_.push_back(links[k].url);
   }
   if (!links.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
   AppendMenuW(menu, MF_STRING, kCloseMenuId, Widen(texts_.Text(kMenuClose)).c_str());
+  return menu;
+}
+
+void EngineWindow::LinkMenu(POINT at) {
+  if (!linkMenu_) linkMenu_ = BuildLinkMenu();
+  if (!linkMenu_) return;
   KillTimer(window_, kPointerTimer);
   pointerHidden_ = false;
   SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-  const UINT chosen =
-      UINT(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
-  DestroyMenu(menu);
+  const UINT chosen = UINT(
+      TrackPopupMenu(linkMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, 0, window_, nullptr));
   ShowPointer();
   if (chosen == kCloseMenuId) {
     DestroyWindow(window_);
-  } else if (chosen >= kFirstLinkId && chosen - kFirstLinkId < links.size()) {
+  } else if (chosen >= kFirstLinkId && chosen - kFirstLinkId < linkUrls_.size()) {
     // The same rule as every player's: a program or file address would start on the viewer's
     // machine without a word.
-    const std::string url = OpenableLinkAddress(ToUtf8(links[chosen - kFirstLinkId].url));
+    const std::string url = OpenableLinkAddress(ToUtf8(linkUrls_[chosen - kFirstLinkId]));
     if (!url.empty()) {
       ShellExecuteW(window_, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "builder/package_reader.h"
 #include "engine-win32/engine_volume.h"
+#include "engine-win32/message_layout.h"
 #include "engine-win32/wave_out_voice.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/window_timer.h"
@@ -20,19 +23,23 @@ namespace tovak {
 // In full screen the pointer hides after two seconds still.
 class EngineWindow {
  public:
-  EngineWindow(SlideshowContent& content, int language);
+  // records is the same package as content, for reading voices in pieces.
+  EngineWindow(SlideshowContent& content, PackageReader& records, int language);
   ~EngineWindow();
   EngineWindow(const EngineWindow&) = delete;
   EngineWindow& operator=(const EngineWindow&) = delete;
 
   // Opens the window, plays the show and returns when the window closes.
   int Run(bool fullScreen);
+  // Why the show stopped by itself, or empty when whoever watched closed it.
+  const std::string& Failure() const { return failure_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
 
   void Show(int index);
+  SlideSound Sound(int index);
   void ShowEnd();
   void HideEnd();
   void ShowHelp(bool on);
@@ -44,6 +51,7 @@ class EngineWindow {
   void SetFullScreen(bool on);
   void ShowPointer();
   void LinkMenu(POINT at);
+  HMENU BuildLinkMenu();
   void Paint(HDC target, const RECT& client);
   void PaintPicture(HDC dc, const RECT& area);
   void PaintBox(HDC dc, const RECT& box, const std::wstring& text);
@@ -52,7 +60,9 @@ class EngineWindow {
   HFONT Font(int pixels, bool bold = false);
 
   SlideshowContent& content_;
+  PackageReader& records_;
   int language_;
+  std::string failure_;
   HWND window_ = nullptr;
   HWND again_ = nullptr;
   HWND close_ = nullptr;
@@ -60,7 +70,10 @@ class EngineWindow {
   WicPictures::Picture picture_;
   HBITMAP scaled_ = nullptr;
   SIZE scaledSize_{};
-  std::wstring message_;
+  MessageLayout message_;
+  // Built on the first right click and kept, with the addresses its entries open.
+  HMENU linkMenu_ = nullptr;
+  std::vector<std::u16string> linkUrls_;
   WaveOutVoice voice_;
   WindowTimer timer_;
   ShowSequence sequence_;
@@ -81,5 +94,8 @@ class EngineWindow {
   int fontPixels_[2] = {};
   HFONT buttonFont_ = nullptr;
 };
+
+// Why the exception being handled was thrown, in words for whoever made the show.
+std::string CurrentFailure();
 
 }  // namespace tovak

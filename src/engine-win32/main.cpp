@@ -10,8 +10,10 @@
 
 #include "engine-win32/engine_window.h"
 #include "engine-win32/pe_image.h"
+#include "engine-win32/record_bounds.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/wide_text.h"
+#include "platform/native_file.h"
 #include "player/show_keys.h"
 #include "player/show_texts.h"
 #include "player/slideshow_content.h"
@@ -92,6 +94,21 @@ int Refuse(const std::string& message) {
   return 1;
 }
 
+// The show cannot be played: the box says so in the watcher's language, above the reason.
+int RefuseDamaged(const std::string& reason) {
+  const tovak::ShowTexts texts(tovak::BuiltInShowTranslations(), GetUserDefaultUILanguage());
+  return Refuse(std::string(texts.Text(tovak::kDamagedShow)) + "\n\n" + reason);
+}
+
+// Why the package holds more than any show, read from its index before any record; empty when
+// it does not. Throws Exception when the package cannot be read.
+std::string Oversized(const std::string& path, tovak::PackageReader& reader) {
+  const std::string why = tovak::OversizedRecord(reader);
+  return why.empty()
+             ? why
+             : tovak::platform::FileNameOf(path) + " : not a complete slideshow (" + why + ")";
+}
+
 bool PictureSize(tovak::WicPictures& wic, const std::vector<uint8_t>& jpeg, int& width,
                  int& height) {
   tovak::WicPictures::Picture picture;
@@ -142,29 +159,51 @@ int Main(const std::vector<std::wstring>& args) {
       std::fprintf(stderr, "tovak-player: this player has no slideshow attached\n");
       return 1;
     }
-    const int status = tovak::ListPackage(
-        path,
-        [&wic](const std::vector<uint8_t>& jpeg, int& width, int& height) {
-          return PictureSize(wic, jpeg, width, height);
-        },
-        stdout, stderr);
+    std::string why;
+    try {
+      tovak::PackageReader reader;
+      reader.Open(path);
+      why = Oversized(path, reader);
+    } catch (const tovak::Exception&) {
+      // The listing says why the package cannot be read.
+    }
+    if (!why.empty()) {
+      std::fprintf(stderr, "tovak-player: %s\n", tovak::TerminalForm(why).c_str());
+      return 1;
+    }
+    int status = 1;
+    try {
+      status = tovak::ListPackage(
+          path,
+          [&wic](const std::vector<uint8_t>& jpeg, int& width, int& height) {
+            return PictureSize(wic, jpeg, width, height);
+          },
+          stdout, stderr);
+    } catch (...) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "tovak-player: the slideshow cannot be checked: %s\n",
+                   tovak::CurrentFailure().c_str());
+    }
     std::fflush(stdout);
     std::fflush(stderr);
     return status;
   }
 
   tovak::SlideshowContent content;
+  tovak::PackageReader records;
   try {
     if (own && !HasAttachedData(path)) {
       return Refuse("This player has no slideshow attached. Build one with Quillora Tovak!");
     }
     content.Open(path);
+    records.Open(path);
+    if (const std::string why = Oversized(path, records); !why.empty()) return RefuseDamaged(why);
   } catch (const tovak::Exception& e) {
-    const tovak::ShowTexts texts(tovak::BuiltInShowTranslations(), GetUserDefaultUILanguage());
-    return Refuse(std::string(texts.Text(tovak::kDamagedShow)) + "\n\n" + e.Message());
+    return RefuseDamaged(e.Message());
   }
-  tovak::EngineWindow engine(content, language);
-  return engine.Run(!window);
+  tovak::EngineWindow engine(content, records, language);
+  const int status = engine.Run(!window);
+  return engine.Failure().empty() ? status : RefuseDamaged(engine.Failure());
 }
 
 }  // namespace
@@ -183,9 +222,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::vector<std::wstring> args;
   for (int i = 0; i < count; ++i) args.emplace_back(list[i]);
   LocalFree(list);
+  // Nothing thrown leaves the engine unexplained, whatever it is.
   try {
     return Main(args);
-  } catch (const std::exception& e) {
-    return Refuse(e.what());
+  } catch (...) {
+    return RefuseDamaged(tovak::CurrentFailure());
   }
 }

@@ -1,20 +1,34 @@
 #include "engine-win32/wave_out_voice.h"
 
+#include <process.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace tovak {
 
-void CALLBACK WaveOutVoice::Callback(HWAVEOUT, UINT message, DWORD_PTR instance, DWORD_PTR,
-                                     DWORD_PTR) {
-  // Only posting is allowed inside a wave callback.
-  if (message != WOM_DONE) return;
-  const auto* target = reinterpret_cast<const Target*>(instance);
-  PostMessageW(target->window, kVoiceDoneMessage, WPARAM(target->generation.load()), 0);
+bool WaveOutVoice::Prepare(const std::string& path, int64_t offset, int64_t size,
+                           TWaveFormatEx& format) {
+  prepared_.reset();
+  if (size <= 0) return false;
+  try {
+    auto voice = std::make_unique<StreamedVoice>();
+    voice->Open(path, offset, size);
+    if (voice->Info().dataSize == 0) return false;
+    format = voice->Info().format;
+    prepared_ = std::move(voice);
+    return true;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "tovak-player: a voice is left out (%s)\n", e.what());
+    return false;
+  }
 }
 
-bool WaveOutVoice::Start(const std::vector<uint8_t>& samples, const TWaveFormatEx& format) {
+bool WaveOutVoice::Start(const std::vector<uint8_t>&, const TWaveFormatEx& format) {
+  std::unique_ptr<StreamedVoice> voice = std::move(prepared_);
   Stop();
-  if (samples.empty() || samples.size() > 0x7FFFFFFF || !window_) return false;
+  if (!voice || !window_) return false;
   WAVEFORMATEX wave{};
   wave.wFormatTag = WAVE_FORMAT_PCM;
   wave.nChannels = format.nChannels;
@@ -23,37 +37,114 @@ bool WaveOutVoice::Start(const std::vector<uint8_t>& samples, const TWaveFormatE
   wave.nBlockAlign = WORD(format.nChannels * format.wBitsPerSample / 8);
   wave.nAvgBytesPerSec = wave.nSamplesPerSec * wave.nBlockAlign;
   if (wave.nBlockAlign == 0) return false;
-  target_.window = window_;
-  target_.generation = ++generation_;
-  if (waveOutOpen(&device_, WAVE_MAPPER, &wave, DWORD_PTR(&Callback), DWORD_PTR(&target_),
-                  CALLBACK_FUNCTION) != MMSYSERR_NOERROR) {
+  if (!played_) played_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  if (!played_ || waveOutOpen(&device_, WAVE_MAPPER, &wave, DWORD_PTR(played_), 0,
+                              CALLBACK_EVENT) != MMSYSERR_NOERROR) {
     device_ = nullptr;
     return false;
   }
-  // Whole frames only: a cut last frame would be refused by some drivers.
-  samples_.assign(samples.begin(),
-                  samples.end() - static_cast<std::ptrdiff_t>(samples.size() % wave.nBlockAlign));
-  header_ = WAVEHDR{};
-  header_.lpData = reinterpret_cast<LPSTR>(samples_.data());
-  header_.dwBufferLength = DWORD(samples_.size());
+  // Whole frames only: a cut frame would be refused by some drivers.
+  const size_t bytes = kBufferBytes - kBufferBytes % wave.nBlockAlign;
+  memory_.resize(kBuffers * kBufferBytes);
+  for (int k = 0; k < kBuffers; ++k) {
+    headers_[k] = WAVEHDR{};
+    headers_[k].lpData = reinterpret_cast<LPSTR>(memory_.data() + k * kBufferBytes);
+    headers_[k].dwBufferLength = DWORD(bytes);
+    queued_[k] = false;
+    if (waveOutPrepareHeader(device_, &headers_[k], sizeof headers_[k]) != MMSYSERR_NOERROR) {
+      Stop();
+      return false;
+    }
+  }
   ApplyVolume();
-  if (waveOutPrepareHeader(device_, &header_, sizeof header_) != MMSYSERR_NOERROR ||
-      waveOutWrite(device_, &header_, sizeof header_) != MMSYSERR_NOERROR) {
+  playing_ = std::move(voice);
+  stopping_ = false;
+  ++generation_;
+  thread_ = HANDLE(_beginthreadex(nullptr, 0, &Feed, this, 0, nullptr));
+  if (!thread_) {
     Stop();
     return false;
   }
   return true;
 }
 
+unsigned __stdcall WaveOutVoice::Feed(void* self) {
+  static_cast<WaveOutVoice*>(self)->FeedAll();
+  return 0;
+}
+
+// On the voice's own thread.
+void WaveOutVoice::FeedAll() {
+  const uintptr_t generation = generation_;
+  const size_t frame = playing_->Info().format.nBlockAlign;
+  int next = 0;
+  size_t filled = 0;
+  bool wanted = true;
+  try {
+    playing_->Play([&](const uint8_t* bytes, size_t count) {
+      while (count > 0) {
+        if (filled == 0 && !WaitFree(next)) return wanted = false;
+        const size_t room = headers_[next].dwBufferLength - filled;
+        const size_t n = std::min(room, count);
+        std::memcpy(headers_[next].lpData + filled, bytes, n);
+        filled += n;
+        bytes += n;
+        count -= n;
+        if (filled == headers_[next].dwBufferLength) {
+          if (!Queue(next, filled)) return wanted = false;
+          next = (next + 1) % kBuffers;
+          filled = 0;
+        }
+      }
+      return true;
+    });
+  } catch (...) {
+    // A voice that cannot be expanded further ends where it got to.
+  }
+  if (stopping_) return;
+  if (wanted && filled >= frame) Queue(next, filled - filled % frame);
+  // Done once the last buffer has been heard; a driver that refused one ends the voice there.
+  for (int k = 0; k < kBuffers; ++k) {
+    if (!WaitFree(k)) return;
+  }
+  PostMessageW(window_, kVoiceDoneMessage, WPARAM(generation), 0);
+}
+
+bool WaveOutVoice::WaitFree(int k) {
+  for (;;) {
+    if (stopping_) return false;
+    const DWORD flags = reinterpret_cast<volatile DWORD&>(headers_[k].dwFlags);
+    if (!queued_[k] || (flags & WHDR_DONE)) return true;
+    // The event may have been taken by a wait for another buffer: look again now and then.
+    WaitForSingleObject(played_, 100);
+  }
+}
+
+bool WaveOutVoice::Queue(int k, size_t bytes) {
+  headers_[k].dwBufferLength = DWORD(bytes);
+  queued_[k] = waveOutWrite(device_, &headers_[k], sizeof headers_[k]) == MMSYSERR_NOERROR;
+  return queued_[k];
+}
+
 void WaveOutVoice::Stop() {
+  prepared_.reset();
+  ++generation_;  // whatever comes in from now on belongs to a voice no longer wanted
+  if (thread_) {
+    stopping_ = true;
+    SetEvent(played_);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
+  playing_.reset();
   if (!device_) return;
-  ++generation_;  // whatever the reset reports belongs to a voice no longer wanted
-  target_.generation = 0;
   waveOutReset(device_);
-  if (header_.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(device_, &header_, sizeof header_);
+  for (WAVEHDR& header : headers_) {
+    if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(device_, &header, sizeof header);
+    header = WAVEHDR{};
+  }
   waveOutClose(device_);
   device_ = nullptr;
-  header_ = WAVEHDR{};
 }
 
 void WaveOutVoice::Pause() {

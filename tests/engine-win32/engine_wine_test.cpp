@@ -63,6 +63,59 @@ void WriteVoice(const std::string& path) {
                       "data" + Le(samples.size(), 4) + samples);
 }
 
+// A copy of a package with some of its records replaced: by other bytes, or by a stretch of
+// zeros that the file system does not store. Records count from 0: a picture's JPEG, voice and
+// message, picture after picture, then the link menu.
+struct Replacement {
+  int record;
+  std::string bytes;
+  int64_t zeros = 0;
+};
+
+void Repack(const std::string& from, const std::string& to,
+            const std::vector<Replacement>& changes) {
+  std::ifstream in(from, std::ios::binary);
+  const std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const auto le = [&](size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | uint8_t(package[at + i]);
+    return value;
+  };
+  const size_t records = 3 * le(package.size() - 12) + 1;
+  const size_t table = package.size() - 16 - 8 * records;
+  const int fd = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  int64_t at = le(table);
+  ASSERT_EQ(pwrite(fd, package.data(), at, 0), at);
+  std::string index;
+  for (size_t k = 0; k < records; ++k) {
+    std::string bytes = package.substr(le(table + 8 * k), le(table + 8 * k + 4));
+    int64_t size = int64_t(bytes.size());
+    for (const Replacement& change : changes) {
+      if (change.record != int(k)) continue;
+      bytes = change.bytes;
+      size = change.zeros > 0 ? change.zeros : int64_t(bytes.size());
+    }
+    if (!bytes.empty()) {
+      ASSERT_EQ(pwrite(fd, bytes.data(), bytes.size(), at), ssize_t(bytes.size()));
+    }
+    index += Le(uint32_t(at), 4) + Le(uint32_t(size), 4);
+    at += size;
+  }
+  index += package.substr(package.size() - 16);
+  ASSERT_EQ(pwrite(fd, index.data(), index.size(), at), ssize_t(index.size()));
+  close(fd);
+}
+
+// The most memory the process has held, in MB, as the system counts it.
+int PeakMegabytes(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.starts_with("VmHWM:")) return std::atoi(line.c_str() + 6) / 1024;
+  }
+  return -1;
+}
+
 // Runs a program under wine. Its output goes through a file: wine's own helper processes keep
 // a pipe open long after the program has ended.
 testing::CommandResult Wine(const std::string& arguments) {
@@ -98,6 +151,7 @@ class Child {
     }
     return -1;
   }
+  pid_t Pid() const { return pid_; }
   void Stop() {
     if (pid_ <= 0) return;
     kill(pid_, SIGTERM);
@@ -386,6 +440,101 @@ TEST_F(WindowsEngine, TheLinkMenuOpensWebAndMailAddressesOnlyInTheLanguageAsked)
   EXPECT_NE(noted.find("https://example.org/de"), std::string::npos) << noted;
   EXPECT_EQ(noted.find("example.org/en"), std::string::npos) << noted;
   EXPECT_EQ(noted.find("hostname"), std::string::npos) << noted;
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(5s), 0);
+}
+
+// Waits until a window whose title holds the name is there.
+bool WaitForWindow(const std::string& name, std::chrono::milliseconds limit) {
+  for (auto end = std::chrono::steady_clock::now() + limit; std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(50ms)) {
+    if (RunCommand("xdotool search --name " + Quote(name)).status == 0) return true;
+  }
+  return false;
+}
+
+TEST_F(WindowsEngine, RefusesRecordsLargerThanAnyShowsBeforeReadingThem) {
+  // Picture 2's JPEG of 600 MB and message of 2 MB, and a menu of 20,000 links, each refused
+  // from the index or the menu's first lines, with the reason, at once.
+  std::string links = "1\r\n20000\r\n";
+  for (int k = 0; k < 20000; ++k)
+    links += "Site " + std::to_string(k) + "\r\nhttps://example.org/\r\n";
+  const std::vector<std::pair<Replacement, const char*>> cases = {
+      {{3, "", int64_t{600} << 20}, "picture 2: its picture takes 600 MB"},
+      {{5, std::string(2 << 20, 'a')}, "picture 2: its message takes 2 MB"},
+      {{6, links}, "its link menu has 20000 links"}};
+  for (const auto& [change, reason] : cases) {
+    Repack(show, dir.File("large.exe"), {change});
+    const auto start = std::chrono::steady_clock::now();
+    const auto run = Wine(Quote(dir.File("large.exe")) + " --check");
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find(reason), std::string::npos) << run.output;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
+  }
+
+  // Double-clicked, a show whose second message says it takes 1.5 GB says at the start that it
+  // is damaged, instead of vanishing when it gets there.
+  Repack(show, dir.File("large.exe"), {{5, "", int64_t{1536} << 20}});
+  Child damaged({"wine", dir.File("large.exe")});
+  EXPECT_TRUE(WaitForWindow("Talking slideshow", 15s));
+  RunCommand("xdotool key Return");
+  EXPECT_EQ(damaged.Wait(10s), 1);
+}
+
+TEST_F(WindowsEngine, AMessageOfAMegabyteShowsAtOnceAndTheKeysStillWork) {
+  std::string words;
+  while (words.size() < 1000000) words += "a message that goes on and on ";
+  Repack(show, dir.File("long.exe"), {{2, words}});
+  Child engine({"wine", dir.File("long.exe")});
+  ASSERT_TRUE(WaitForWindow("long.exe", 20s));
+  EXPECT_TRUE(WaitForCentre(kRed, 5s)) << Pixel(400, 250);
+  // The band holds light text on its grey.
+  const auto band = RunCommand(
+      "import -window root -crop 800x150+0+440 -depth 8 -format '%[fx:round(maxima.r*255)]' info:");
+  EXPECT_GT(std::atoi(band.output.c_str()), 200) << band.output;
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(5s), 0);
+}
+
+TEST_F(WindowsEngine, TheFirstPictureIsOnTheScreenBeforeItsVoiceIsRead) {
+  // A voice that says it expands to a gigabyte: 40 MB of noise take seconds to find damaged.
+  std::string voice = "!HZL" + Le(1 << 30, 4);
+  uint32_t noise = 12345;
+  while (voice.size() < (40 << 20)) {
+    noise = noise * 1664525 + 1013904223;
+    voice += char(noise >> 24);
+  }
+  Repack(show, dir.File("noise.exe"), {{1, voice}});
+  Child engine({"wine", dir.File("noise.exe")});
+  ASSERT_TRUE(WaitForWindow("noise.exe", 20s));
+  // Read first, the voice would keep the window black for ten seconds and more.
+  EXPECT_TRUE(WaitForCentre(kRed, 3s)) << Pixel(400, 250);
+  RunCommand("xdotool key Escape");
+  EXPECT_EQ(engine.Wait(10s), 0);
+}
+
+TEST_F(WindowsEngine, PlaysALongVoiceWithoutHoldingIt) {
+  // Six minutes of quiet at CD rate in 8 bits: 32 MB of WAV file.
+  const std::string pics = dir.File("pics");
+  const uint32_t bytes = 6 * 60 * 44100 * 2;
+  WriteFile(pics + "/a.wav", "RIFF" + Le(36 + bytes, 4) + "WAVEfmt " + Le(16, 4) + Le(1, 2) +
+                                 Le(2, 2) + Le(44100, 4) + Le(2 * 44100, 4) + Le(2, 2) + Le(8, 2) +
+                                 "data" + Le(bytes, 4) + std::string(bytes, '\x80'));
+  const std::string quiet = dir.File("quiet.exe");
+  const auto run =
+      RunCommand("XDG_CONFIG_HOME=" + Quote(dir.File("cfg")) + " " + TOVAK_CLI + " build -o " +
+                 Quote(quiet) + " " + Quote(pics + "/a.jpg") + " " + Quote(pics + "/b.jpg"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  Child engine({"wine", quiet});
+  ASSERT_TRUE(WaitForCentre(kRed, 20s)) << Pixel(400, 250);
+  std::this_thread::sleep_for(3s);
+  // Held whole, the voice would take twice its 32 MB and more.
+  const int peak = PeakMegabytes(engine.Pid());
+  std::printf("the engine's peak memory while a 32 MB voice plays: %d MB\n", peak);
+  EXPECT_GT(peak, 0);
+  EXPECT_LT(peak, 60);
+  RunCommand("xdotool key Right");
+  EXPECT_TRUE(WaitForCentre(kBlue, 2s)) << Pixel(400, 250);
   RunCommand("xdotool key Escape");
   EXPECT_EQ(engine.Wait(5s), 0);
 }
