@@ -2,7 +2,9 @@
 // over with awkward timing: a stop at once, a listen that runs to its end, a stop just as it
 // ends, a file erased as its playback ends, nine takes and then the first. Hunts races with the
 // sound server's own thread, so it runs only when TOVAK_VOICE_STRESS names a number of cycles
-// (e.g. TOVAK_VOICE_STRESS=300 under a sanitizer and a busy machine).
+// (e.g. TOVAK_VOICE_STRESS=300 under a sanitizer and a busy machine; under ThreadSanitizer with
+// TSAN_OPTIONS=suppressions=tests/audio/tsan.supp, which leaves out what Qt and PulseAudio do
+// among their own threads).
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
