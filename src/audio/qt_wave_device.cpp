@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "audio/wave_device.h"
 
@@ -55,6 +56,13 @@ int Caps(const QList<QAudioDevice>& devices, unsigned index, WaveCaps& caps) {
   caps.supports11kMono8 = device.isFormatSupported(probe);
   caps.channels = static_cast<uint16_t>(std::clamp(device.maximumChannelCount(), 1, 2));
   return WAVERR_NONE;
+}
+
+// The last sink a device stopped, when the device goes away before a later opening proved it
+// answered: the sound server's thread may still write to it, so it lives as long as the process.
+void Abandon(std::unique_ptr<QAudioSink> sink) {
+  static auto* abandoned = new std::vector<std::unique_ptr<QAudioSink>>;
+  abandoned->push_back(std::move(sink));
 }
 
 qsizetype PromptBufferBytes(const TWaveFormatEx& format) {
@@ -187,6 +195,7 @@ class QtWaveOut : public WaveOutDevice {
   ~QtWaveOut() override {
     Reset();
     Close();
+    if (stopped_) Abandon(std::move(stopped_));
   }
 
   unsigned GetNumDevs() override { return static_cast<unsigned>(Outputs().size()); }
@@ -274,8 +283,13 @@ class QtWaveOut : public WaveOutDevice {
     if (!queue_.empty()) return WAVERR_STILLPLAYING;
     timer_.reset();
     sink_->disconnect();
-    if (!failed_) sink_->stop();
-    sink_.reset();
+    // A failed sink too: one that stalled still has its stream, and only stop() takes it away
+    // before the sink is put aside (one whose server died is stopped already).
+    sink_->stop();
+    // The server answered this sink's opening, so it has answered every request about the one
+    // stopped before: that one goes now, where a stopped sink always went, and this one waits
+    // for the next opening (see stopped_).
+    stopped_ = std::move(sink_);
     io_ = nullptr;
     WaveCallback callback = std::move(callback_);
     callback_ = nullptr;
@@ -358,6 +372,14 @@ class QtWaveOut : public WaveOutDevice {
   }
 
   std::unique_ptr<QAudioSink> sink_;
+  // Qt's PulseAudio sink asks the server to drain its stream whenever the stream runs dry, as
+  // at the end of every sound, and gives the server its own address for the answer. Stopping
+  // the sink does not withdraw the request: the answer can still come, on the sound server's
+  // thread, after stop() has returned, and a sink deleted by then is written to after its
+  // death (a crash in that thread, seen once at the end of a Listen). The server answers in
+  // order and start() waits for its answer, so the stopped sink is kept until the next sink
+  // has started.
+  std::unique_ptr<QAudioSink> stopped_;
   std::unique_ptr<QTimer> timer_;
   QIODevice* io_ = nullptr;
   std::deque<Queued> queue_;

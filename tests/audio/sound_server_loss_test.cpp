@@ -12,6 +12,7 @@
 
 #include "audio/wav_reader.h"
 #include "audio/wav_stream.h"
+#include "support/private_sound_server.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
@@ -19,20 +20,6 @@ namespace tovak {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Starts a program with its output going to a file.
-pid_t Spawn(const std::vector<std::string>& args, const std::string& log) {
-  const pid_t pid = fork();
-  if (pid != 0) return pid;
-  const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(fd, 1);
-  dup2(fd, 2);
-  std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  execvp(argv[0], argv.data());
-  _exit(127);
-}
 
 // Waits up to limit for the child to exit; its exit status, or -1 if it is still running.
 int WaitFor(pid_t pid, Clock::duration limit, Clock::time_point& exited) {
@@ -52,45 +39,6 @@ double Seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();
 }
 
-class PrivateSoundServer {
- public:
-  explicit PrivateSoundServer(const testing::TempDir& dir) {
-    const std::string socket = dir.File("native");
-    setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
-    setenv("PULSE_RUNTIME_PATH", dir.Path().c_str(), 1);
-    setenv("PULSE_SERVER", ("unix:" + socket).c_str(), 1);
-    setenv("PULSE_COOKIE", dir.File("cookie").c_str(), 1);
-    // A client that loses the server must not start a fresh one behind the test's back.
-    testing::RunCommand("echo 'autospawn = no' > " + testing::Quote(dir.File("client.conf")));
-    setenv("PULSE_CLIENTCONFIG", dir.File("client.conf").c_str(), 1);
-    pid_ = Spawn({"pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                  "--use-pid-file=no",
-                  "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket,
-                  "--load=module-null-sink sink_name=spk",
-                  "--load=module-remap-source source_name=mic master=spk.monitor"},
-                 dir.File("server.log"));
-    for (int i = 0; i < 100 && !ready_; ++i) {
-      ready_ = testing::RunCommand("pactl info").status == 0;
-      if (!ready_) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    ready_ = ready_ && testing::RunCommand("pactl set-default-sink spk").status == 0 &&
-             testing::RunCommand("pactl set-default-source mic").status == 0;
-  }
-  ~PrivateSoundServer() { Kill(); }
-
-  bool Ready() const { return ready_; }
-  void Kill() {
-    if (pid_ <= 0) return;
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
-    pid_ = -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  bool ready_ = false;
-};
-
 std::string ReadLog(const std::string& path) {
   const std::vector<uint8_t> bytes = testing::ReadBytes(path);
   return std::string(bytes.begin(), bytes.end());
@@ -101,7 +49,7 @@ TEST(SoundServerLoss, RecordAndPlayEndPromptlyAndTheTakeIsKept) {
     GTEST_SKIP() << "pulseaudio is not installed";
   }
   testing::TempDir dir;
-  PrivateSoundServer server(dir);
+  testing::PrivateSoundServer server(dir);
   ASSERT_TRUE(server.Ready()) << ReadLog(dir.File("server.log"));
 
   TWavStream longSound;
@@ -111,8 +59,10 @@ TEST(SoundServerLoss, RecordAndPlayEndPromptlyAndTheTakeIsKept) {
   longSound.SaveToFile(dir.File("long.wav"));
 
   const std::string out = dir.File("out.wav");
-  const pid_t record = Spawn({TOVAK_CLI_PATH, "record", "10", out}, dir.File("record.log"));
-  const pid_t play = Spawn({TOVAK_CLI_PATH, "play", dir.File("long.wav")}, dir.File("play.log"));
+  const pid_t record =
+      testing::Spawn({TOVAK_CLI_PATH, "record", "10", out}, dir.File("record.log"));
+  const pid_t play =
+      testing::Spawn({TOVAK_CLI_PATH, "play", dir.File("long.wav")}, dir.File("play.log"));
   // About two seconds into the take: the commands and the server's first sound take a second.
   std::this_thread::sleep_for(std::chrono::seconds(3));
   server.Kill();
