@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -458,14 +459,17 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
 
 void TfmPlimoMainScreen::ResultButtonClick() {
   // The four result buttons share this handler and are told apart by their tag.
-  if (const auto* button = qobject_cast<const QPushButton*>(sender())) {
+  if (auto* button = qobject_cast<QPushButton*>(sender())) {
     const int tag = button->property("tag").toInt();
-    RunResultAction([this, tag] { results_->Button(tag); });
+    RunResultAction([this, tag] { results_->Button(tag); }, button);
   }
 }
 
-void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
+void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action, QWidget* pressed) {
   if (resultActionsRunning_ > 0) return;
+  // The result buttons are off while the action runs, which moves the keyboard on to "C&lose";
+  // left there, the next Enter would offer to exit instead of repeating the action.
+  const QPointer<QWidget> back = pressed ? pressed : focusWidget();
   ++resultActionsRunning_;
   Render();
   try {
@@ -480,6 +484,7 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
   }
   --resultActionsRunning_;
   Render();
+  if (back && back->isVisible() && back->isEnabled()) back->setFocus(Qt::OtherFocusReason);
   if (closeAfterWork_ && resultActionsRunning_ == 0) {
     closeAfterWork_ = false;
     // Once the action has returned all the way, the close goes through the usual questions.

@@ -126,8 +126,9 @@ class TfmPlimoMainScreen : public QMainWindow {
   void OpenSlideshowMnuClick();
   void ResultButtonClick();
   // Runs one result action at a time, with the others and "&Go!" unavailable meanwhile; a lack
-  // of memory ends the action with a message instead of the program.
-  void RunResultAction(const std::function<void()>& action);
+  // of memory ends the action with a message instead of the program. The keyboard then goes
+  // back to pressed, or without it to where it was before.
+  void RunResultAction(const std::function<void()>& action, QWidget* pressed = nullptr);
   void AboutClick();
   // At every activation: the stored language made current and the window translated.
   void FormActivate();

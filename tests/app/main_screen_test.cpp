@@ -428,6 +428,11 @@ TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
   Find("btSave")->setFocus();
   QTest::keyClick(Find("btSave"), Qt::Key_Return);
   EXPECT_EQ(saveAsked, 1);
+  // The keyboard stays on the button: the next Enter saves again rather than offering to exit.
+  EXPECT_EQ(window->focusWidget(), Find("btSave"));
+  QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(saveAsked, 2);
+  EXPECT_TRUE(asker.asked.empty());
 }
 
 // Leaving the editor without Go! still shows how many pictures there are, and a Yes to the
@@ -510,6 +515,7 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_TRUE(othersOff);
   EXPECT_FALSE(FileExists(dir.File("Trip.mp4")) || window->Session().SlideshowSaved());
   EXPECT_EQ(asker.told.size(), told);
+  EXPECT_EQ(window->focusWidget(), Find("btPreview"));
 
   asker.answers = {Answer::No};  // do not save before leaving
   asker.asked.clear();
