@@ -250,8 +250,8 @@ bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder&
     CheckSlideshowFile(package);
     const bool unsavedResult = FileExists(builder_.OutputFile) && !slideshowSaved_;
     if ((!pictures_.empty() || unsavedResult) &&
-        asker_.Ask(MainScreenAsker::Kind::Confirmation, FillPlaceholders(Tr(kDiscardText), {name}),
-                   false) != MainScreenAsker::Answer::Yes) {
+        !asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation,
+                                  FillPlaceholders(Tr(kDiscardText), {name}))) {
       return false;
     }
     std::vector<std::string> inUse = pictures_;

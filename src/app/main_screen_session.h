@@ -30,6 +30,11 @@ class MainScreenAsker {
   virtual Answer Ask(Kind kind, const std::string& text, bool withCancel) = 0;
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
+  // Yes and No, for a question whose Yes throws away something of the user's: No is what
+  // Enter and Esc answer. True for Yes.
+  virtual bool AskBeforeDeleting(Kind kind, const std::string& text) {
+    return Ask(kind, text, false) == Answer::Yes;
+  }
 };
 
 // What the window shows of a creation: its controls follow these and nothing else.

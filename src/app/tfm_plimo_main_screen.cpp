@@ -68,6 +68,15 @@ MainScreenAsker::Answer MainScreenDialogAsker::Ask(Kind kind, const std::string&
   }
 }
 
+bool MainScreenDialogAsker::AskBeforeDeleting(Kind kind, const std::string& text) {
+  QMessageBox box(kind == Kind::Confirmation ? QMessageBox::Question : QMessageBox::Information,
+                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+                  Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
   QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Information,
                   QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
@@ -155,6 +164,9 @@ class WindowResultAsker : public ResultAsker {
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
+  }
+  bool AskBeforeDeleting(const std::string& text) override {
+    return asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation, text);
   }
   void Tell(Kind kind, const std::string& text) override {
     asker_.Tell(

@@ -48,6 +48,7 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   explicit MainScreenDialogAsker(QWidget* parent) : parent_(parent) {}
   Answer Ask(Kind kind, const std::string& text, bool withCancel) override;
   void Tell(Kind kind, const std::string& text) override;
+  bool AskBeforeDeleting(Kind kind, const std::string& text) override;
   int Exec(QDialog& dialog) override;
   // name, when given, is the name and folder offered first.
   bool AskSaveName(std::string& name, int& filterIndex) override;

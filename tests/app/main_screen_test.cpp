@@ -6,10 +6,12 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -525,6 +527,65 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_EQ(asker.asked,
             std::vector<std::string>{"Do you want to save the slideshow before you exit?"});
   EXPECT_FALSE(window->isVisible());
+}
+
+// The window's own boxes, and every dialog accepted.
+class BoxAsker : public MainScreenDialogAsker {
+ public:
+  BoxAsker() : MainScreenDialogAsker(nullptr) {}
+  void Tell(Kind, const std::string&) override {}
+  int Exec(QDialog&) override { return QDialog::Accepted; }
+  bool AskSaveName(std::string& name, int& filterIndex) override {
+    name = saveName;
+    filterIndex = SaveDialogData::kExeFilter;
+    return true;
+  }
+  std::string saveName;
+};
+
+// Save, then Enter twice, must not replace an earlier show; nor may Enter give up the project
+// for a slideshow being opened.
+class DeletingQuestions : public testing::MainWindowFixture<BoxAsker> {
+ protected:
+  // Presses Enter in each box that comes up, noting the button it fell on.
+  void AnswerWithEnter() {
+    auto* timer = new QTimer(window.get());
+    QObject::connect(timer, &QTimer::timeout, [this] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(top);
+        if (!box || !box->isVisible()) continue;
+        QAbstractButton* button = box->defaultButton();
+        pressed.push_back(button ? box->standardButton(button) : QMessageBox::NoButton);
+        QTest::keyClick(box, Qt::Key_Return);
+        if (box->isVisible()) box->reject();
+      }
+    });
+    timer->start(20);
+  }
+  std::vector<QMessageBox::StandardButton> pressed;
+};
+
+TEST_F(DeletingQuestions, EnterAnswersNo) {
+  Open();
+  MainScreenSession& session = window->Session();
+  for (const char* name : {"a.jpg", "b.jpg"}) {
+    session.PictureFiles().push_back(Picture(name));
+    session.MessageFiles().emplace_back();
+    session.VoiceFiles().emplace_back();
+  }
+  QTest::mouseClick(window->findChild<QPushButton*>("btGo"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(FileExists(session.Builder().OutputFile));
+  const std::string earlier = Text("Trip.exe", "last week's show");
+  std::filesystem::copy_file(session.Builder().OutputFile, dir.File("Other.exe"));
+  AnswerWithEnter();
+  asker.saveName = earlier;
+  window->Results().SaveButton();
+  EXPECT_EQ(testing::ReadBytes(earlier), testing::ReadBytes(Text("kept.txt", "last week's show")));
+  const std::vector<std::string> pictures = session.PictureFiles();
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(dir.File("Other.exe"))));
+  EXPECT_EQ(session.PictureFiles(), pictures);
+  EXPECT_EQ(pressed, std::vector<QMessageBox::StandardButton>(2, QMessageBox::No));
 }
 
 }  // namespace
