@@ -74,6 +74,9 @@ class ScriptedAsker : public MainScreenWindowAsker {
 };
 
 const std::string kFailure = "The following error occured during the creation process:\r";
+const std::string kDiscardOnClose =
+    "The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with "
+    "its messages and recordings?";
 
 class MainWindow : public testing::MainWindowFixture<ScriptedAsker> {
  protected:
@@ -259,7 +262,8 @@ TEST_F(MainWindow, ClosingDuringABuildCancelsIt) {
     if (value == 2) window->close();
   });
   Create();
-  EXPECT_EQ(asker.asked, std::vector<std::string>{"Are you sure you want to cancel the process?"});
+  EXPECT_EQ(asker.asked, (std::vector<std::string>{"Are you sure you want to cancel the process?",
+                                                   kDiscardOnClose}));
   EXPECT_TRUE(asker.told.empty());
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(FileExists(window->Session().Builder().OutputFile));
@@ -527,6 +531,43 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_EQ(asker.asked,
             std::vector<std::string>{"Do you want to save the slideshow before you exit?"});
   EXPECT_FALSE(window->isVisible());
+}
+
+// Esc, Alt+L and the close box ask before a project that no saved slideshow holds is given up,
+// and No keeps it with its files and the journal a crash would restore it from. A change made
+// after a save asks again.
+TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
+  Open();
+  AddPictures(2);
+  MainScreenSession& session = window->Session();
+  const std::string message = paths.WorkFolder() + "note.txt";
+  testing::WriteBytes(message, {'H', 'i', '\r', '\n'});
+  session.MessageFiles()[0] = message;
+  ASSERT_TRUE(folder->SaveJournal({session.PictureFiles(), session.MessageFiles(), {"", ""}}));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  asker.answers = {Answer::No, Answer::No, Answer::No};
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  QTest::keyClick(window.get(), Qt::Key_L, Qt::AltModifier);
+  QTest::qWait(150);  // a button shows itself pressed before it acts
+  window->close();
+  EXPECT_EQ(asker.asked, std::vector<std::string>(3, kDiscardOnClose));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(FileExists(message));
+  EXPECT_TRUE(folder->HasUnfinishedProject());
+
+  Create();
+  asker.saveName = dir.File("Trip.exe");
+  Find<QAction>("SaveAsMnu")->trigger();
+  asker.asked.clear();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(asker.asked.empty());
+  window->show();
+  testing::WriteBytes(message, {'H', 'e', 'l', 'l', 'o', '\r', '\n'});
+  asker.answers = {Answer::No, Answer::Yes};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(asker.asked, std::vector<std::string>(2, kDiscardOnClose));
 }
 
 // The window's own boxes, and every dialog accepted.
