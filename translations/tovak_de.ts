@@ -255,6 +255,10 @@
         <source>Do you want to save the slideshow before you exit?</source>
         <translation>Möchten Sie die Diashow vor dem Beenden speichern?</translation>
     </message>
+    <message>
+        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
+        <translation>Die Diashow, an der Sie arbeiten, ist nicht gespeichert. Quillora Tovak! schließen und sie mit ihren Texten und Aufnahmen verwerfen?</translation>
+    </message>
 </context>
 <context>
     <name>tovak::PictureView</name>

@@ -255,6 +255,10 @@
         <source>Do you want to save the slideshow before you exit?</source>
         <translation>¿Quiere guardar la presentación antes de salir?</translation>
     </message>
+    <message>
+        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
+        <translation>La presentación en la que está trabajando no está guardada. ¿Cerrar Quillora Tovak! y descartarla, con sus mensajes y grabaciones?</translation>
+    </message>
 </context>
 <context>
     <name>tovak::PictureView</name>

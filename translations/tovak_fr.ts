@@ -255,6 +255,10 @@
         <source>Do you want to save the slideshow before you exit?</source>
         <translation>Voulez-vous enregistrer le diaporama avant de quitter&#xa0;?</translation>
     </message>
+    <message>
+        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
+        <translation>Le diaporama en cours n&apos;est pas enregistré. Fermer Quillora Tovak! et l&apos;abandonner, avec ses messages et ses enregistrements&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>tovak::PictureView</name>

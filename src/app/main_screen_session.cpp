@@ -63,6 +63,12 @@ const char* const kCancelText =
     QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Are you sure you want to cancel the process?");
 const char* const kSaveText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "Do you want to save the slideshow before you exit?");
+// Asked when there is no result to save: Yes gives the project up, so it must be what the user
+// chooses, never what a key press falls on.
+const char* const kCloseUnsavedText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession",
+    "The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with "
+    "its messages and recordings?");
 
 const char* const kDiscardText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession",
@@ -213,6 +219,7 @@ void MainScreenSession::ResetProject(WorkingFolder& folder) {
   pictures_.clear();
   messages_.clear();
   voices_.clear();
+  savedStamp_.clear();
   ListsChanged();
 }
 
@@ -250,8 +257,8 @@ bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder&
     CheckSlideshowFile(package);
     const bool unsavedResult = FileExists(builder_.OutputFile) && !slideshowSaved_;
     if ((!pictures_.empty() || unsavedResult) &&
-        asker_.Ask(MainScreenAsker::Kind::Confirmation, FillPlaceholders(Tr(kDiscardText), {name}),
-                   false) != MainScreenAsker::Answer::Yes) {
+        !asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation,
+                                  FillPlaceholders(Tr(kDiscardText), {name}))) {
       return false;
     }
     std::vector<std::string> inUse = pictures_;
@@ -277,6 +284,8 @@ bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder&
   settings_.SlideshowPath.clear();
   slideshowSaved_ = false;
   builtFrom_.clear();
+  // The project is the opened show until it is changed.
+  savedStamp_ = ProjectStamp({&pictures_, &messages_, &voices_});
   look_ = MainScreenLook{};
   ListsChanged();
   return true;
@@ -323,9 +332,11 @@ void MainScreenSession::CreateSlideshow() {
   const bool built = builder_.Build();
   look_.goTag = 1;
   if (closeAfterBuild_) {
-    // The user is leaving: no box is shown, and the window closes as it is.
+    // The user is leaving: no box is shown. The window still looks as the build left it, since
+    // the close questions may keep it open.
+    if (built) look_.saveEnabled = true;
     SetProcessState(false);
-    look_.resultsVisible = false;
+    look_.resultsVisible = built;
     Notify();
     return;
   }
@@ -369,18 +380,24 @@ bool MainScreenSession::CloseQuery() {
     }
     return false;
   }
-  if (closeAfterBuild_ || slideshowSaved_ || !FileExists(builder_.OutputFile)) return true;
-  switch (asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kSaveText), true)) {
-    case MainScreenAsker::Answer::Yes:
-      // The user asked to leave: once the slideshow is safe there is nothing left to wait for.
-      if (Save) Save();
-      return slideshowSaved_;
-    case MainScreenAsker::Answer::No:
-      return true;
-    case MainScreenAsker::Answer::Cancel:
-      break;
+  // Closing during the build was a wish to stop it and leave, not to give up the project: the
+  // usual questions follow.
+  closeAfterBuild_ = false;
+  if (!slideshowSaved_ && FileExists(builder_.OutputFile)) {
+    switch (asker_.Ask(MainScreenAsker::Kind::Confirmation, Tr(kSaveText), true)) {
+      case MainScreenAsker::Answer::Yes:
+        // The user asked to leave: once the slideshow is safe there is nothing left to wait for.
+        if (Save) Save();
+        return slideshowSaved_;
+      case MainScreenAsker::Answer::No:
+        return true;
+      case MainScreenAsker::Answer::Cancel:
+        break;
+    }
+    return false;
   }
-  return false;
+  return !HoldsUnsavedWork() ||
+         asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation, Tr(kCloseUnsavedText));
 }
 
 bool MainScreenSession::ResultOutdated() const {
@@ -388,7 +405,13 @@ bool MainScreenSession::ResultOutdated() const {
          ProjectStamp({&pictures_, &messages_, &voices_}) != builtFrom_;
 }
 
+bool MainScreenSession::HoldsUnsavedWork() const {
+  return !pictures_.empty() && ProjectStamp({&pictures_, &messages_, &voices_}) != savedStamp_;
+}
+
 void MainScreenSession::MarkSaved(const std::string& path) {
+  // What is saved is the result, built from the project as it was when the build started.
+  savedStamp_ = builtFrom_;
   settings_.SlideshowPath = path;
   savedName_ = fs::path(path).filename().string();
   slideshowSaved_ = true;

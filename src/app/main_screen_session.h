@@ -30,6 +30,11 @@ class MainScreenAsker {
   virtual Answer Ask(Kind kind, const std::string& text, bool withCancel) = 0;
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
+  // Yes and No, for a question whose Yes throws away something of the user's: No is what
+  // Enter and Esc answer. True for Yes.
+  virtual bool AskBeforeDeleting(Kind kind, const std::string& text) {
+    return Ask(kind, text, false) == Answer::Yes;
+  }
 };
 
 // What the window shows of a creation: its controls follow these and nothing else.
@@ -123,11 +128,15 @@ class MainScreenSession {
   // "&Cancel": asks, then stops the build at its next step.
   void Cancel();
   // Whether the window may close now. During a build a Yes to the cancel question stops the
-  // build and CloseWhenFinished() then says to close once it has ended.
+  // build and CloseWhenFinished() then says to close once it has ended. An unsaved result is
+  // offered a save; a project that no saved slideshow holds is given up only on a Yes.
   bool CloseQuery();
   bool CloseWhenFinished() const { return closeAfterBuild_; }
   // Whether the pictures, messages or voices changed after the last build started.
   bool ResultOutdated() const;
+  // Whether the project holds pictures, messages, voices or an order that neither a saved
+  // slideshow nor the opened one holds.
+  bool HoldsUnsavedWork() const;
   // The result was saved under path.
   void MarkSaved(const std::string& path);
   // The end of the run: remembers the folder, the creation mode and the banner choice.
@@ -168,7 +177,8 @@ class MainScreenSession {
   std::string openedFrom_;  // the slideshow the project was opened from
   bool slideshowSaved_ = false;
   bool closeAfterBuild_ = false;
-  std::vector<std::string> builtFrom_;  // the project's stamp when the last build started
+  std::vector<std::string> builtFrom_;   // the project's stamp when the last build started
+  std::vector<std::string> savedStamp_;  // the stamp of what the last saved or opened show holds
 };
 
 }  // namespace tovak

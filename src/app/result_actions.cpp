@@ -335,7 +335,8 @@ bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
     return false;
   }
   const bool exists = FileExists(name);
-  if (askOverwrite && exists && !asker_.AskYesNo(FillPlaceholders(Tr(kOverwriteText), {name})))
+  if (askOverwrite && exists &&
+      !asker_.AskBeforeDeleting(FillPlaceholders(Tr(kOverwriteText), {name})))
     return false;
   std::vector<std::string> lost;
   try {

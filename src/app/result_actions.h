@@ -26,6 +26,9 @@ class ResultAsker {
   virtual ~ResultAsker() = default;
   // Yes and No; true for Yes.
   virtual bool AskYesNo(const std::string& text) = 0;
+  // Yes and No for a question whose Yes destroys a file of the user's: No is what Enter and Esc
+  // answer. True for Yes.
+  virtual bool AskBeforeDeleting(const std::string& text) { return AskYesNo(text); }
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
   // The save dialog (see SaveDialogData). False when cancelled; otherwise name holds the chosen

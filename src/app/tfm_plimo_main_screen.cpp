@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -65,6 +66,15 @@ MainScreenAsker::Answer MainScreenDialogAsker::Ask(Kind kind, const std::string&
     default:
       return withCancel ? Answer::Cancel : Answer::No;
   }
+}
+
+bool MainScreenDialogAsker::AskBeforeDeleting(Kind kind, const std::string& text) {
+  QMessageBox box(kind == Kind::Confirmation ? QMessageBox::Question : QMessageBox::Information,
+                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+                  Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
@@ -154,6 +164,9 @@ class WindowResultAsker : public ResultAsker {
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
+  }
+  bool AskBeforeDeleting(const std::string& text) override {
+    return asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation, text);
   }
   void Tell(Kind kind, const std::string& text) override {
     asker_.Tell(
@@ -458,14 +471,17 @@ void TfmPlimoMainScreen::SettingsMnuClick() {
 
 void TfmPlimoMainScreen::ResultButtonClick() {
   // The four result buttons share this handler and are told apart by their tag.
-  if (const auto* button = qobject_cast<const QPushButton*>(sender())) {
+  if (auto* button = qobject_cast<QPushButton*>(sender())) {
     const int tag = button->property("tag").toInt();
-    RunResultAction([this, tag] { results_->Button(tag); });
+    RunResultAction([this, tag] { results_->Button(tag); }, button);
   }
 }
 
-void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
+void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action, QWidget* pressed) {
   if (resultActionsRunning_ > 0) return;
+  // The result buttons are off while the action runs, which moves the keyboard on to "C&lose";
+  // left there, the next Enter would offer to exit instead of repeating the action.
+  const QPointer<QWidget> back = pressed ? pressed : focusWidget();
   ++resultActionsRunning_;
   Render();
   try {
@@ -480,6 +496,7 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action) {
   }
   --resultActionsRunning_;
   Render();
+  if (back && back->isVisible() && back->isEnabled()) back->setFocus(Qt::OtherFocusReason);
   if (closeAfterWork_ && resultActionsRunning_ == 0) {
     closeAfterWork_ = false;
     // Once the action has returned all the way, the close goes through the usual questions.

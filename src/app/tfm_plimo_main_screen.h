@@ -48,6 +48,7 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   explicit MainScreenDialogAsker(QWidget* parent) : parent_(parent) {}
   Answer Ask(Kind kind, const std::string& text, bool withCancel) override;
   void Tell(Kind kind, const std::string& text) override;
+  bool AskBeforeDeleting(Kind kind, const std::string& text) override;
   int Exec(QDialog& dialog) override;
   // name, when given, is the name and folder offered first.
   bool AskSaveName(std::string& name, int& filterIndex) override;
@@ -126,8 +127,9 @@ class TfmPlimoMainScreen : public QMainWindow {
   void OpenSlideshowMnuClick();
   void ResultButtonClick();
   // Runs one result action at a time, with the others and "&Go!" unavailable meanwhile; a lack
-  // of memory ends the action with a message instead of the program.
-  void RunResultAction(const std::function<void()>& action);
+  // of memory ends the action with a message instead of the program. The keyboard then goes
+  // back to pressed, or without it to where it was before.
+  void RunResultAction(const std::function<void()>& action, QWidget* pressed = nullptr);
   void AboutClick();
   // At every activation: the stored language made current and the window translated.
   void FormActivate();

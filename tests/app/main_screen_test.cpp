@@ -6,10 +6,12 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -72,6 +74,9 @@ class ScriptedAsker : public MainScreenWindowAsker {
 };
 
 const std::string kFailure = "The following error occured during the creation process:\r";
+const std::string kDiscardOnClose =
+    "The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with "
+    "its messages and recordings?";
 
 class MainWindow : public testing::MainWindowFixture<ScriptedAsker> {
  protected:
@@ -257,7 +262,8 @@ TEST_F(MainWindow, ClosingDuringABuildCancelsIt) {
     if (value == 2) window->close();
   });
   Create();
-  EXPECT_EQ(asker.asked, std::vector<std::string>{"Are you sure you want to cancel the process?"});
+  EXPECT_EQ(asker.asked, (std::vector<std::string>{"Are you sure you want to cancel the process?",
+                                                   kDiscardOnClose}));
   EXPECT_TRUE(asker.told.empty());
   EXPECT_FALSE(window->isVisible());
   EXPECT_FALSE(FileExists(window->Session().Builder().OutputFile));
@@ -428,6 +434,11 @@ TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
   Find("btSave")->setFocus();
   QTest::keyClick(Find("btSave"), Qt::Key_Return);
   EXPECT_EQ(saveAsked, 1);
+  // The keyboard stays on the button: the next Enter saves again rather than offering to exit.
+  EXPECT_EQ(window->focusWidget(), Find("btSave"));
+  QTest::keyClick(window->focusWidget(), Qt::Key_Return);
+  EXPECT_EQ(saveAsked, 2);
+  EXPECT_TRUE(asker.asked.empty());
 }
 
 // Leaving the editor without Go! still shows how many pictures there are, and a Yes to the
@@ -510,6 +521,7 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_TRUE(othersOff);
   EXPECT_FALSE(FileExists(dir.File("Trip.mp4")) || window->Session().SlideshowSaved());
   EXPECT_EQ(asker.told.size(), told);
+  EXPECT_EQ(window->focusWidget(), Find("btPreview"));
 
   asker.answers = {Answer::No};  // do not save before leaving
   asker.asked.clear();
@@ -519,6 +531,102 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_EQ(asker.asked,
             std::vector<std::string>{"Do you want to save the slideshow before you exit?"});
   EXPECT_FALSE(window->isVisible());
+}
+
+// Esc, Alt+L and the close box ask before a project that no saved slideshow holds is given up,
+// and No keeps it with its files and the journal a crash would restore it from. A change made
+// after a save asks again.
+TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
+  Open();
+  AddPictures(2);
+  MainScreenSession& session = window->Session();
+  const std::string message = paths.WorkFolder() + "note.txt";
+  testing::WriteBytes(message, {'H', 'i', '\r', '\n'});
+  session.MessageFiles()[0] = message;
+  ASSERT_TRUE(folder->SaveJournal({session.PictureFiles(), session.MessageFiles(), {"", ""}}));
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  asker.answers = {Answer::No, Answer::No, Answer::No};
+  QTest::keyClick(window.get(), Qt::Key_Escape);
+  QTest::keyClick(window.get(), Qt::Key_L, Qt::AltModifier);
+  QTest::qWait(150);  // a button shows itself pressed before it acts
+  window->close();
+  EXPECT_EQ(asker.asked, std::vector<std::string>(3, kDiscardOnClose));
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(FileExists(message));
+  EXPECT_TRUE(folder->HasUnfinishedProject());
+
+  Create();
+  asker.saveName = dir.File("Trip.exe");
+  Find<QAction>("SaveAsMnu")->trigger();
+  asker.asked.clear();
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(asker.asked.empty());
+  window->show();
+  testing::WriteBytes(message, {'H', 'e', 'l', 'l', 'o', '\r', '\n'});
+  asker.answers = {Answer::No, Answer::Yes};
+  EXPECT_FALSE(window->close());
+  EXPECT_TRUE(window->close());
+  EXPECT_EQ(asker.asked, std::vector<std::string>(2, kDiscardOnClose));
+}
+
+// The window's own boxes, and every dialog accepted.
+class BoxAsker : public MainScreenDialogAsker {
+ public:
+  BoxAsker() : MainScreenDialogAsker(nullptr) {}
+  void Tell(Kind, const std::string&) override {}
+  int Exec(QDialog&) override { return QDialog::Accepted; }
+  bool AskSaveName(std::string& name, int& filterIndex) override {
+    name = saveName;
+    filterIndex = SaveDialogData::kExeFilter;
+    return true;
+  }
+  std::string saveName;
+};
+
+// Save, then Enter twice, must not replace an earlier show; nor may Enter give up the project
+// for a slideshow being opened.
+class DeletingQuestions : public testing::MainWindowFixture<BoxAsker> {
+ protected:
+  // Presses Enter in each box that comes up, noting the button it fell on.
+  void AnswerWithEnter() {
+    auto* timer = new QTimer(window.get());
+    QObject::connect(timer, &QTimer::timeout, [this] {
+      for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(top);
+        if (!box || !box->isVisible()) continue;
+        QAbstractButton* button = box->defaultButton();
+        pressed.push_back(button ? box->standardButton(button) : QMessageBox::NoButton);
+        QTest::keyClick(box, Qt::Key_Return);
+        if (box->isVisible()) box->reject();
+      }
+    });
+    timer->start(20);
+  }
+  std::vector<QMessageBox::StandardButton> pressed;
+};
+
+TEST_F(DeletingQuestions, EnterAnswersNo) {
+  Open();
+  MainScreenSession& session = window->Session();
+  for (const char* name : {"a.jpg", "b.jpg"}) {
+    session.PictureFiles().push_back(Picture(name));
+    session.MessageFiles().emplace_back();
+    session.VoiceFiles().emplace_back();
+  }
+  QTest::mouseClick(window->findChild<QPushButton*>("btGo"), Qt::LeftButton);
+  QCoreApplication::processEvents();
+  ASSERT_TRUE(FileExists(session.Builder().OutputFile));
+  const std::string earlier = Text("Trip.exe", "last week's show");
+  std::filesystem::copy_file(session.Builder().OutputFile, dir.File("Other.exe"));
+  AnswerWithEnter();
+  asker.saveName = earlier;
+  window->Results().SaveButton();
+  EXPECT_EQ(testing::ReadBytes(earlier), testing::ReadBytes(Text("kept.txt", "last week's show")));
+  const std::vector<std::string> pictures = session.PictureFiles();
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(dir.File("Other.exe"))));
+  EXPECT_EQ(session.PictureFiles(), pictures);
+  EXPECT_EQ(pressed, std::vector<QMessageBox::StandardButton>(2, QMessageBox::No));
 }
 
 }  // namespace
