@@ -120,6 +120,14 @@ TEST_F(Plimo, TheLinkMenuRecordFollowsItsSwitch) {
   EXPECT_EQ(index[6], static_cast<int32_t>(package.size() - 16 - 32));
 }
 
+TEST_F(Plimo, ALinkMenuNoPlayerWouldReadGoesOutAsNone) {
+  const std::string p = Picture("p.jpg");
+  std::ofstream(paths.ProgramFolder() + "Tovak! Urls.ini")
+      << "[Settings]\nUseInPlayer=1\nMenuItems=1001\nLanguages=1\n";
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  EXPECT_EQ(IndexOf(ReadBytes(builder.OutputFile), 1)[7], 0);
+}
+
 TEST_F(Plimo, FailedBuildsLeaveNoFile) {
   const std::string p = Picture("p.jpg");
   EXPECT_FALSE(Build({}, {}, {}));
