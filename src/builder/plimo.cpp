@@ -12,6 +12,7 @@
 #include "builder/package_format.h"
 #include "builder/picture_preparation.h"
 #include "builder/pumped_step.h"
+#include "builder/record_bounds.h"
 #include "builder/record_pool.h"
 #include "common/file_stream.h"
 #include "common/files.h"
@@ -117,6 +118,16 @@ bool TPlimo::Build() {
   // written into or left half replaced, and none of them is ours to remove.
   if (const std::string problem = OutputTargetProblem(OutputFile); !problem.empty()) {
     LastError = "The slideshow cannot be written to " + OutputFile + ": " + problem + ".";
+    return false;
+  }
+  // What every player would refuse as damaged is refused before the earlier slideshow is gone.
+  const size_t count = pictures_.size();
+  const std::vector<std::string> messages(
+      messages_.begin(), messages_.begin() + std::ptrdiff_t(std::min(count, messages_.size())));
+  const std::vector<std::string> voices(
+      voices_.begin(), voices_.begin() + std::ptrdiff_t(std::min(count, voices_.size())));
+  if (std::string problem = RecordBoundsProblem(messages, voices); !problem.empty()) {
+    LastError = problem;
     return false;
   }
   DeleteFileIfExists(OutputFile);
@@ -364,7 +375,9 @@ void TPlimo::WritePicture(JpegPicture& picture, const std::string& voicePath,
 
 void TPlimo::WriteIndex() {
   std::vector<std::string> links;
-  if (!ReadLinkMenu(lmPlayer, links, paths_.ProgramPath())) links.clear();
+  // A menu no player would read goes out as none, rather than have every player refuse the show.
+  if (!ReadLinkMenu(lmPlayer, links, paths_.ProgramPath()) || !LinkMenuFitsAShow(links))
+    links.clear();
   AppendRecord(ToBytes(JoinLinesCrLf(links)));
 
   std::vector<uint8_t> table(IndexEntries.size() * 4);

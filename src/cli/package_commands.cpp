@@ -188,7 +188,14 @@ int RunExtract(const Arguments& args) {
     };
     for (int i = 0; i < reader.PictureCount(); ++i) {
       write(Number(i) + ".jpg", reader.Image(i));
-      write(Number(i) + ".wav", ExpandVoiceRecord(reader.VoiceContainer(i)));
+      Bytes wav;
+      try {
+        wav = ExpandVoiceRecord(reader.VoiceContainer(i));
+      } catch (const EPackageError& e) {
+        throw EPackageError(fs::path(package).filename().string() + " : picture " +
+                            std::to_string(i + 1) + ": " + e.Message());
+      }
+      write(Number(i) + ".wav", wav);
       write(Number(i) + ".txt", reader.Read(reader.MessageRecord(i)));
     }
     write("links.txt", reader.Read(reader.LinkMenuRecord()));

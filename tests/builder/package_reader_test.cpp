@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "compress/lzrw1_class.h"
 #include "support/package_fixture.h"
 #include "support/sample_data.h"
+#include "support/sparse_package.h"
 
 namespace tovak {
 namespace {
@@ -173,6 +175,100 @@ TEST_F(Reader, ForgedCountsInHugeSparseFilesAreRefused) {
     forge(size, pictures, ends);
     EXPECT_THROW(reader.Open(path), EPackageError);
     EXPECT_EQ(reader.PictureCount(), 0);
+  }
+}
+
+// A record beyond what its kind may hold is refused by every reader, at once and without
+// taking room for it: the package is opened only to be refused.
+TEST_F(Reader, OversizedRecordsAreRefusedBeforeTheyAreRead) {
+  const int64_t megabyte = 1 << 20;
+  const Bytes voiceHeader = {0x21, 0x48, 0x5A, 0x4C, 0, 0, 0, 0};
+  for (const auto& [record, size, start, named] :
+       {std::tuple{size_t{5}, 1500 * megabyte, Bytes{},
+                   "picture 2: the message is larger than 1 MiB"},
+        std::tuple{size_t{3}, 300 * megabyte, Bytes{0xFF, 0xD8},
+                   "picture 2: the picture is larger than 256 MiB"},
+        std::tuple{size_t{1}, 1900 * megabyte, voiceHeader,
+                   "picture 1: the voice is larger than 1 GiB"},
+        std::tuple{size_t{6}, 2 * megabyte, Bytes{'1'}, "the link menu is larger than 1 MiB"}}) {
+    SCOPED_TRACE(named);
+    const std::string path = dir.File("inflated.exe");
+    testing::WriteInflatedPackage(package, record, size, start, path);
+    testing::ResetPeakMemory();
+    const int64_t before = testing::PeakMemory();
+    const auto began = std::chrono::steady_clock::now();
+    try {
+      reader.Open(path);
+      ADD_FAILURE() << "opened";
+    } catch (const EPackageError& e) {
+      EXPECT_NE(e.Message().find(std::string("inflated.exe : ") + named), std::string::npos)
+          << e.Message();
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::milliseconds(500));
+    EXPECT_LT(testing::PeakMemory() - before, 100 * megabyte);
+  }
+  // The most a message may hold still reads.
+  testing::WriteInflatedPackage(package, 5, megabyte, {'h', 'i'}, dir.File("full.exe"));
+  reader.Open(dir.File("full.exe"));
+  EXPECT_EQ(reader.MessageLines(1).front().substr(0, 2), "hi");
+}
+
+TEST_F(Reader, LinkMenusWithMoreLinksOrLanguagesThanAnyShowAreRefused) {
+  const auto menu = [&](const std::string& text) {
+    testing::WriteInflatedPackage(package, 6, int64_t(text.size()), Bytes(text.begin(), text.end()),
+                                  dir.File("menu.exe"));
+    reader.Open(dir.File("menu.exe"));
+    return reader.LinkMenu();
+  };
+  EXPECT_EQ(menu("100\r\n1000\r\n").size(), 2u);
+  EXPECT_THROW(menu("101\r\n1\r\n"), EPackageError);
+  EXPECT_THROW(menu("1\r\n1001\r\n"), EPackageError);
+  EXPECT_THROW(menu("1\r\n99999999999999999999\r\n"), EPackageError);
+}
+
+// A voice is bounded by its length in time as well as in bytes, judged from its header before
+// the rest is expanded.
+TEST_F(Reader, VoicesLongerOrLargerThanAShowPlaysAreRefused) {
+  const auto pack = [](const Bytes& raw) {
+    TMemoryStream in{Bytes(raw)}, out;
+    TLzrw1Class packer;
+    packer.UseStreams = true;
+    packer.InputStream = &in;
+    packer.OutputStream = &out;
+    packer.Compress();
+    return out.Bytes();
+  };
+  // Two hours and a second of the slowest sound a player takes: 8-bit mono at 1000 Hz.
+  const auto silence = [](int64_t seconds) {
+    const uint32_t n = uint32_t(seconds * 1000);
+    Bytes wav = {'R', 'I', 'F', 'F', 0, 0, 0,   0,   'W', 'A',  'V', 'E', 'f', 'm',  't',
+                 ' ', 16,  0,   0,   0, 1, 0,   1,   0,   0xE8, 3,   0,   0,   0xE8, 3,
+                 0,   0,   1,   0,   8, 0, 'd', 'a', 't', 'a',  0,   0,   0,   0};
+    PutLe32(&wav[4], 36 + n);
+    PutLe32(&wav[40], n);
+    wav.resize(wav.size() + n, 0x80);
+    return wav;
+  };
+  const Bytes longest = pack(silence(package::kLongestVoiceSeconds));
+  const Bytes tooLong = pack(silence(package::kLongestVoiceSeconds + 1));
+  for (int64_t atOnce : {int64_t{1} << 30, int64_t{0}}) {
+    EXPECT_EQ(ExpandVoiceRecord(longest, atOnce).size(), 44 + 7200 * 1000u);
+    try {
+      ExpandVoiceRecord(tooLong, atOnce);
+      ADD_FAILURE() << "expanded";
+    } catch (const EPackageError& e) {
+      EXPECT_NE(e.Message().find("longer than 2 hours"), std::string::npos) << e.Message();
+    }
+  }
+  // A size field over the bound is refused before anything is expanded.
+  Bytes forged(40 << 20, 0);
+  PutLe32(forged.data(), 0x4C5A4821);
+  PutLe32(forged.data() + 4, 0x60000000);
+  try {
+    ExpandVoiceRecord(forged);
+    ADD_FAILURE() << "expanded";
+  } catch (const EPackageError& e) {
+    EXPECT_NE(e.Message().find("more than 1 GiB"), std::string::npos) << e.Message();
   }
 }
 

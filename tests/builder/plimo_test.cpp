@@ -120,6 +120,14 @@ TEST_F(Plimo, TheLinkMenuRecordFollowsItsSwitch) {
   EXPECT_EQ(index[6], static_cast<int32_t>(package.size() - 16 - 32));
 }
 
+TEST_F(Plimo, ALinkMenuNoPlayerWouldReadGoesOutAsNone) {
+  const std::string p = Picture("p.jpg");
+  std::ofstream(paths.ProgramFolder() + "Tovak! Urls.ini")
+      << "[Settings]\nUseInPlayer=1\nMenuItems=1001\nLanguages=1\n";
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  EXPECT_EQ(IndexOf(ReadBytes(builder.OutputFile), 1)[7], 0);
+}
+
 TEST_F(Plimo, FailedBuildsLeaveNoFile) {
   const std::string p = Picture("p.jpg");
   EXPECT_FALSE(Build({}, {}, {}));
@@ -160,6 +168,46 @@ TEST_F(Plimo, AFifoOrAFolderUnderThePackagesNameIsRefused) {
   EXPECT_FALSE(Build({p}, {""}, {}));
   EXPECT_NE(builder.LastError.find("it is a folder"), std::string::npos) << builder.LastError;
   EXPECT_TRUE(fs::exists(builder.OutputFile + "/inside"));
+}
+
+// The builder refuses, naming the file and keeping the earlier show, what every player would
+// refuse as damaged. Voices are sparse files: only their header is read.
+TEST_F(Plimo, RecordsAPlayerWouldRefuseAreRefusedBeforeTheBuild) {
+  const std::string p = Picture("p.jpg");
+  ASSERT_TRUE(Build({p}, {""}, {}));
+  const auto wav = [&](const std::string& name, uint16_t channels, uint16_t bits, uint32_t rate,
+                       int64_t bytes) {
+    const std::string path = dir.File(name);
+    Bytes header = {'R', 'I', 'F', 'F', 0, 0, 0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
+                    ' ', 16,  0,   0,   0, 1, 0,   0,   0,   0,   0,   0,   0,   0,   0,
+                    0,   0,   0,   0,   0, 0, 'd', 'a', 't', 'a', 0,   0,   0,   0};
+    PutLe16(&header[22], channels);
+    PutLe32(&header[24], rate);
+    PutLe32(&header[28], rate * channels * bits / 8);
+    PutLe16(&header[32], static_cast<uint16_t>(channels * bits / 8));
+    PutLe16(&header[34], bits);
+    PutLe32(&header[40], static_cast<uint32_t>(bytes));
+    testing::WriteBytes(path, header);
+    fs::resize_file(path, header.size() + static_cast<uintmax_t>(bytes));
+    return path;
+  };
+  const int64_t hours2 = package::kLongestVoiceSeconds;
+  for (const auto& [messages, voices] : std::vector<std::pair<std::string, std::string>>{
+           {Text("big.txt", std::string(package::kLargestMessage + 1, 'a')), ""},
+           // Stored with CR LF line ends, half a megabyte of line breaks outgrows the bound.
+           {Text("lines.txt", std::string(package::kLargestMessage / 2 + 1, '\n')), ""},
+           {"", wav("long.wav", 1, 8, 8000, (hours2 + 1) * 8000)},
+           {"", wav("big.wav", 2, 16, 48000, package::kLargestVoice + 1)}}) {
+    const std::string named = messages.empty() ? voices : messages;
+    SCOPED_TRACE(named);
+    EXPECT_FALSE(Build({p}, {messages}, {voices}));
+    EXPECT_NE(builder.LastError.find(named), std::string::npos) << builder.LastError;
+    EXPECT_TRUE(fs::exists(builder.OutputFile));
+  }
+  const std::string longest = wav("longest.wav", 1, 8, 1000, hours2 * 1000);
+  EXPECT_TRUE(
+      Build({p}, {Text("most.txt", std::string(package::kLargestMessage - 2, 'a'))}, {longest}))
+      << builder.LastError;
 }
 
 TEST_F(Plimo, AMissingWorkingFolderIsCreated) {

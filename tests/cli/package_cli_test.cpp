@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -12,6 +13,7 @@
 #include "components/jpeg_codec.h"
 #include "support/run_command.h"
 #include "support/sample_data.h"
+#include "support/sparse_package.h"
 #include "support/temp_dir.h"
 #include "support/test_pictures.h"
 
@@ -315,6 +317,41 @@ TEST_F(CliPackage, InfoShowsControlCharactersEscaped) {
   EXPECT_EQ(info.output.find('\x1b'), std::string::npos) << info.output;
   EXPECT_NE(info.output.find("\\x1b]0;owned\\x07\\x1b[2J Grüße\\tok"), std::string::npos)
       << info.output;
+}
+
+}  // namespace
+}  // namespace tovak
+
+namespace tovak {
+namespace {
+
+// A stranger's show with a message of 1.5 GB (a hole on disk): every tool that reads it refuses
+// it as damaged, naming the record, at once and in little memory, and writes nothing.
+TEST_F(CliPackage, AnOversizedRecordIsRefusedByEveryReader) {
+  const std::string a = Picture("a.jpg", 40, 30), b = Picture("b.jpg", 40, 30);
+  const std::string built = dir.File("built.exe"), show = dir.File("bomb.exe");
+  ASSERT_EQ(
+      RunCommand(Cli("build --engine linux -o " + Quote(built) + " " + Quote(a) + " " + Quote(b)))
+          .status,
+      0);
+  testing::WriteInflatedPackage(ReadBytes(built), 5, int64_t{1500} << 20, {'h', 'i'}, show);
+  fs::permissions(show, fs::perms::owner_all);
+  const std::string named = "bomb.exe: picture 2: the message is larger than 1 MiB";
+  for (const std::string& command :
+       {Quote(show) + " --check", "env QT_QPA_PLATFORM=offscreen " + Quote(show),
+        Cli("info " + Quote(show)), Cli("extract " + Quote(show) + " " + Quote(dir.File("out"))),
+        Cli("export-html " + Quote(show) + " " + Quote(dir.File("out.html"))),
+        Cli("export-video " + Quote(show) + " " + Quote(dir.File("out.mp4")))}) {
+    SCOPED_TRACE(command);
+    const auto began = std::chrono::steady_clock::now();
+    const auto run = RunCommand("timeout -s KILL 60 " + command);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find(named), std::string::npos) << run.output;
+    EXPECT_LT(std::chrono::steady_clock::now() - began, std::chrono::seconds(10));
+  }
+  EXPECT_FALSE(fs::exists(dir.File("out")));
+  EXPECT_FALSE(fs::exists(dir.File("out.html")));
+  EXPECT_FALSE(fs::exists(dir.File("out.mp4")));
 }
 
 }  // namespace

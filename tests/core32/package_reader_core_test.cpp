@@ -5,6 +5,7 @@
 #include "common/memory_stream.h"
 #include "compress/lzrw1_class.h"
 #include "support/sample_data.h"
+#include "support/sparse_package.h"
 #include "support/temp_dir.h"
 
 // The package reader without the builder (which needs Qt): a package laid out byte by byte, as
@@ -24,13 +25,9 @@ Bytes Packed(const Bytes& raw) {
   return out.Bytes();
 }
 
-TEST(PackageReaderCore, ReadsAHandMadePackageAndRefusesEveryCut) {
+// A package of these records behind a small engine.
+Bytes HandMade(const std::vector<Bytes>& records) {
   const Bytes engine = {'M', 'Z', 0x90, 0, 3, 0};
-  const Bytes voice = sample::VoiceAudio(5000);
-  const std::vector<Bytes> records = {
-      {'j', 'p', 'g'},  Packed(voice), {'h', 'i', '\r', '\n', 'y', 'o', '\r', '\n'},
-      {'p', 'n', 'g'},  Packed({}),    {},
-      {'0', '\r', '\n'}};
   Bytes package = engine;
   Bytes table;
   for (const Bytes& record : records) {
@@ -41,7 +38,18 @@ TEST(PackageReaderCore, ReadsAHandMadePackageAndRefusesEveryCut) {
     package.insert(package.end(), record.begin(), record.end());
   }
   package.insert(package.end(), table.begin(), table.end());
-  package.insert(package.end(), {0, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0});
+  const uint8_t pictures = static_cast<uint8_t>(records.size() / 3);
+  package.insert(package.end(), {0, 0, 0, 0, pictures, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0});
+  return package;
+}
+
+TEST(PackageReaderCore, ReadsAHandMadePackageAndRefusesEveryCut) {
+  const Bytes voice = sample::VoiceAudio(5000);
+  const std::vector<Bytes> records = {
+      {'j', 'p', 'g'},  Packed(voice), {'h', 'i', '\r', '\n', 'y', 'o', '\r', '\n'},
+      {'p', 'n', 'g'},  Packed({}),    {},
+      {'0', '\r', '\n'}};
+  const Bytes package = HandMade(records);
 
   testing::TempDir dir;
   const std::string path = dir.File("Trip.exe");
@@ -61,6 +69,16 @@ TEST(PackageReaderCore, ReadsAHandMadePackageAndRefusesEveryCut) {
     testing::WriteBytes(path, Bytes(package.begin(), package.begin() + cut));
     EXPECT_FALSE(HasPackageData(path)) << cut;
   }
+}
+
+// As the 32-bit engine meets it: a message record of 1.5 GB is refused without room for it.
+TEST(PackageReaderCore, ARecordBeyondItsBoundIsRefusedUnread) {
+  testing::TempDir dir;
+  const std::string path = dir.File("bomb.exe");
+  testing::WriteInflatedPackage(HandMade({{'j'}, Packed({}), {}, {}}), 2, int64_t{1500} << 20,
+                                {'h', 'i'}, path);
+  PackageReader reader;
+  EXPECT_THROW(reader.Open(path), EPackageError);
 }
 
 }  // namespace
