@@ -256,8 +256,12 @@
         <translation>Möchten Sie die Diashow vor dem Beenden speichern?</translation>
     </message>
     <message>
-        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
-        <translation>Die Diashow, an der Sie arbeiten, ist nicht gespeichert. Quillora Tovak! schließen und sie mit ihren Texten und Aufnahmen verwerfen?</translation>
+        <source>The slideshow you are working on is not saved. Do you want to discard it, with its messages and recordings?
+
+Yes discards it. No keeps it for the next start. Cancel goes back to it.</source>
+        <translation>Die Diashow, an der Sie arbeiten, ist nicht gespeichert. Möchten Sie sie mit ihren Texten und Aufnahmen verwerfen?
+
+Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt zu ihr zurück.</translation>
     </message>
 </context>
 <context>

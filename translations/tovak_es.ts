@@ -256,8 +256,12 @@
         <translation>¿Quiere guardar la presentación antes de salir?</translation>
     </message>
     <message>
-        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
-        <translation>La presentación en la que está trabajando no está guardada. ¿Cerrar Quillora Tovak! y descartarla, con sus mensajes y grabaciones?</translation>
+        <source>The slideshow you are working on is not saved. Do you want to discard it, with its messages and recordings?
+
+Yes discards it. No keeps it for the next start. Cancel goes back to it.</source>
+        <translation>La presentación en la que está trabajando no está guardada. ¿Desea descartarla, con sus mensajes y grabaciones?
+
+Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</translation>
     </message>
 </context>
 <context>

@@ -256,8 +256,12 @@
         <translation>Voulez-vous enregistrer le diaporama avant de quitter&#xa0;?</translation>
     </message>
     <message>
-        <source>The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with its messages and recordings?</source>
-        <translation>Le diaporama en cours n&apos;est pas enregistré. Fermer Quillora Tovak! et l&apos;abandonner, avec ses messages et ses enregistrements&#xa0;?</translation>
+        <source>The slideshow you are working on is not saved. Do you want to discard it, with its messages and recordings?
+
+Yes discards it. No keeps it for the next start. Cancel goes back to it.</source>
+        <translation>Le diaporama en cours n&apos;est pas enregistré. Voulez-vous l&apos;abandonner, avec ses messages et ses enregistrements&#xa0;?
+
+Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revient.</translation>
     </message>
 </context>
 <context>

@@ -63,12 +63,14 @@ const char* const kCancelText =
     QT_TRANSLATE_NOOP("tovak::MainScreenSession", "Are you sure you want to cancel the process?");
 const char* const kSaveText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "Do you want to save the slideshow before you exit?");
-// Asked when there is no result to save: Yes gives the project up, so it must be what the user
-// chooses, never what a key press falls on.
+// Asked when there is no result to save. Yes gives the project up, so it must be what the user
+// chooses, never what a key press falls on: Enter answers No, which closes and keeps the project
+// for the next start, and Esc answers Cancel, which stays.
 const char* const kCloseUnsavedText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession",
-    "The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with "
-    "its messages and recordings?");
+    "The slideshow you are working on is not saved. Do you want to discard it, with its messages "
+    "and recordings?\n\nYes discards it. No keeps it for the next start. Cancel goes back to "
+    "it.");
 
 const char* const kDiscardText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession",
@@ -396,8 +398,18 @@ bool MainScreenSession::CloseQuery() {
     }
     return false;
   }
-  return !HoldsUnsavedWork() ||
-         asker_.AskBeforeDeleting(MainScreenAsker::Kind::Confirmation, Tr(kCloseUnsavedText));
+  keepProjectOnClose_ = false;
+  if (!HoldsUnsavedWork()) return true;
+  switch (asker_.AskKeepingByDefault(Tr(kCloseUnsavedText))) {
+    case MainScreenAsker::Answer::Yes:
+      return true;
+    case MainScreenAsker::Answer::No:
+      keepProjectOnClose_ = true;
+      return true;
+    case MainScreenAsker::Answer::Cancel:
+      break;
+  }
+  return false;
 }
 
 bool MainScreenSession::ResultOutdated() const {

@@ -35,6 +35,11 @@ class MainScreenAsker {
   virtual bool AskBeforeDeleting(Kind kind, const std::string& text) {
     return Ask(kind, text, false) == Answer::Yes;
   }
+  // Yes, No and Cancel, for a question whose Yes throws away something of the user's and whose
+  // No keeps it: Enter answers No, Esc Cancel.
+  virtual Answer AskKeepingByDefault(const std::string& text) {
+    return Ask(Kind::Confirmation, text, true);
+  }
 };
 
 // What the window shows of a creation: its controls follow these and nothing else.
@@ -132,6 +137,9 @@ class MainScreenSession {
   // offered a save; a project that no saved slideshow holds is given up only on a Yes.
   bool CloseQuery();
   bool CloseWhenFinished() const { return closeAfterBuild_; }
+  // The user closed, keeping an unsaved project: the working folder is left as a crash leaves
+  // it, so the next start offers to restore the project.
+  bool KeepsProjectOnClose() const { return keepProjectOnClose_; }
   // Whether the pictures, messages or voices changed after the last build started.
   bool ResultOutdated() const;
   // Whether the project holds pictures, messages, voices or an order that neither a saved
@@ -177,6 +185,7 @@ class MainScreenSession {
   std::string openedFrom_;  // the slideshow the project was opened from
   bool slideshowSaved_ = false;
   bool closeAfterBuild_ = false;
+  bool keepProjectOnClose_ = false;
   std::vector<std::string> builtFrom_;   // the project's stamp when the last build started
   std::vector<std::string> savedStamp_;  // the stamp of what the last saved or opened show holds
 };

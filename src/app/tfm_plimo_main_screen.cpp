@@ -77,6 +77,22 @@ bool MainScreenDialogAsker::AskBeforeDeleting(Kind kind, const std::string& text
   return box.exec() == QMessageBox::Yes;
 }
 
+MainScreenAsker::Answer MainScreenDialogAsker::AskKeepingByDefault(const std::string& text) {
+  QMessageBox box(QMessageBox::Question,
+                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+                  Lines(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::Cancel);
+  switch (box.exec()) {
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
+  }
+}
+
 void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
   QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Information,
                   QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
@@ -253,7 +269,9 @@ TfmPlimoMainScreen::~TfmPlimoMainScreen() {
   // The editor goes first, so nothing writes into the folder once it is emptied.
   delete editor_;
   editor_ = nullptr;
-  folder_.Release();
+  // A project kept for the next start stays in the folder with its journal; letting go of the
+  // lock without emptying is what a crash does, and the next start offers to restore it.
+  if (!session_->KeepsProjectOnClose()) folder_.Release();
 }
 
 void TfmPlimoMainScreen::Connect() {

@@ -49,6 +49,7 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   Answer Ask(Kind kind, const std::string& text, bool withCancel) override;
   void Tell(Kind kind, const std::string& text) override;
   bool AskBeforeDeleting(Kind kind, const std::string& text) override;
+  Answer AskKeepingByDefault(const std::string& text) override;
   int Exec(QDialog& dialog) override;
   // name, when given, is the name and folder offered first.
   bool AskSaveName(std::string& name, int& filterIndex) override;

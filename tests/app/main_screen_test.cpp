@@ -75,8 +75,8 @@ class ScriptedAsker : public MainScreenWindowAsker {
 
 const std::string kFailure = "The following error occured during the creation process:\r";
 const std::string kDiscardOnClose =
-    "The slideshow you are working on is not saved. Close Quillora Tovak! and discard it, with "
-    "its messages and recordings?";
+    "The slideshow you are working on is not saved. Do you want to discard it, with its messages "
+    "and recordings?\n\nYes discards it. No keeps it for the next start. Cancel goes back to it.";
 
 class MainWindow : public testing::MainWindowFixture<ScriptedAsker> {
  protected:
@@ -533,9 +533,9 @@ TEST_F(MainWindow, SlowVideoExportStopsOnCancelAndOnClose) {
   EXPECT_FALSE(window->isVisible());
 }
 
-// Esc, Alt+L and the close box ask before a project that no saved slideshow holds is given up,
-// and No keeps it with its files and the journal a crash would restore it from. A change made
-// after a save asks again.
+// Esc, Alt+L and the close box ask before a project that no saved slideshow holds is given up;
+// Cancel stays with everything, No closes and leaves the files and the journal for the next start
+// to restore. A change made after a save asks again.
 TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
   Open();
   AddPictures(2);
@@ -546,7 +546,7 @@ TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
   ASSERT_TRUE(folder->SaveJournal({session.PictureFiles(), session.MessageFiles(), {"", ""}}));
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  asker.answers = {Answer::No, Answer::No, Answer::No};
+  asker.answers = {Answer::Cancel, Answer::Cancel, Answer::Cancel};
   QTest::keyClick(window.get(), Qt::Key_Escape);
   QTest::keyClick(window.get(), Qt::Key_L, Qt::AltModifier);
   QTest::qWait(150);  // a button shows itself pressed before it acts
@@ -564,10 +564,14 @@ TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
   EXPECT_TRUE(asker.asked.empty());
   window->show();
   testing::WriteBytes(message, {'H', 'e', 'l', 'l', 'o', '\r', '\n'});
-  asker.answers = {Answer::No, Answer::Yes};
+  asker.answers = {Answer::Cancel, Answer::No};
   EXPECT_FALSE(window->close());
   EXPECT_TRUE(window->close());
   EXPECT_EQ(asker.asked, std::vector<std::string>(2, kDiscardOnClose));
+  EXPECT_TRUE(session.KeepsProjectOnClose());
+  window.reset();
+  EXPECT_TRUE(FileExists(message));
+  EXPECT_TRUE(folder->HasUnfinishedProject());
 }
 
 // The window's own boxes, and every dialog accepted.
@@ -627,6 +631,13 @@ TEST_F(DeletingQuestions, EnterAnswersNo) {
   EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(dir.File("Other.exe"))));
   EXPECT_EQ(session.PictureFiles(), pictures);
   EXPECT_EQ(pressed, std::vector<QMessageBox::StandardButton>(2, QMessageBox::No));
+}
+
+TEST_F(DeletingQuestions, EnterOnClosingKeepsTheProject) {
+  Open();
+  AnswerWithEnter();
+  EXPECT_EQ(asker.AskKeepingByDefault("Discard it?"), Answer::No);
+  EXPECT_EQ(pressed, std::vector<QMessageBox::StandardButton>{QMessageBox::No});
 }
 
 }  // namespace
