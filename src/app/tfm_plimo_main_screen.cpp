@@ -368,9 +368,14 @@ void TfmPlimoMainScreen::OpenSlideshowMnuClick() {
 }
 
 bool TfmPlimoMainScreen::OpenSlideshowFile(const QString& path) {
-  if (resultActionsRunning_ > 0 || progress_->Running() ||
-      !session_->OpenSlideshow(path.toStdString(), folder_))
-    return false;
+  if (resultActionsRunning_ > 0 || progress_->Running()) return false;
+  const bool opened = session_->OpenSlideshow(path.toStdString(), folder_);
+  if (closeAfterWork_) {
+    // A close during the opening stopped it; now the close goes through the usual questions.
+    closeAfterWork_ = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
+  if (!opened) return false;
   editor_->Load(false);
   return true;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QProgressDialog>
@@ -241,7 +242,8 @@ TEST_F(OpenSlideshow, ACancelOrAKillHalfwayLeavesNothingBehind) {
   EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "project.lock", "~opened-01.jpg"}));
 }
 
-// The opening runs on a thread of its own under the progress dialog, whose Cancel stops it.
+// The opening runs on a thread of its own under the progress dialog, whose Cancel stops it; so
+// does closing the window, which then closes.
 TEST_F(OpenSlideshow, OpensUnderAProgressDialogThatCancels) {
   Open();
   const std::string show = dir.File("Long.exe");
@@ -258,6 +260,12 @@ TEST_F(OpenSlideshow, OpensUnderAProgressDialogThatCancels) {
   EXPECT_TRUE(asker.told.empty());
   EXPECT_TRUE(window->Session().PictureFiles().empty());
   EXPECT_EQ(FolderFiles(), files);
+
+  QTimer::singleShot(0, window.get(), [&] { window->close(); });
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(show)));
+  EXPECT_EQ(FolderFiles(), files);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace
