@@ -143,8 +143,7 @@ SlideshowOpening::SlideshowOpening(const std::string& package, const std::string
       CheckRecordSize(reader_.ImageRecord(i), package::kLargestPicture, "picture", i);
       CheckRecordSize(message, package::kLargestMessage, "message", i);
       CheckRecordSize(voice, package::kLargestVoice, "voice", i);
-      // In the order the files of one picture were always named, so each gets the name the
-      // opening would have given it file by file.
+      // A voice record is never empty: an empty voice's name is picked too, and stays unused.
       Names next;
       next.picture = names.NewOpenedPicture(i + 1);
       if (message.size > 0) next.message = names.NewFile(".txt", when);
