@@ -159,10 +159,8 @@ std::string WorkingFileNames::NewOpenedPicture(int number) {
 std::string WorkingFileNames::Pick(const std::string& base, const std::string& extension) {
   std::string path = base + extension;
   int& next = next_[Lower(path)];
-  if (next == 0) next = 2;
-  if (taken_.count(Lower(path))) do
-      path = base + "_" + std::to_string(next++) + extension;
-    while (taken_.count(Lower(path)));
+  next = std::max(next, 2);
+  while (taken_.count(Lower(path))) path = base + "_" + std::to_string(next++) + extension;
   taken_.insert(Lower(path));
   return path;
 }
