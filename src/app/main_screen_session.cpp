@@ -266,20 +266,31 @@ bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder&
     std::vector<std::string> inUse = pictures_;
     inUse.insert(inUse.end(), messages_.begin(), messages_.end());
     inUse.insert(inUse.end(), voices_.begin(), voices_.end());
-    opened = tovak::OpenSlideshow(package, folder.Path(), inUse, std::time(nullptr));
+    SlideshowOpening opening(package, folder.Path(), inUse, std::time(nullptr));
+    // The journal names every file before it is written: a crash halfway leaves none unnamed.
+    const std::vector<std::string> coming = opening.Files();
+    std::string error;
+    if (!folder.NoteComing(coming, &error)) throw EOpenSlideshowError(error);
+    try {
+      const auto work = [&](const OpenProgress& progress) { opened = opening.Write(progress); };
+      RunOpening ? RunOpening(work) : work({});
+    } catch (...) {
+      folder.ForgetComing(coming);
+      throw;
+    }
+  } catch (const EOpeningCancelled&) {
+    return false;
   } catch (const EOpenSlideshowError& e) {
     return refuse(e.Message());
   }
-  // Only now is the old project let go: its files, and the result built from it.
+  // Only now is the old project let go: its files, and the result built from it; the package
+  // may be the program's own unsaved result.
   folder.Adopt({pictures_, messages_, voices_});
-  ProjectLists keep = opened;
-  keep.pictures.push_back(package);  // the package may be the program's own unsaved result
-  folder.Empty(keep);
   pictures_ = std::move(opened.pictures);
   messages_ = std::move(opened.messages);
   voices_ = std::move(opened.voices);
   std::string error;
-  if (!folder.SaveJournal({pictures_, messages_, voices_}, &error))
+  if (!folder.ReplaceProject({pictures_, messages_, voices_}, {package}, &error))
     asker_.Tell(MainScreenAsker::Kind::Error, FillPlaceholders(Tr(kOpenJournalText), {error}));
   openedFrom_ = fs::absolute(package).lexically_normal().string();
   savedName_ = name;

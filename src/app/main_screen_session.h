@@ -8,6 +8,7 @@
 #include "app/tovak_settings.h"
 #include "builder/plimo.h"
 #include "common/exception.h"
+#include "editor/slideshow_opener.h"
 
 namespace tovak {
 
@@ -166,6 +167,10 @@ class MainScreenSession {
   std::function<void()> ProcessMessages;
   // The "&Save" result action, run when the close question is answered Yes.
   std::function<void()> Save;
+  // Runs the long part of an opening, the writing of its files: the window runs it on a thread
+  // of its own under a progress dialog, whose Cancel makes progress answer false. Rethrows what
+  // the work threw. Without it the work runs here.
+  std::function<void(const std::function<void(const OpenProgress&)>& work)> RunOpening;
   // Translation of every text the session shows; placeholders are filled in afterwards.
   std::function<std::string(const std::string&)> Translate = [](const std::string& s) { return s; };
 

@@ -33,7 +33,7 @@ void ProgressRunner::Cancel() {
   if (running_->stopRequested) running_->stopRequested();
 }
 
-void ProgressRunner::Run(const QString& title, const ResultAsker::Work& work) {
+void ProgressRunner::Run(const QString& title, const ResultAsker::Work& work, QWidget* over) {
   if (running_) throw std::logic_error("a piece of work is running already");
   auto shared = std::make_shared<Shared>();
   std::exception_ptr error;
@@ -65,13 +65,13 @@ void ProgressRunner::Run(const QString& title, const ResultAsker::Work& work) {
     };
     running_ = shared;
     const Join join{worker, running_};
-    Wait(title, *shared);
+    Wait(title, *shared, over);
   }
   if (error) std::rethrow_exception(error);
 }
 
-void ProgressRunner::Wait(const QString& title, Shared& shared) {
-  QProgressDialog dialog(parent_);
+void ProgressRunner::Wait(const QString& title, Shared& shared, QWidget* over) {
+  QProgressDialog dialog(over ? over : parent_);
   dialog.setObjectName("ProgressRunnerDialog");
   dialog.setWindowTitle(title);
   dialog.setLabelText(title);

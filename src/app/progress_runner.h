@@ -20,8 +20,8 @@ class ProgressRunner {
 
   // Returns once work has ended, rethrowing what it threw. Cancel, closing the dialog and the
   // application's quitting ask the work to stop; it is waited for all the same, since it may
-  // still be writing. One work at a time.
-  void Run(const QString& title, const ResultAsker::Work& work);
+  // still be writing. One work at a time. The dialog covers over, or else the runner's window.
+  void Run(const QString& title, const ResultAsker::Work& work, QWidget* over = nullptr);
   bool Running() const { return running_ != nullptr; }
   // Asks the running work to stop; Run returns once it has.
   void Cancel();
@@ -29,7 +29,7 @@ class ProgressRunner {
  private:
   struct Shared;
   // Shows the dialog and handles events until the work is done or the application quits.
-  void Wait(const QString& title, Shared& shared);
+  void Wait(const QString& title, Shared& shared, QWidget* over);
 
   QWidget* parent_;
   std::shared_ptr<Shared> running_;

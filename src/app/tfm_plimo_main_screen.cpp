@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -285,6 +286,22 @@ void TfmPlimoMainScreen::Connect() {
   connect(SettingsMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::SettingsMnuClick);
   connect(OpenSlideshowMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::OpenSlideshowMnuClick);
   editor_->OpenSlideshow = [this](const QString& path) { return OpenSlideshowFile(path); };
+  session_->RunOpening = [this](const std::function<void(const OpenProgress&)>& work) {
+    const QString title =
+        QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Open Slideshow");
+    const std::string line =
+        QCoreApplication::translate("tovak::ResultActions", "Picture %s of %s").toStdString();
+    // Over the editor when the slideshow was dropped there, so that nothing changes meanwhile.
+    progress_->Run(
+        title,
+        [&](const ResultAsker::Progress& progress) {
+          work([&](int done, int total) {
+            return progress(FillPlaceholders(line, {std::to_string(done), std::to_string(total)}),
+                            static_cast<int>(int64_t{100} * done / std::max(1, total)));
+          });
+        },
+        QApplication::activeModalWidget());
+  };
   connect(ShowBannerMnu_, &QAction::toggled, this, &TfmPlimoMainScreen::ApplyBanner);
   connect(AboutProgramMnu_, &QAction::triggered, this, &TfmPlimoMainScreen::AboutClick);
   connect(LanguageSelectionMnu_, &QAction::triggered, this,
@@ -382,8 +399,14 @@ void TfmPlimoMainScreen::OpenSlideshowMnuClick() {
 }
 
 bool TfmPlimoMainScreen::OpenSlideshowFile(const QString& path) {
-  if (resultActionsRunning_ > 0 || !session_->OpenSlideshow(path.toStdString(), folder_))
-    return false;
+  if (resultActionsRunning_ > 0 || progress_->Running()) return false;
+  const bool opened = session_->OpenSlideshow(path.toStdString(), folder_);
+  if (closeAfterWork_) {
+    // A close during the opening stopped it; now the close goes through the usual questions.
+    closeAfterWork_ = false;
+    QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+  }
+  if (!opened) return false;
   editor_->Load(false);
   return true;
 }

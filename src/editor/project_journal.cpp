@@ -11,6 +11,7 @@
 
 #include "common/atomic_file.h"
 #include "common/files.h"
+#include "editor/working_files.h"
 
 namespace tovak {
 
@@ -18,9 +19,10 @@ namespace {
 
 constexpr char kFormat[] = "Tovak project journal";
 // Version 1 named message and voice files by absolute path; version 2 names them by file name
-// alone, so that the journal still fits its files after the folder has moved. An older program
+// alone, so that the journal still fits its files after the folder has moved; version 3 names
+// the opened pictures so too and adds the other files the program owns there. An older program
 // would read the bare names as relative to wherever it was started, so it is kept out.
-constexpr int kVersion = 2;
+constexpr int kVersion = 3;
 constexpr int kOldestVersion = 1;
 // Far beyond any real project; a larger file is not a journal and is not read into memory.
 constexpr int64_t kMaxJournalBytes = 64 << 20;
@@ -39,9 +41,10 @@ bool ToJson(const std::vector<std::string>& list, QJsonArray* out, std::string* 
   return true;
 }
 
-std::vector<std::string> FromJson(const QJsonObject& root, const char* key,
-                                  const std::string& path) {
+std::vector<std::string> FromJson(const QJsonObject& root, const char* key, const std::string& path,
+                                  bool optional = false) {
   const QJsonValue value = root.value(QLatin1String(key));
+  if (optional && value.isUndefined()) return {};
   if (!value.isArray())
     throw EProjectJournalError("The project journal \"" + path + "\" has no list of " + key + ".");
   std::vector<std::string> list;
@@ -74,9 +77,50 @@ void InFolder(std::vector<std::string>& list, const std::filesystem::path& folde
   }
 }
 
+// An opened picture is named as it lies in the journal's folder; any other picture by the path
+// it came with, save that a bare name that could pass for such a picture is made absolute, so
+// that it is never looked for in the folder.
+std::vector<std::string> PicturesToNote(const std::vector<std::string>& pictures,
+                                        const std::filesystem::path& folder) {
+  std::vector<std::string> noted;
+  noted.reserve(pictures.size());
+  for (const std::string& picture : pictures) {
+    const std::filesystem::path file(picture);
+    if (!IsOpenedPictureName(file.filename().string())) {
+      noted.push_back(picture);
+    } else if (IsOpenedPicture(picture, folder.string())) {
+      noted.push_back(file.filename().string());
+    } else if (picture != file.filename().string()) {
+      noted.push_back(picture);
+    } else {
+      std::error_code code;
+      const std::filesystem::path absolute = std::filesystem::absolute(file, code);
+      noted.push_back(code ? picture : absolute.string());
+    }
+  }
+  return noted;
+}
+
+// The reverse of PicturesToNote. Older journals noted opened pictures by full path: one that is
+// no longer there but lies in the journal's folder was moved with it.
+void PicturesInFolder(std::vector<std::string>& pictures, const std::filesystem::path& folder,
+                      int version) {
+  for (std::string& picture : pictures) {
+    const std::filesystem::path file(picture);
+    const std::string name = file.filename().string();
+    if (!IsOpenedPictureName(name)) continue;
+    if (version >= 3) {
+      if (picture == name) picture = (folder / name).string();
+    } else if (file.is_absolute() && !FileExists(picture) && FileExists((folder / name).string())) {
+      picture = (folder / name).string();
+    }
+  }
+}
+
 }  // namespace
 
-bool WriteProjectJournal(const std::string& path, const ProjectLists& lists, std::string* error) {
+bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
+                         const std::set<std::string>& owned, std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -84,11 +128,13 @@ bool WriteProjectJournal(const std::string& path, const ProjectLists& lists, std
   if (lists.messages.size() != lists.pictures.size() ||
       lists.voices.size() != lists.pictures.size())
     return fail("the picture, message and voice lists differ in length");
-  QJsonArray pictures, messages, voices;
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  QJsonArray pictures, messages, voices, others;
   std::string bad;
-  if (!ToJson(lists.pictures, &pictures, &bad) ||
+  if (!ToJson(PicturesToNote(lists.pictures, folder), &pictures, &bad) ||
       !ToJson(NamesOnly(lists.messages), &messages, &bad) ||
-      !ToJson(NamesOnly(lists.voices), &voices, &bad))
+      !ToJson(NamesOnly(lists.voices), &voices, &bad) ||
+      !ToJson(NamesOnly({owned.begin(), owned.end()}), &others, &bad))
     return fail("the file name \"" + bad + "\" is not UTF-8");
   QJsonObject root;
   root.insert("format", QLatin1String(kFormat));
@@ -96,11 +142,12 @@ bool WriteProjectJournal(const std::string& path, const ProjectLists& lists, std
   root.insert("pictures", pictures);
   root.insert("messages", messages);
   root.insert("voices", voices);
+  if (!others.isEmpty()) root.insert("owned", others);
   const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
   return WriteFileAtomically(path, bytes.constData(), bytes.size(), error);
 }
 
-ProjectLists ReadProjectJournal(const std::string& path) {
+ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned) {
   const int64_t size = FileSize(path);
   if (size < 0) throw EProjectJournalError("The project journal \"" + path + "\" is missing.");
   if (size > kMaxJournalBytes)
@@ -132,6 +179,12 @@ ProjectLists ReadProjectJournal(const std::string& path) {
   const std::filesystem::path folder = std::filesystem::path(path).parent_path();
   InFolder(lists.messages, folder);
   InFolder(lists.voices, folder);
+  PicturesInFolder(lists.pictures, folder, version.toInt());
+  if (owned) {
+    *owned = FromJson(root, "owned", path, true);
+    InFolder(*owned, folder);
+    std::erase(*owned, std::string());
+  }
   return lists;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,15 +26,23 @@ struct ProjectLists {
 // The lists are kept only in memory, so a crash would leave the recordings in the working folder
 // with nothing to say which picture they belong to. The journal is rewritten after every change,
 // replacing the old one whole, so the next start finds either the old or the new project.
-// Message and voice files are noted by file name alone: they live in the journal's folder,
-// wherever that has been moved to. Lists of unequal length are refused (false, with the reason
-// in error).
+// Message and voice files, and the pictures taken out of an opened slideshow, are noted by file
+// name alone: they live in the journal's folder, wherever that has been moved to. owned names
+// every file of that folder the program made and has yet to delete, those of the lists and
+// others (a picture removed from the project, the files an opening is about to write), so that
+// a crash leaves none of them behind for good. Lists of unequal length are refused (false, with the
+// reason in error).
 bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
-                         std::string* error = nullptr);
+                         const std::set<std::string>& owned, std::string* error = nullptr);
+inline bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
+                                std::string* error = nullptr) {
+  return WriteProjectJournal(path, lists, {}, error);
+}
 
-// The lists with every message and voice file in the journal's folder, also for a journal of
-// older versions that noted full paths. Throws EProjectJournalError when the file is missing,
-// unreadable or not a journal this version understands.
-ProjectLists ReadProjectJournal(const std::string& path);
+// The lists with every message and voice file and every opened picture in the journal's folder,
+// also for a journal of older versions that noted full paths; owned, when given, gets the full
+// paths of the other files the journal names. Throws EProjectJournalError when the file is
+// missing, unreadable or not a journal this version understands.
+ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned = nullptr);
 
 }  // namespace tovak

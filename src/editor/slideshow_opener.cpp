@@ -1,13 +1,20 @@
 #include "editor/slideshow_opener.h"
 
-#include <filesystem>
-#include <system_error>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include "builder/package_reader.h"
-#include "common/atomic_file.h"
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "builder/package_format.h"
 #include "common/files.h"
 #include "components/jpeg_codec.h"
 #include "editor/working_files.h"
+#include "platform/native_file.h"
 
 namespace fs = std::filesystem;
 
@@ -15,53 +22,88 @@ namespace tovak {
 
 namespace {
 
-// Deletes what an interrupted opening wrote, unless it was handed over.
+std::string SystemError(const std::string& path) {
+  return path + " : " + std::strerror(errno);
+}
+
+// The files an opening writes, deleted again unless handed over. Each has a new name that the
+// journal already notes and that no project names until the opening is done, so none needs the
+// temporary name and the flush to disk that a file of the project takes: a file cut short is
+// never read and the next start deletes it. One flush for them all at the end takes a fraction
+// of a second where a flush per file takes minutes for a long show.
 class WrittenFiles {
  public:
+  explicit WrittenFiles(std::string folder) : folder_(std::move(folder)) {}
   ~WrittenFiles() {
     if (!keep_)
       for (const std::string& path : paths_) DeleteFileIfExists(path);
   }
-  void Keep() { keep_ = true; }
+  WrittenFiles(const WrittenFiles&) = delete;
+  WrittenFiles& operator=(const WrittenFiles&) = delete;
 
-  // Writes bytes under a new working file name; "" for no bytes.
-  std::string Write(const std::string& folder, const std::string& extension,
-                    const std::vector<uint8_t>& bytes, const std::vector<std::string>& inUse,
-                    std::time_t when) {
-    if (bytes.empty()) return {};
-    return Write(NewWorkingFileName(folder, extension, Taken(inUse), when), bytes);
-  }
-  // Writes picture number's JPEG under the name that marks it as taken out of a slideshow.
-  std::string WritePicture(const std::string& folder, int number, const std::vector<uint8_t>& bytes,
-                           const std::vector<std::string>& inUse) {
-    return Write(NewOpenedPictureName(folder, number, Taken(inUse)), bytes);
-  }
-
- private:
-  std::vector<std::string> Taken(const std::vector<std::string>& inUse) const {
-    std::vector<std::string> taken = inUse;
-    taken.insert(taken.end(), paths_.begin(), paths_.end());
-    return taken;
-  }
-  std::string Write(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string error;
-    if (!WriteFileAtomically(path, bytes.data(), static_cast<int64_t>(bytes.size()), &error))
-      throw EOpenSlideshowError(path + " : " + error);
+  // Writes bytes under path; "" for no bytes, unless empty counts as a file. A name that was
+  // taken since it was picked is never written over.
+  std::string Write(const std::string& path, const std::vector<uint8_t>& bytes,
+                    bool evenEmpty = false) {
+    if (bytes.empty() && !evenEmpty) return {};
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) throw EOpenSlideshowError(SystemError(path));
     paths_.push_back(path);
+    for (size_t done = 0; done < bytes.size();) {
+      const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        const std::string why = SystemError(path);
+        ::close(fd);
+        throw EOpenSlideshowError(why);
+      }
+      done += static_cast<size_t>(n);
+    }
+    if (::close(fd) != 0) throw EOpenSlideshowError(SystemError(path));
     return path;
   }
 
+  // Puts everything written on the disk, before a journal names it as the project.
+  void Flush() {
+    const int fd = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw EOpenSlideshowError(SystemError(folder_));
+    const bool flushed = ::syncfs(fd) == 0;
+    const std::string why = SystemError(folder_);
+    ::close(fd);
+    if (!flushed) throw EOpenSlideshowError(why);
+  }
+  void Keep() { keep_ = true; }
+
+ private:
+  std::string folder_;
   std::vector<std::string> paths_;
   bool keep_ = false;
 };
+
+// What no player reads is no slideshow worth taking apart: refused before anything is read, so
+// a forged size costs neither memory nor time.
+void CheckRecordSize(const PackageReader::Record& record, int64_t largest, const char* what,
+                     int picture) {
+  if (record.size > largest) {
+    throw EPackageError("the " + std::string(what) + " of picture " + std::to_string(picture + 1) +
+                        " is " + std::to_string(record.size) + " bytes long, more than " +
+                        std::to_string(largest) + ", so the slideshow is damaged");
+  }
+}
 
 }  // namespace
 
 void CheckSlideshowFile(const std::string& package) {
   const std::string name = fs::path(package).filename().string();
-  std::error_code ec;
-  if (fs::is_directory(package, ec))
-    throw EOpenSlideshowError(name + " is a folder, not a slideshow.");
+  switch (platform::KindOf(package)) {
+    case platform::FileKind::Folder:
+      throw EOpenSlideshowError(name + " is a folder, not a slideshow.");
+    case platform::FileKind::Other:
+      throw EOpenSlideshowError(name + " is not a regular file, so it is no slideshow.");
+    case platform::FileKind::Missing:
+    case platform::FileKind::Regular:
+      break;
+  }
   try {
     PackageReader reader;
     reader.Open(package);
@@ -71,25 +113,64 @@ void CheckSlideshowFile(const std::string& package) {
 }
 
 bool IsSlideshowToOpen(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return false;
-  return UpperExtension(path) == ".EXE" || HasPackageData(path);
+  switch (platform::KindOf(path)) {
+    case platform::FileKind::Folder:
+      return false;
+    case platform::FileKind::Regular:
+      return UpperExtension(path) == ".EXE" || HasPackageData(path);
+    case platform::FileKind::Missing:
+    case platform::FileKind::Other:
+      break;
+  }
+  // Never opened to look inside; one named as a slideshow is refused as one.
+  return UpperExtension(path) == ".EXE";
 }
 
-ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
-                           const std::vector<std::string>& inUse, std::time_t when) {
+SlideshowOpening::SlideshowOpening(const std::string& package, const std::string& workFolder,
+                                   const std::vector<std::string>& inUse, std::time_t when)
+    : name_(fs::path(package).filename().string()), folder_(workFolder) {
   CheckSlideshowFile(package);
-  const std::string name = fs::path(package).filename().string();
-  std::error_code ec;
-
-  ProjectLists lists;
-  WrittenFiles written;
   try {
-    PackageReader reader;
-    reader.Open(package);
+    reader_.Open(package);
+    std::error_code ec;
     fs::create_directories(workFolder, ec);
-    for (int i = 0; i < reader.PictureCount(); ++i) {
-      const std::vector<uint8_t> picture = reader.Image(i);
+    WorkingFileNames names(workFolder, inUse);
+    const int count = reader_.PictureCount();
+    names_.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      const PackageReader::Record message = reader_.MessageRecord(i);
+      const PackageReader::Record voice = reader_.VoiceRecord(i);
+      CheckRecordSize(reader_.ImageRecord(i), package::kLargestPicture, "picture", i);
+      CheckRecordSize(message, package::kLargestMessage, "message", i);
+      CheckRecordSize(voice, package::kLargestVoice, "voice", i);
+      // A voice record is never empty: an empty voice's name is picked too, and stays unused.
+      Names next;
+      next.picture = names.NewOpenedPicture(i + 1);
+      if (message.size > 0) next.message = names.NewFile(".txt", when);
+      if (voice.size > 0) next.voice = names.NewFile(".wav", when);
+      names_.push_back(std::move(next));
+    }
+  } catch (const Exception& e) {
+    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: " + e.Message());
+  }
+}
+
+std::vector<std::string> SlideshowOpening::Files() const {
+  std::vector<std::string> files;
+  files.reserve(names_.size() * 3);
+  for (const Names& names : names_)
+    for (const std::string* file : {&names.picture, &names.message, &names.voice})
+      if (!file->empty()) files.push_back(*file);
+  return files;
+}
+
+ProjectLists SlideshowOpening::Write(const OpenProgress& progress) {
+  ProjectLists lists;
+  WrittenFiles written(folder_);
+  const int count = static_cast<int>(names_.size());
+  try {
+    for (int i = 0; i < count; ++i) {
+      const std::vector<uint8_t> picture = reader_.Image(i);
       // A picture the builder could not read was stored empty, and the show plays its message
       // and voice without one: it comes back as an empty file, which a build stores empty again.
       // A stored picture the player could not show is refused.
@@ -99,17 +180,29 @@ ProjectLists OpenSlideshow(const std::string& package, const std::string& workFo
         throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " cannot be decoded (" +
                                   e.Message() + ")");
       }
-      const std::vector<uint8_t> wav = ExpandVoiceRecord(reader.VoiceContainer(i));
-      const std::vector<uint8_t> message = reader.Read(reader.MessageRecord(i));
-      lists.pictures.push_back(written.WritePicture(workFolder, i + 1, picture, inUse));
-      lists.messages.push_back(written.Write(workFolder, ".txt", message, inUse, when));
-      lists.voices.push_back(written.Write(workFolder, ".wav", wav, inUse, when));
+      const std::vector<uint8_t> wav = ExpandVoiceRecord(reader_.VoiceContainer(i));
+      const std::vector<uint8_t> message = reader_.Read(reader_.MessageRecord(i));
+      const Names& names = names_[static_cast<size_t>(i)];
+      lists.pictures.push_back(written.Write(names.picture, picture, true));
+      lists.messages.push_back(written.Write(names.message, message));
+      lists.voices.push_back(wav.empty() ? std::string() : written.Write(names.voice, wav));
+      if (progress && !progress(i + 1, count)) throw EOpeningCancelled("cancelled");
     }
+    written.Flush();
+  } catch (const EOpeningCancelled&) {
+    throw;
   } catch (const Exception& e) {
-    throw EOpenSlideshowError(name + " cannot be opened as a slideshow: " + e.Message());
+    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: " + e.Message());
+  } catch (const std::bad_alloc&) {
+    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: not enough memory");
   }
   written.Keep();
   return lists;
+}
+
+ProjectLists OpenSlideshow(const std::string& package, const std::string& workFolder,
+                           const std::vector<std::string>& inUse, std::time_t when) {
+  return SlideshowOpening(package, workFolder, inUse, when).Write();
 }
 
 }  // namespace tovak

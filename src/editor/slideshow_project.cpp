@@ -92,12 +92,10 @@ std::string SlideshowProject::ImportFiles(const std::vector<std::string>& paths)
           pictureFiles_.begin(), pictureFiles_.end(),
           [&](const std::string& known) { return strcasecmp(known.c_str(), path.c_str()) == 0; });
       if (duplicate) continue;
-      // GIF files are decoded only when shown, but one that is not there is no picture.
-      if (ext != ".GIF") {
-        CheckPicture(path);
-      } else if (!FileExists(path)) {
-        throw EProjectError("Project : no such file " + path);
-      }
+      // GIF files are decoded only when shown, but one that is not there is no picture. Nor is
+      // a FIFO or a device, which is never opened: reading one waits for a writer, or forever.
+      if (!FileExists(path)) throw EProjectError("Project : no such file " + path);
+      if (ext != ".GIF") CheckPicture(path);
       Append(path);
     } catch (const std::exception&) {
       skipped += path + "\r";

@@ -80,6 +80,19 @@ std::string Convert(const std::string& text, const std::string& to, const std::s
   return out;
 }
 
+// Names are compared as the program's other lists compare them: ASCII letters in either case.
+std::string Lower(std::string text) {
+  for (char& c : text)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return text;
+}
+
+std::string OpenedPictureBase(const std::string& folder, int number) {
+  char digits[16];
+  std::snprintf(digits, sizeof digits, "%02d", number);
+  return (fs::path(folder) / (kOpenedPicturePrefix + std::string(digits))).string();
+}
+
 bool NameInUse(const std::string& path, const std::vector<std::string>& inUse) {
   // Anything already there, a folder or a dangling link too, takes the name.
   std::error_code error;
@@ -121,12 +134,34 @@ std::string NewWorkingFileName(const std::string& folder, const std::string& ext
 
 std::string NewOpenedPictureName(const std::string& folder, int number,
                                  const std::vector<std::string>& inUse) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%02d", number);
-  const std::string base =
-      (fs::path(folder) / (kOpenedPicturePrefix + std::string(digits))).string();
+  const std::string base = OpenedPictureBase(folder, number);
   std::string path = base + ".jpg";
   for (int n = 2; NameInUse(path, inUse); ++n) path = base + "_" + std::to_string(n) + ".jpg";
+  return path;
+}
+
+WorkingFileNames::WorkingFileNames(const std::string& folder, const std::vector<std::string>& inUse)
+    : folder_(folder) {
+  for (const std::string& used : inUse) taken_.insert(Lower(used));
+  std::error_code code;
+  for (fs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code))
+    taken_.insert(Lower((fs::path(folder) / it->path().filename()).string()));
+}
+
+std::string WorkingFileNames::NewFile(const std::string& extension, std::time_t when) {
+  return Pick((fs::path(folder_) / TimeBasedName(when)).string(), extension);
+}
+
+std::string WorkingFileNames::NewOpenedPicture(int number) {
+  return Pick(OpenedPictureBase(folder_, number), ".jpg");
+}
+
+std::string WorkingFileNames::Pick(const std::string& base, const std::string& extension) {
+  std::string path = base + extension;
+  int& next = next_[Lower(path)];
+  next = std::max(next, 2);
+  while (taken_.count(Lower(path))) path = base + "_" + std::to_string(next++) + extension;
+  taken_.insert(Lower(path));
   return path;
 }
 

@@ -2,6 +2,8 @@
 
 #include <ctime>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace tovak {
@@ -27,6 +29,24 @@ std::string NewOpenedPictureName(const std::string& folder, int number,
 bool IsOpenedPictureName(const std::string& name);
 // Whether path is such a picture lying in workFolder: a picture that came out of a slideshow.
 bool IsOpenedPicture(const std::string& path, const std::string& workFolder);
+
+// Names for many new files in one folder at once, as NewWorkingFileName and NewOpenedPictureName
+// give them, in time linear in their number: the folder is listed once, and each name remembers
+// the suffix it reached, where asking those functions file after file costs a look at every
+// name taken before.
+class WorkingFileNames {
+ public:
+  WorkingFileNames(const std::string& folder, const std::vector<std::string>& inUse);
+  std::string NewFile(const std::string& extension, std::time_t when);
+  std::string NewOpenedPicture(int number);
+
+ private:
+  std::string Pick(const std::string& base, const std::string& extension);
+
+  std::string folder_;
+  std::unordered_set<std::string> taken_;      // full paths, in lower case
+  std::unordered_map<std::string, int> next_;  // per base and extension: the suffix to try next
+};
 
 // Message files hold single-byte text in the system's 8-bit code page where it has one, UTF-8
 // otherwise, one line per message line ended by CR LF. Text in the program is UTF-8.

@@ -45,6 +45,13 @@ std::vector<fs::path> FilesIn(const std::string& folder) {
   return files;
 }
 
+constexpr char kNotHeld[] = "the working folder is not held by this copy of the program";
+
+// Files only the program names so: the unsaved result, and what a write cut short left.
+bool LeftOver(const std::string& name) {
+  return name == kTemporarySlideshowName || IsAtomicTemporaryName(name);
+}
+
 // Why nothing can be written in folder, or empty when a file can be made there. A lock that
 // cannot be taken says no more than that; this says why.
 std::string WriteProblem(const std::string& folder) {
@@ -109,7 +116,7 @@ bool WorkingFolder::Claim(std::string* error) {
   // Found now, so the user hears of it before the folder is touched.
   if (FileExists(JournalPath())) {
     ProjectLists ignored;
-    ReadJournal(&ignored);
+    ReadJournal(&ignored, nullptr);
   }
   return true;
 }
@@ -127,9 +134,9 @@ bool WorkingFolder::HasUnfinishedProject() const {
   }
 }
 
-bool WorkingFolder::ReadJournal(ProjectLists* lists) {
+bool WorkingFolder::ReadJournal(ProjectLists* lists, std::vector<std::string>* owned) {
   try {
-    *lists = ReadProjectJournal(JournalPath());
+    *lists = ReadProjectJournal(JournalPath(), owned);
     return true;
   } catch (const EProjectJournalError&) {
     SetAside();
@@ -159,12 +166,15 @@ ProjectLists WorkingFolder::Restore() {
                                "\" is in use by another copy of the program.");
   }
   ProjectLists lists;
-  if (!ReadJournal(&lists)) throw EProjectJournalError(note_);
+  std::vector<std::string> owned;
+  if (!ReadJournal(&lists, &owned)) throw EProjectJournalError(note_);
   for (auto* list : {&lists.messages, &lists.voices}) {
     for (std::string& file : *list)
       if (!file.empty() && !FileExists(file)) file.clear();
   }
   Adopt(lists);
+  AdoptFiles(owned);
+  journaled_ = lists;
   // What a crash cut short in the middle of a write; never a file that holds a recording.
   for (const fs::path& file : FilesIn(folder_))
     if (IsAtomicTemporaryName(file.filename().string())) DeleteFileIfExists(file.string());
@@ -172,28 +182,76 @@ ProjectLists WorkingFolder::Restore() {
 }
 
 void WorkingFolder::Adopt(const ProjectLists& lists) {
-  for (const auto* list : {&lists.messages, &lists.voices}) {
-    for (const std::string& file : *list) {
-      if (!file.empty() && SameFile(fs::path(file).parent_path().string(), folder_))
-        ours_.insert(fs::path(file).filename().string());
-    }
-  }
+  AdoptFiles(lists.messages);
+  AdoptFiles(lists.voices);
   // A picture the user keeps in this folder stays; only what an opening wrote is ours.
   for (const std::string& file : lists.pictures)
     if (IsOpenedPicture(file, folder_)) ours_.insert(fs::path(file).filename().string());
 }
 
-bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
-  if (!Claimed()) {
-    if (error) *error = "the working folder is not held by this copy of the program";
-    return false;
+void WorkingFolder::AdoptFiles(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    if (!file.empty() && SameFile(fs::path(file).parent_path().string(), folder_))
+      ours_.insert(fs::path(file).filename().string());
   }
-  Adopt(lists);
-  if (lists.Empty()) {
+}
+
+bool WorkingFolder::WriteJournal(std::string* error) {
+  if (journaled_.Empty() && ours_.empty()) {
     DeleteFileIfExists(JournalPath());
     return true;
   }
-  return WriteProjectJournal(JournalPath(), lists, error);
+  return WriteProjectJournal(JournalPath(), journaled_, ours_, error);
+}
+
+bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
+  if (!Claimed()) {
+    if (error) *error = kNotHeld;
+    return false;
+  }
+  Adopt(lists);
+  journaled_ = lists;
+  return WriteJournal(error);
+}
+
+bool WorkingFolder::NoteComing(const std::vector<std::string>& files, std::string* error) {
+  if (!Claimed()) {
+    if (error) *error = kNotHeld;
+    return false;
+  }
+  const std::set<std::string> before = ours_;
+  AdoptFiles(files);
+  if (WriteJournal(error)) return true;
+  ours_ = before;
+  return false;
+}
+
+void WorkingFolder::ForgetComing(const std::vector<std::string>& files) {
+  if (!Claimed()) return;
+  for (const std::string& file : files) ours_.erase(fs::path(file).filename().string());
+  WriteJournal(nullptr);
+}
+
+bool WorkingFolder::ReplaceProject(const ProjectLists& lists, const std::vector<std::string>& keep,
+                                   std::string* error) {
+  if (!Claimed()) {
+    if (error) *error = kNotHeld;
+    return false;
+  }
+  Adopt(lists);
+  journaled_ = lists;
+  const bool noted = WriteJournal(error);
+  std::set<std::string> kept;
+  for (const auto* list : {&lists.pictures, &lists.messages, &lists.voices, &keep})
+    for (const std::string& file : *list) kept.insert(fs::path(file).filename().string());
+  for (const fs::path& file : FilesIn(folder_)) {
+    const std::string name = file.filename().string();
+    if (kept.count(name)) continue;
+    if (ours_.count(name) || (LeftOver(name) && !keepOld_)) DeleteFileIfExists(file.string());
+  }
+  std::erase_if(ours_, [&](const std::string& name) { return !kept.count(name); });
+  WriteJournal(nullptr);
+  return noted;
 }
 
 void WorkingFolder::Empty(const ProjectLists& keep) {
@@ -205,19 +263,20 @@ void WorkingFolder::Empty(const ProjectLists& keep) {
   // aside instead, and then only what this run made goes.
   if (!keepOld_ && FileExists(JournalPath())) {
     ProjectLists lists;
-    if (ReadJournal(&lists)) Adopt(lists);
+    std::vector<std::string> owned;
+    if (ReadJournal(&lists, &owned)) {
+      Adopt(lists);
+      AdoptFiles(owned);
+    }
   }
   // The journal goes first: should the program stop halfway, the next start finds no journal
   // naming files that are already gone.
   DeleteFileIfExists(JournalPath());
+  journaled_ = {};
   for (const fs::path& file : FilesIn(folder_)) {
     const std::string name = file.filename().string();
-    // An opened picture no journal names any more (removed before a crash, or written by an
-    // opening the crash cut short) is still only a copy of what its slideshow holds.
-    const bool leftOver =
-        name == kTemporarySlideshowName || IsAtomicTemporaryName(name) || IsOpenedPictureName(name);
     if (kept.count(name)) continue;
-    if (ours_.count(name) || (leftOver && !keepOld_)) DeleteFileIfExists(file.string());
+    if (ours_.count(name) || (LeftOver(name) && !keepOld_)) DeleteFileIfExists(file.string());
   }
   ours_.clear();
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "editor/project_journal.h"
 
@@ -50,8 +51,20 @@ class WorkingFolder {
   // program did not make in this run is deleted from the folder then.
   const std::string& SetAsideNote() const { return note_; }
 
-  // Records the project after a change; an empty project removes the journal.
+  // Records the project after a change, with every other file of the folder the program still
+  // owns; with neither, the journal is removed.
   bool SaveJournal(const ProjectLists& lists, std::string* error = nullptr);
+  // Notes files about to be written in this folder as the program's own, in the journal before
+  // they exist, so that a crash while they are written leaves none unnamed. False, with the
+  // reason in error, when the journal cannot be written: nothing should be written then.
+  bool NoteComing(const std::vector<std::string>& files, std::string* error = nullptr);
+  // Takes back NoteComing for files that were not kept (they are gone, or never were made).
+  void ForgetComing(const std::vector<std::string>& files);
+  // Makes lists the project in place of the one before, whose files go with the old result (but
+  // not the files of keep): the journal names the new project before anything old is deleted
+  // and the old files until they are gone, so a crash at any point loses nothing either way.
+  bool ReplaceProject(const ProjectLists& lists, const std::vector<std::string>& keep,
+                      std::string* error = nullptr);
 
   // Deletes what the program made in the folder: the message and voice files of the project
   // (those of this run and of the journal), the pictures taken out of opened slideshows, the
@@ -60,19 +73,27 @@ class WorkingFolder {
   // folder. Files that cannot be deleted are skipped.
   void Empty(const ProjectLists& keep = {});
   // Notes the message and voice files and the opened pictures of lists that lie in this folder
-  // as the program's own, to be deleted by Empty().
+  // as the program's own, to be deleted by Empty(). Only names noted so, or named by the journal
+  // of an earlier run, are ever taken for the program's: a file of the user's that merely looks
+  // like one of ours stays.
   void Adopt(const ProjectLists& lists);
   // A normal exit: Empty(), then let go of the folder.
   void Release();
 
  private:
-  // The journal's lists, or false after setting an unreadable journal aside.
-  bool ReadJournal(ProjectLists* lists);
+  // The journal's lists, or false after setting an unreadable journal aside; owned, when given,
+  // gets the other files of the program it names.
+  bool ReadJournal(ProjectLists* lists, std::vector<std::string>* owned);
   void SetAside();
+  // Notes those of files that lie in this folder as ours.
+  void AdoptFiles(const std::vector<std::string>& files);
+  // Writes the journal of journaled_ and ours_, or removes it when there is nothing to name.
+  bool WriteJournal(std::string* error);
 
   std::string folder_;
   std::unique_ptr<QLockFile> lock_;
   std::set<std::string> ours_;  // names of the files the program made here
+  ProjectLists journaled_;      // the project as the journal names it
   bool keepOld_ = false;        // an unreadable journal was set aside in this run
   std::string note_;
 };

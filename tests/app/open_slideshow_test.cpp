@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QProgressDialog>
+#include <QTimer>
 #include <filesystem>
+#include <set>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "builder/package_reader.h"
@@ -14,6 +18,7 @@
 #include "editor/working_folder.h"
 #include "support/fake_wave_device.h"
 #include "support/main_window_fixture.h"
+#include "support/written_show.h"
 
 namespace tovak {
 namespace {
@@ -184,6 +189,83 @@ TEST_F(OpenSlideshow, RefusedOrDeclinedChangesNothing) {
       {QString::fromStdString(Picture("d.jpg")), QString::fromStdString(good)});
   EXPECT_EQ(window->Editor().Session().State().items.size(), 4u);
   EXPECT_EQ(session.PictureFiles().back(), dir.File("d.jpg"));
+}
+
+// Every file an opening writes is named by the journal before it exists: a kill halfway leaves
+// nothing the next start does not delete, and the user's own files stay, even one named like
+// ours. A cancel leaves the project, its files and its journal as they were.
+TEST_F(OpenSlideshow, ACancelOrAKillHalfwayLeavesNothingBehind) {
+  Open();
+  MakeProject();
+  const std::string w = paths.WorkFolder();
+  testing::WriteBytes(w + "~opened-01.jpg", {1, 2, 3});
+  testing::WriteBytes(w + "notes.txt", {4});
+  const std::string show = dir.File("Long.exe");
+  testing::WriteShow(show, 300, testing::ReadBytes(Picture("tiny.jpg", 8, 8)), {'h', '\r', '\n'});
+  MainScreenSession& session = window->Session();
+  const ProjectLists before{session.PictureFiles(), session.MessageFiles(), session.VoiceFiles()};
+  ASSERT_TRUE(folder->SaveJournal(before));  // as the editor notes every change
+  const std::vector<std::string> files = FolderFiles();
+  const Bytes journal = testing::ReadBytes(folder->JournalPath());
+  const std::string killed = dir.File("killed/");
+  fs::create_directories(killed);
+
+  session.RunOpening = [&](const std::function<void(const OpenProgress&)>& work) {
+    work([&](int done, int) {
+      if (done < 100) return true;
+      std::vector<std::string> owned;
+      const ProjectLists journaled = ReadProjectJournal(folder->JournalPath(), &owned);
+      std::set<std::string> named(files.begin(), files.end());
+      for (const std::string& file : owned) named.insert(fs::path(file).filename().string());
+      for (const std::string& file : FolderFiles()) {
+        EXPECT_TRUE(named.count(file)) << file << " is written before the journal names it";
+        if (file != "project.lock") fs::copy_file(w + file, killed + file);
+      }
+      return false;
+    });
+  };
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(show)));
+  EXPECT_TRUE(asker.told.empty());
+  EXPECT_EQ(before,
+            (ProjectLists{session.PictureFiles(), session.MessageFiles(), session.VoiceFiles()}));
+  EXPECT_EQ(FolderFiles(), files);
+  EXPECT_EQ(testing::ReadBytes(folder->JournalPath()), journal);
+
+  // The start after the kill, without taking the project back.
+  WorkingFolder next(killed);
+  ASSERT_TRUE(next.Claim());
+  next.Empty();
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(killed))
+    left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"notes.txt", "project.lock", "~opened-01.jpg"}));
+}
+
+// The opening runs on a thread of its own under the progress dialog, whose Cancel stops it; so
+// does closing the window, which then closes.
+TEST_F(OpenSlideshow, OpensUnderAProgressDialogThatCancels) {
+  Open();
+  const std::string show = dir.File("Long.exe");
+  testing::WriteShow(show, 3000, testing::ReadBytes(Picture("tiny.jpg", 8, 8)), {'h', '\r', '\n'});
+  const std::vector<std::string> files = FolderFiles();
+  bool shown = false;
+  QTimer::singleShot(0, window.get(), [&] {
+    auto* dialog = window->findChild<QProgressDialog*>("ProgressRunnerDialog");
+    shown = dialog && dialog->isVisible();
+    if (dialog) emit dialog->canceled();
+  });
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(show)));
+  EXPECT_TRUE(shown);
+  EXPECT_TRUE(asker.told.empty());
+  EXPECT_TRUE(window->Session().PictureFiles().empty());
+  EXPECT_EQ(FolderFiles(), files);
+
+  QTimer::singleShot(0, window.get(), [&] { window->close(); });
+  EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(show)));
+  EXPECT_EQ(FolderFiles(), files);
+  QCoreApplication::processEvents();
+  EXPECT_FALSE(window->isVisible());
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ TEST(ProjectJournal, DamagedFilesThrow) {
       text.substr(0, text.size() / 2),
       "[1,2]",
       R"({"format":"other","version":1,"pictures":[],"messages":[],"voices":[]})",
-      R"({"format":"Tovak project journal","version":3,"pictures":[],"messages":[],"voices":[]})",
+      R"({"format":"Tovak project journal","version":4,"pictures":[],"messages":[],"voices":[]})",
       head + R"("pictures":["a"],"messages":[],"voices":[""]})",
       head + R"("pictures":[1],"messages":[""],"voices":[""]})",
       head + R"("pictures":[],"messages":[]})"};
@@ -140,6 +140,54 @@ TEST(WorkingFolder, RestoresByNameWhereverTheFolderNowIs) {
     EXPECT_FALSE(fs::exists(w + "kept.wav") || fs::exists(w + "kept.txt"));
     EXPECT_TRUE(fs::exists(w + "orphan.wav")) << "not known to be ours";
   }
+}
+
+// Pictures taken out of an opened slideshow are found in the folder wherever it has moved, also
+// from a journal that named them by full path; their next exit deletes them there, and a
+// picture of the same name elsewhere is left where it is.
+TEST(WorkingFolder, OpenedPicturesMoveWithTheFolder) {
+  TempDir dir;
+  for (const bool olderJournal : {false, true}) {
+    fs::remove_all(dir.File("new"));
+    const std::string old = dir.File("old/Waves/");
+    fs::create_directories(old);
+    WriteText(old + "~opened-01.jpg", "p");
+    {
+      WorkingFolder crashed(old);
+      ASSERT_TRUE(crashed.Claim());
+      ASSERT_TRUE(crashed.SaveJournal(
+          {{old + "~opened-01.jpg", "/elsewhere/~opened-02.jpg"}, {"", ""}, {"", ""}}));
+    }
+    if (olderJournal) {
+      WriteText(old + "project.journal",
+                R"({"format":"Tovak project journal","version":2,"pictures":[")" + old +
+                    R"(~opened-01.jpg","/elsewhere/~opened-02.jpg"],"messages":["",""],)"
+                    R"("voices":["",""]})");
+    }
+    fs::rename(dir.File("old"), dir.File("new"));
+    const std::string w = dir.File("new/Waves/");
+    WorkingFolder next(w);
+    ASSERT_TRUE(next.Claim());
+    EXPECT_EQ(next.Restore().pictures,
+              (std::vector<std::string>{w + "~opened-01.jpg", "/elsewhere/~opened-02.jpg"}));
+    EXPECT_TRUE(fs::exists(w + "~opened-01.jpg"));
+    next.Release();
+    EXPECT_FALSE(fs::exists(w + "~opened-01.jpg"));
+  }
+}
+
+// A file the user put in the folder is never the program's, whatever its name: only what the
+// journal names, or what this run made, is deleted.
+TEST(WorkingFolder, AFileNamedLikeOursButNeverNamedStays) {
+  TempDir dir;
+  const std::string w = dir.File("Waves/");
+  fs::create_directories(w);
+  WriteText(w + "~opened-01.jpg", "mine");
+  WorkingFolder folder(w);
+  ASSERT_TRUE(folder.Claim());
+  folder.Empty();  // a plain start
+  folder.Release();
+  EXPECT_TRUE(fs::exists(w + "~opened-01.jpg"));
 }
 
 // Only what the program made goes; a slideshow saved there, a picture kept there, a file of

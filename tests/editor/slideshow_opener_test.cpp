@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
+#include <future>
 
 #include "builder/package_reader.h"
 #include "builder/plimo.h"
@@ -11,6 +17,7 @@
 #include "editor/working_files.h"
 #include "editor/working_folder.h"
 #include "support/package_fixture.h"
+#include "support/written_show.h"
 
 namespace tovak {
 namespace {
@@ -114,7 +121,8 @@ TEST_F(Opener, AnEmptyPictureRecordComesBackEmpty) {
 }
 
 // The opened pictures are the working folder's own: found again after a crash, emptied with it,
-// also one no journal names any more; a picture of the user's beside them stays.
+// also one the user removed before the crash; a picture of the user's beside them stays, even
+// one named like ours.
 TEST_F(Opener, OpenedPicturesGoWithTheFolderAlsoAfterACrash) {
   std::vector<std::string> pictures, messages, voices;
   SlideshowProject project(pictures, messages, voices, dir.File("made"));
@@ -133,6 +141,11 @@ TEST_F(Opener, OpenedPicturesGoWithTheFolderAlsoAfterACrash) {
     lists.voices.emplace_back();
     ASSERT_TRUE(folder.SaveJournal(lists));
     testing::WriteBytes(work + "/~opened-09.jpg", testing::ReadBytes(mine));
+    ProjectLists removed = lists;
+    removed.pictures.erase(removed.pictures.begin() + 1);
+    removed.messages.pop_back();
+    removed.voices.pop_back();
+    ASSERT_TRUE(folder.SaveJournal(removed));
     EXPECT_TRUE(IsOpenedPicture(lists.pictures[0], work));
     EXPECT_FALSE(IsOpenedPicture(mine, work));
     EXPECT_FALSE(IsOpenedPicture(dir.File("~opened-01.jpg"), work));
@@ -141,12 +154,72 @@ TEST_F(Opener, OpenedPicturesGoWithTheFolderAlsoAfterACrash) {
   WorkingFolder again(work);
   ASSERT_TRUE(again.Claim());
   ASSERT_TRUE(again.HasUnfinishedProject());
-  EXPECT_EQ(again.Restore().pictures, lists.pictures);
+  EXPECT_EQ(again.Restore().pictures,
+            (std::vector<std::string>{lists.pictures[0], lists.pictures[2]}));
   again.Release();
   EXPECT_FALSE(FileExists(lists.pictures[0]));
   EXPECT_FALSE(FileExists(lists.pictures[1]));
-  EXPECT_FALSE(FileExists(work + "/~opened-09.jpg"));
+  EXPECT_TRUE(FileExists(work + "/~opened-09.jpg")) << "only what the program named is its own";
   EXPECT_TRUE(FileExists(lists.pictures[2]));
+}
+
+// A record no player reads (a message bomb) refuses the show before any record is read or any
+// file written, however large the record says it is.
+TEST_F(Opener, ARecordBeyondWhatPlayersReadIsRefusedUnread) {
+  const Bytes jpeg = testing::ReadBytes(Picture("a.jpg"));
+  const std::string bomb = dir.File("bomb.exe");
+  testing::WriteShow(bomb, 2, jpeg, {'h', 'i', '\r', '\n'}, 1, int64_t{1} << 30);
+  const std::string work = dir.File("work");
+  fs::create_directories(work);
+  try {
+    SlideshowOpening opening(bomb, work, {}, 1700000000);
+    ADD_FAILURE() << "opened";
+  } catch (const EOpenSlideshowError& e) {
+    EXPECT_NE(e.Message().find("message of picture 2"), std::string::npos) << e.Message();
+  }
+  EXPECT_TRUE(fs::is_empty(work));
+}
+
+// A name found taken is never tried again: the thousandth message of one second costs what the
+// first did, not a look at every name before it (this took 23 s, and grew with the square).
+TEST_F(Opener, NamingTimeGrowsWithTheShowAlone) {
+  const std::string show = dir.File("show.exe");
+  testing::WriteShow(show, 30, testing::ReadBytes(Picture("a.jpg", 8, 8)), {'h', 'i', '\r', '\n'});
+  const std::string work = dir.File("work");
+  const std::string base = (fs::path(work) / TimeBasedName(1700000000)).string();
+  std::vector<std::string> inUse{base + ".txt"};
+  for (int k = 2; k <= 3000; ++k) inUse.push_back(base + "_" + std::to_string(k) + ".txt");
+  const auto start = std::chrono::steady_clock::now();
+  const ProjectLists opened = OpenSlideshow(show, work, inUse, 1700000000);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+  EXPECT_EQ(opened.messages.back(), base + "_3030.txt");
+}
+
+// A FIFO (or device) is never opened, whatever its name: opening one waits for a writer. A
+// dropped or named one is refused as a slideshow, or skipped as a picture.
+TEST_F(Opener, WhatIsNotARegularFileIsNeverOpened) {
+  const std::string exe = dir.File("pipe.exe"), jpg = dir.File("pipe.jpg");
+  ASSERT_EQ(mkfifo(exe.c_str(), 0600), 0);
+  ASSERT_EQ(mkfifo(jpg.c_str(), 0600), 0);
+  auto checks = std::async(std::launch::async, [&] {
+    EXPECT_TRUE(IsSlideshowToOpen(exe));
+    EXPECT_FALSE(IsSlideshowToOpen(jpg));
+    EXPECT_THROW(CheckSlideshowFile(exe), EOpenSlideshowError);
+    std::vector<std::string> pictures, messages, voices;
+    SlideshowProject project(pictures, messages, voices, dir.File("made"));
+    EXPECT_NE(project.ImportFiles({jpg}), "");
+    EXPECT_TRUE(pictures.empty());
+  });
+  if (checks.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    ADD_FAILURE() << "a FIFO was opened";
+    // Lets each blocked open go on, so the test can end.
+    while (checks.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+      for (const std::string& fifo : {exe, jpg}) {
+        const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) close(fd);
+      }
+    }
+  }
 }
 
 }  // namespace
