@@ -555,9 +555,21 @@ TEST_F(WindowsEngine, TheLinkMenuOpensWebAndMailAddressesOnlyInTheLanguageAsked)
   const std::string opened = world->dir->File("opened");
   fs::remove(opened);
   // The first entry, in German; then the second, which is no web address.
+  // The second shows disabled, as in the Linux player: grey text where the first has black.
+  const auto darkest = [](int top) {
+    return std::atoi(RunCommand("import -window root png:- | convert - -crop 40x16+420+" +
+                                std::to_string(top) + " -format '%[fx:round(minima.r*255)]' info:")
+                         .output.c_str());
+  };
+  bool first = true;
   for (const char* keys : {"Down Return", "Down Down Return"}) {
     RunCommand("xdotool mousemove 400 250 click 3");
     std::this_thread::sleep_for(500ms);
+    if (first) {
+      EXPECT_LT(darkest(252), 40);
+      EXPECT_GT(darkest(269), 90);
+      first = false;
+    }
     RunCommand(std::string("xdotool key ") + keys);
     std::this_thread::sleep_for(300ms);
   }
