@@ -501,7 +501,7 @@ TEST_F(WindowsEngine, DrawsAsTheLinuxPlayerDoes) {
   EXPECT_TRUE(Near(Pixel(400, 250), "0,0,0")) << Pixel(400, 250);
 
   // Read from the right, the full stop ends the line on its left: the leftmost lit columns of
-  // the text are a dot, far lower than the letters.
+  // the text are a dot, far lower than the letter at its right end.
   const auto box = [](const std::string& crop) {
     int width = 0, height = 0, x = 0, y = 0;
     const auto run = RunCommand("import -window root png:- | convert - -crop " + crop +
@@ -509,10 +509,12 @@ TEST_F(WindowsEngine, DrawsAsTheLinuxPlayerDoes) {
     std::sscanf(run.output.c_str(), "%d %d %d %d", &width, &height, &x, &y);
     return std::array<int, 4>{width, height, x, y};
   };
-  const auto text = box("800x100+0+500");
+  const auto text = box("800x40+0+556");
   ASSERT_GT(text[1], 8) << "no text in the band";
-  const auto left = box("4x100+" + std::to_string(text[2]) + "+500");
-  EXPECT_LT(left[1] * 2, text[1]) << "the line starts with a letter, not the full stop";
+  const auto left = box("4x40+" + std::to_string(text[2]) + "+556");
+  const auto right = box("4x40+" + std::to_string(text[2] + text[0] - 4) + "+556");
+  EXPECT_LT(left[1] * 2, right[1]) << "the full stop is not on the left: " << left[1] << " high, "
+                                   << right[1] << " at the right end";
 
   // A message of blank lines gets no band: the picture reaches the bottom.
   RunCommand("xdotool key Right");
