@@ -462,6 +462,10 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
 <context>
     <name>tovak::ShowProblem</name>
     <message>
+        <source>This player has no slideshow attached. Build one with Quillora Tovak!</source>
+        <translation>Dieser Player enthält keine Diashow. Erstellen Sie eine mit Quillora Tovak!</translation>
+    </message>
+    <message>
         <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
         <translation>Diese Diashow kann nicht abgespielt werden. Vielleicht wurde sie unterwegs beschädigt: Bitten Sie darum, sie Ihnen noch einmal zu schicken.</translation>
     </message>

@@ -462,6 +462,10 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
 <context>
     <name>tovak::ShowProblem</name>
     <message>
+        <source>This player has no slideshow attached. Build one with Quillora Tovak!</source>
+        <translation>Este reproductor no contiene ninguna presentación. Cree una con Quillora Tovak!</translation>
+    </message>
+    <message>
         <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
         <translation>Esta presentación no se puede reproducir. Puede que se haya dañado por el camino: pida que se la vuelvan a enviar.</translation>
     </message>

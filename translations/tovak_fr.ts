@@ -462,6 +462,10 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
 <context>
     <name>tovak::ShowProblem</name>
     <message>
+        <source>This player has no slideshow attached. Build one with Quillora Tovak!</source>
+        <translation>Ce lecteur ne contient aucun diaporama. Créez-en un avec Quillora Tovak&#xa0;!</translation>
+    </message>
+    <message>
         <source>This slideshow cannot be played. It may have been damaged on its way: ask for it to be sent again.</source>
         <translation>Ce diaporama ne peut pas être lu. Il a peut-être été abîmé en chemin : demandez qu&apos;on vous le renvoie.</translation>
     </message>

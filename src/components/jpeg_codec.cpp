@@ -50,8 +50,8 @@ struct Header {
 };
 
 Header ReadHeader(void* handle, const uint8_t* data, size_t size) {
-  if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) {
-    throw EPictureError("JPEG : not a JPEG file");
+  if (!IsJpegStream(data, size)) {
+    throw EPictureError(kNotJpeg);
   }
   Header h;
   if (tjDecompressHeader3(handle, data, static_cast<unsigned long>(size), &h.width, &h.height,

@@ -28,6 +28,14 @@ inline constexpr uint64_t kMostJpegScanPasses = 32;
 // small picture with an odd script still shows.
 inline constexpr uint64_t kJpegScanSamplesAlwaysFine = uint64_t{1} << 28;
 
+// A package's pictures are JPEG streams and nothing else, whatever a decoder would also take: the
+// Windows system decoder reads PNG and more, the Linux one does not, and both players must refuse
+// the same pictures.
+inline bool IsJpegStream(const uint8_t* data, size_t size) {
+  return data && size >= 4 && data[0] == 0xFF && data[1] == 0xD8;
+}
+inline constexpr const char* kNotJpeg = "JPEG : not a JPEG file";
+
 namespace jpeg_scans_detail {
 
 inline unsigned Be16(const uint8_t* p) {
@@ -58,7 +66,7 @@ inline size_t NextMarker(const uint8_t* data, size_t size, size_t pos) {
 inline JpegScans CountJpegScans(const uint8_t* data, size_t size) {
   using namespace jpeg_scans_detail;
   JpegScans scans;
-  if (!data || size < 4 || data[0] != 0xFF || data[1] != 0xD8) return scans;
+  if (!IsJpegStream(data, size)) return scans;
   struct Component {
     int id;
     uint64_t samples;

@@ -122,11 +122,13 @@ void EngineWindow::Paint(HDC target, const RECT& client) {
       const int top = height - band + std::max(margin, (band - lines) / 2);
       message_.Draw(dc, 2 * margin, top, width - 4 * margin);
     }
+  }
+  if (!helpShown_) {
     SelectObject(dc, Font(std::max(12, height / 40)));
     TEXTMETRICW metrics;
     GetTextMetricsW(dc, &metrics);
     const int line = metrics.tmHeight;
-    if ((barShown_ || sequence_.Paused()) && sequence_.Count() > 0) {
+    if (!ended_ && (barShown_ || sequence_.Paused()) && sequence_.Count() > 0) {
       const std::wstring text = std::to_wstring(sequence_.Current() + 1) + L" / " +
                                 std::to_wstring(sequence_.Count()) +
                                 (sequence_.Paused() ? L"  " + Widen(texts_.Text(kPaused)) : L"");
@@ -135,6 +137,7 @@ void EngineWindow::Paint(HDC target, const RECT& client) {
       const int wide = size.cx + line;
       PaintBox(dc, RECT{width - wide - line / 2, line / 2, width - line / 2, line * 2}, text);
     }
+    // The volume keys work on the end screen too, and say so there as well.
     if (noticeShown_) {
       SIZE size;
       GetTextExtentPoint32W(dc, notice_.c_str(), int(notice_.size()), &size);

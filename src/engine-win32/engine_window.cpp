@@ -509,7 +509,10 @@ HMENU EngineWindow::BuildLinkMenu() {
       if (c == u'&') caption += L'&';  // a literal ampersand, not a mnemonic
       caption += wchar_t(c);
     }
-    AppendMenuW(menu, MF_STRING, kFirstLinkId + k, caption.c_str());
+    // The same rule as every player's: a program or file address would start on the viewer's
+    // machine without a word, so its entry shows but cannot be chosen.
+    const bool openable = !OpenableLinkAddress(ToUtf8(links[k].url)).empty();
+    AppendMenuW(menu, MF_STRING | (openable ? 0 : MF_GRAYED), kFirstLinkId + k, caption.c_str());
     linkUrls_.push_back(links[k].url);
   }
   if (!links.empty()) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -529,8 +532,6 @@ void EngineWindow::LinkMenu(POINT at) {
   if (chosen == kCloseMenuId) {
     DestroyWindow(window_);
   } else if (chosen >= kFirstLinkId && chosen - kFirstLinkId < linkUrls_.size()) {
-    // The same rule as every player's: a program or file address would start on the viewer's
-    // machine without a word.
     const std::string url = OpenableLinkAddress(ToUtf8(linkUrls_[chosen - kFirstLinkId]));
     if (!url.empty()) {
       ShellExecuteW(window_, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);

@@ -3,18 +3,21 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "components/jpeg_scans.h"
 #include "engine-win32/engine_window.h"
 #include "engine-win32/pe_image.h"
 #include "engine-win32/record_bounds.h"
 #include "engine-win32/wic_picture.h"
 #include "engine-win32/wide_text.h"
+#include "engine_version.h"
 #include "platform/native_file.h"
-#include "player/show_keys.h"
+#include "player/player_arguments.h"
 #include "player/show_texts.h"
 #include "player/slideshow_content.h"
 
@@ -41,16 +44,6 @@ void AttachOutput() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
-void PrintUsage(std::FILE* to) {
-  std::fprintf(to,
-               "Usage: PlimoEng [--window] [--lang N] [PACKAGE]\n"
-               "       PlimoEng --check [PACKAGE]\n"
-               "Plays a talking slideshow: this file's own, or PACKAGE. Keys:\n");
-  for (const tovak::ShowKey& key : tovak::kShowKeys) {
-    std::fprintf(to, "  %-32s %s\n", key.keys, key.action);
-  }
-}
-
 std::wstring OwnFile() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -73,24 +66,11 @@ bool HasAttachedData(const std::string& path) {
   return image > 0 && file.Size() > image;
 }
 
-// Whoever double-clicked the show learns why it does not play; the box goes away by itself
-// after a while, so an unattended start still ends.
-BOOL CALLBACK EndDialogWindow(HWND window, LPARAM) {
-  wchar_t name[16] = {};
-  GetClassNameW(window, name, 16);
-  if (std::wstring(name) == L"#32770") EndDialog(window, IDOK);
-  return TRUE;
-}
-
-void CALLBACK CloseMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-  EnumThreadWindows(GetCurrentThreadId(), &EndDialogWindow, 0);
-}
-
+// Whoever double-clicked the show learns why it does not play. The box stays until answered:
+// someone who looked away when it came still reads it.
 int Refuse(const std::string& message) {
-  std::fprintf(stderr, "tovak-player: %s\n", message.c_str());
-  const UINT_PTR timer = SetTimer(nullptr, 0, 8000, &CloseMessageBox);
+  std::fprintf(stderr, "tovak-player: %s\n", tovak::TerminalForm(message).c_str());
   MessageBoxW(nullptr, tovak::Widen(message).c_str(), kTitle, MB_OK | MB_ICONERROR);
-  KillTimer(nullptr, timer);
   return 1;
 }
 
@@ -111,6 +91,9 @@ std::string Oversized(const std::string& path, tovak::PackageReader& reader) {
 
 bool PictureSize(tovak::WicPictures& wic, const std::vector<uint8_t>& jpeg, int& width,
                  int& height) {
+  if (!tovak::IsJpegStream(jpeg.data(), jpeg.size())) {
+    throw tovak::Exception(std::string("the picture cannot be decoded (") + tovak::kNotJpeg + ")");
+  }
   tovak::WicPictures::Picture picture;
   if (!wic.Decode(jpeg, picture)) return false;
   width = picture.Width();
@@ -124,30 +107,19 @@ struct ComScope {
 };
 
 int Main(const std::vector<std::wstring>& args) {
-  bool check = false;
-  bool window = false;
-  int language = 1;
-  std::string path;
-  for (size_t i = 1; i < args.size(); ++i) {
-    const std::wstring& arg = args[i];
-    if (arg == L"--check") {
-      check = true;
-    } else if (arg == L"--window") {
-      window = true;
-    } else if (arg == L"--lang" && i + 1 < args.size()) {
-      language = std::max(1, _wtoi(args[++i].c_str()));
-    } else if (arg == L"--help" || arg == L"-h") {
-      AttachOutput();
-      PrintUsage(stdout);
-      return 0;
-    } else if (!arg.starts_with(L"-") && path.empty()) {
-      path = tovak::Narrow(arg);
-    } else {
-      AttachOutput();
-      PrintUsage(stderr);
-      return 2;
-    }
+  std::vector<std::string> narrow;
+  for (const std::wstring& arg : args) narrow.push_back(tovak::Narrow(arg));
+  tovak::PlayerArguments arguments;
+  std::string said;
+  if (const int status = tovak::ReadPlayerArguments(narrow, TOVAK_VERSION_STRING, arguments, said);
+      status >= 0) {
+    AttachOutput();
+    std::fputs(said.c_str(), status == 0 ? stdout : stderr);
+    std::fflush(status == 0 ? stdout : stderr);
+    return status;
   }
+  const bool check = arguments.check;
+  std::string path = arguments.path;
   const bool own = path.empty();
   if (own) path = tovak::Narrow(OwnFile());
 
@@ -193,7 +165,8 @@ int Main(const std::vector<std::wstring>& args) {
   tovak::PackageReader records;
   try {
     if (own && !HasAttachedData(path)) {
-      return Refuse("This player has no slideshow attached. Build one with Quillora Tovak!");
+      const tovak::ShowTexts texts(tovak::BuiltInShowTranslations(), GetUserDefaultUILanguage());
+      return Refuse(texts.Text(tovak::kNoSlideshow));
     }
     content.Open(path);
     records.Open(path);
@@ -201,8 +174,8 @@ int Main(const std::vector<std::wstring>& args) {
   } catch (const tovak::Exception& e) {
     return RefuseDamaged(e.Message());
   }
-  tovak::EngineWindow engine(content, records, language);
-  const int status = engine.Run(!window);
+  tovak::EngineWindow engine(content, records, std::max(1, arguments.language));
+  const int status = engine.Run(!arguments.window);
   return engine.Failure().empty() ? status : RefuseDamaged(engine.Failure());
 }
 

@@ -32,9 +32,28 @@ int Width(HDC dc, const std::wstring& line) {
   return size.cx;
 }
 
+// Whether the message reads from the right: its first character of a strong direction is
+// Hebrew, Arabic or of another right-to-left script, as Qt decides it for the Linux player.
+bool StartsRightToLeft(const std::wstring& text) {
+  constexpr size_t kPiece = 256;
+  for (size_t at = 0; at < text.size(); at += kPiece) {
+    const int count = int(std::min(kPiece, text.size() - at));
+    WORD types[kPiece];
+    if (!GetStringTypeW(CT_CTYPE2, text.data() + at, count, types)) return false;
+    for (int k = 0; k < count; ++k) {
+      if (types[k] == C2_LEFTTORIGHT) return false;
+      if (types[k] == C2_RIGHTTOLEFT) return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 void MessageLayout::SetText(std::wstring text) {
+  // A message of blank lines has nothing to read, and gets no band.
+  blank_ = text.find_first_not_of(L" \t\r\n") == std::wstring::npos;
+  rightToLeft_ = StartsRightToLeft(text);
   text_ = std::move(text);
   lines_.clear();
   widths_.clear();
@@ -42,7 +61,7 @@ void MessageLayout::SetText(std::wstring text) {
 }
 
 int MessageLayout::Height(HDC dc, int fontPixels, int width, int maxHeight) {
-  if (text_.empty()) return 0;
+  if (Empty()) return 0;
   width = std::max(1, width);
   if (fontPixels != fontPixels_ || width != width_ || maxHeight != maxHeight_) {
     fontPixels_ = fontPixels;
@@ -96,20 +115,30 @@ void MessageLayout::Layout(HDC dc) {
     at = next;
   }
   if (overflow) {
-    // The last line that fits takes what follows it, cut with an ellipsis at the band's edge.
-    std::wstring rest = text_.substr(starts.back(), 4 * size_t(width_) + 4);
-    std::replace(rest.begin(), rest.end(), L'\n', L' ');
-    const int room = width_ - Width(dc, std::wstring(1, kEllipsis));
-    lines_.back() = rest.substr(0, Fitting(dc, rest.data(), rest.size(), room)) + kEllipsis;
+    // The last line keeps only its own words: run on into the next line it would read as one
+    // ("six Lin…"). The ellipsis follows it, or the last whole word that leaves room for it.
+    std::wstring& last = lines_.back();
+    const std::wstring ellipsis(1, kEllipsis);
+    if (Width(dc, last + ellipsis) > width_) {
+      const size_t fit = Fitting(dc, last.data(), last.size(), width_ - Width(dc, ellipsis));
+      const size_t space = last.rfind(L' ', fit);
+      last.resize(space != std::wstring::npos && space > 0 ? space : fit);
+    }
+    while (!last.empty() && last.back() == L' ') last.pop_back();
+    last += ellipsis;
   }
   for (const std::wstring& line : lines_) widths_.push_back(Width(dc, line));
 }
 
 void MessageLayout::Draw(HDC dc, int left, int top, int width) const {
+  if (Empty()) return;
+  // Right to left, the full stop and the ellipsis close the line on its left.
+  const UINT align = SetTextAlign(dc, rightToLeft_ ? TA_RTLREADING : 0);
   for (size_t k = 0; k < lines_.size(); ++k) {
     TextOutW(dc, left + (width - widths_[k]) / 2, top + int(k) * lineHeight_, lines_[k].c_str(),
              int(lines_[k].size()));
   }
+  SetTextAlign(dc, align);
 }
 
 }  // namespace tovak

@@ -13,7 +13,8 @@ namespace tovak {
 class MessageLayout {
  public:
   void SetText(std::wstring text);
-  bool Empty() const { return text_.empty(); }
+  // Also for a message of blank lines only.
+  bool Empty() const { return blank_; }
   size_t Length() const { return text_.size(); }
   // Lays the text out, with the font of fontPixels selected into dc, in lines width wide and at
   // most maxHeight high (one line at least); returns the height the lines take.
@@ -28,6 +29,8 @@ class MessageLayout {
   void Layout(HDC dc);
 
   std::wstring text_;
+  bool blank_ = true;
+  bool rightToLeft_ = false;
   int fontPixels_ = -1;
   int width_ = -1;
   int maxHeight_ = -1;

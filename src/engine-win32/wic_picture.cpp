@@ -12,7 +12,9 @@ WicPictures::WicPictures() {
 
 bool WicPictures::Decode(const std::vector<uint8_t>& jpeg, Picture& picture) {
   picture = Picture();
-  if (!factory_ || jpeg.empty() || jpeg.size() > 0x7FFFFFFF) return false;
+  if (!factory_ || !IsJpegStream(jpeg.data(), jpeg.size()) || jpeg.size() > 0x7FFFFFFF) {
+    return false;
+  }
   // The system's decoder visits the whole picture for every scan, as every decoder does, and
   // cannot be told to stop: a stranger's show could hold the window black for minutes.
   if (TooManyJpegScans(jpeg.data(), jpeg.size())) return false;

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
-#include <QTimer>
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -11,31 +10,21 @@
 #include <filesystem>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "audio/wave_device.h"
 #include "builder/package_reader.h"
 #include "i18n/language_dictionary.h"
 #include "i18n/language_id_setting.h"
 #include "player/check_package.h"
+#include "player/player_arguments.h"
 #include "player/player_window.h"
 #include "player/qt_show_parts.h"
-#include "player/show_keys.h"
 #include "player/show_texts.h"
 #include "player/show_translator.h"
 #include "player/slideshow_content.h"
 
 namespace {
-
-void PrintUsage(std::FILE* to, const char* program) {
-  std::fprintf(to,
-               "Usage: %s [--window] [--lang N] [PACKAGE]\n"
-               "       %s --check [PACKAGE]\n"
-               "Plays a talking slideshow: this file's own, or PACKAGE. Keys:\n",
-               program, program);
-  for (const tovak::ShowKey& key : tovak::kShowKeys) {
-    std::fprintf(to, "  %-32s %s\n", key.keys, key.action);
-  }
-}
 
 // Where this program's own image ends: anything after it in the file is a slideshow.
 int64_t ImageSize(const std::string& path) {
@@ -81,65 +70,29 @@ int Refuse(const std::string& message, bool withWindow, const QString& lead = {}
   const QString platform = QGuiApplication::platformName();
   if (withWindow && platform != "offscreen" && platform != "minimal") {
     // Whoever started the slideshow by a double click learns why it does not play; the box
-    // goes away by itself, so an unattended start still ends.
+    // stays until it is answered, for someone who looked away when it came.
     const QString text = QString::fromStdString(message);
     QMessageBox box(QMessageBox::Critical, "Talking slideshow",
                     lead.isEmpty() ? text : lead + "\n\n" + text, QMessageBox::Ok);
-    QTimer::singleShot(8000, &box, &QMessageBox::accept);
     box.exec();
   }
   return 1;
 }
 
 int RunPlayer(int argc, char** argv) {
-  bool check = false;
-  bool window = false;
-  int language = 0;  // the language chosen in the program beside us, else the first
-  std::string path;
-  auto usageError = [&](const std::string& message) {
-    std::fprintf(stderr, "tovak-player: %s (see %s --help)\n", message.c_str(), argv[0]);
-    return 2;
-  };
-  bool options = true;
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    std::string value;
-    bool hasValue = false;
-    if (const size_t equals = arg.find('=');
-        options && arg.starts_with("--") && equals != std::string::npos) {
-      value = arg.substr(equals + 1);
-      hasValue = true;
-      arg.erase(equals);
-    }
-    if (!options || arg == "-" || !arg.starts_with("-")) {
-      if (!path.empty()) return usageError("one package at a time: " + arg);
-      path = arg;
-    } else if (arg == "--") {
-      options = false;
-    } else if (arg == "--check") {
-      check = true;
-    } else if (arg == "--window") {
-      window = true;
-    } else if (arg == "--lang") {
-      if (!hasValue && i + 1 < argc) {
-        value = argv[++i];
-        hasValue = true;
-      }
-      char* end = nullptr;
-      const long number = hasValue ? std::strtol(value.c_str(), &end, 10) : 0;
-      if (!hasValue || value.empty() || *end != '\0' || number < 1 || number > 99)
-        return usageError("--lang takes a language number from 1 to 99");
-      language = static_cast<int>(number);
-    } else if (arg == "--help" || arg == "-h") {
-      PrintUsage(stdout, argv[0]);
-      return 0;
-    } else if (arg == "--version") {
-      std::printf("tovak-player %s\n", TOVAK_VERSION);
-      return 0;
-    } else {
-      return usageError("unknown option '" + arg + "'");
-    }
+  tovak::PlayerArguments arguments;
+  std::string said;
+  if (const int status = tovak::ReadPlayerArguments(std::vector<std::string>(argv, argv + argc),
+                                                    TOVAK_VERSION, arguments, said);
+      status >= 0) {
+    std::fputs(said.c_str(), status == 0 ? stdout : stderr);
+    return status;
   }
+  const bool check = arguments.check;
+  const bool window = arguments.window;
+  // The language chosen in the program beside us, else the first.
+  int language = arguments.language;
+  std::string path = arguments.path;
   const bool own = path.empty();
   if (own) path = OwnFile();
 
@@ -172,7 +125,10 @@ int RunPlayer(int argc, char** argv) {
   tovak::SlideshowPackage package;
   try {
     if (own && !HasAttachedData(path)) {
-      return Refuse("This player has no slideshow attached. Build one with Quillora Tovak!", true);
+      return Refuse(
+          QCoreApplication::translate(tovak::kNoSlideshow.context, tovak::kNoSlideshow.source)
+              .toStdString(),
+          true);
     }
     package.Open(path);
   } catch (const tovak::Exception& e) {

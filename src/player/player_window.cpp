@@ -271,7 +271,9 @@ void PlayerWindow::resizeEvent(QResizeEvent* event) {
 void PlayerWindow::FillMenu(QMenu& menu) {
   const std::vector<SlideshowPackage::Link> links = package_.Links(language_);
   for (const SlideshowPackage::Link& link : links) {
-    QAction* action = menu.addAction(link.caption);
+    // An ampersand in a caption is the caption's own, not the mark of an access key.
+    QAction* action =
+        menu.addAction(QString(link.caption).replace(QLatin1Char('&'), QStringLiteral("&&")));
     const std::string address = OpenableLinkAddress(link.url.toStdString());
     if (address.empty()) {
       action->setEnabled(false);

@@ -34,9 +34,13 @@ inline constexpr ShowText kDamagedShow{"tovak::ShowProblem",
                                        "This slideshow cannot be played. It may have been damaged "
                                        "on its way: ask for it to be sent again."};
 
-inline constexpr ShowText kEngineTexts[] = {kEndOfTheShow, kPlayAgain, kEndClose,
-                                            kMenuClose,    kPaused,    kMuted,
-                                            kVolume,       kKeysClose, kDamagedShow};
+// A bare player, started without a show, tells whoever started it how to make one.
+inline constexpr ShowText kNoSlideshow{
+    "tovak::ShowProblem", "This player has no slideshow attached. Build one with Quillora Tovak!"};
+
+inline constexpr ShowText kEngineTexts[] = {kEndOfTheShow, kPlayAgain,  kEndClose, kMenuClose,
+                                            kPaused,       kMuted,      kVolume,   kKeysClose,
+                                            kDamagedShow,  kNoSlideshow};
 
 // The texts in the language of the Windows locale id language: its own, else those of its
 // primary language (German for Austrian German), else English.

@@ -226,7 +226,8 @@ int ListPackage(const std::string& path, const PictureSizer& sizer, std::FILE* o
     std::fprintf(err, "tovak-player: %s\n", TerminalForm(e.what()).c_str());
     return 1;
   }
-  std::fprintf(out, "%s: %d pictures\n", path.c_str(), content.Count());
+  std::fprintf(out, "%s: %d picture%s\n", path.c_str(), content.Count(),
+               content.Count() == 1 ? "" : "s");
   // Every damaged picture is named, not only the first: whoever mends the show needs them all.
   int damaged = 0;
   for (int picture = 0; picture < content.Count(); ++picture) {
