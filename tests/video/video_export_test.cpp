@@ -216,7 +216,7 @@ TEST(SlideLayout, PortraitFramesFitWhatLandscapeFitsAndCutCleanly) {
   const auto [wide, wideText] = layOut(five, landscape);
   ASSERT_EQ(wideText, QString(five).replace('\n', QChar::LineSeparator));
   const auto [tall, tallText] = layOut(five, portrait);
-  EXPECT_EQ(tallText, wideText);
+  EXPECT_EQ(tallText.toStdString(), wideText.toStdString());
   EXPECT_EQ(tall.font.pixelSize(), wide.font.pixelSize());
 
   // Fourteen lines take more than a third of the portrait frame, and the picture keeps its size.
