@@ -223,9 +223,10 @@
   // with a mark that there is more, and a tap or ↓ opens it whole to be scrolled.
   function fitCaption() {
     if (band.hidden || band.classList.contains('open')) return;
-    const style = getComputedStyle(caption);
-    const line = parseFloat(style.lineHeight) || 1.4 * parseFloat(style.fontSize);
-    const room = innerHeight / 3 - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom);
+    const text = getComputedStyle(caption);
+    const line = parseFloat(text.lineHeight) || 1.4 * parseFloat(text.fontSize);
+    const box = getComputedStyle(band);
+    const room = innerHeight / 3 - parseFloat(box.paddingTop) - parseFloat(box.paddingBottom);
     caption.style.setProperty('--lines', String(Math.max(1, Math.floor(room / line))));
     band.classList.toggle('cut', caption.scrollHeight > caption.clientHeight + 1);
   }
