@@ -194,6 +194,10 @@ TEST_F(WebSlideshow, HoldsAFewPicturesAndShowsThatALongMessageGoesOn) {
   EXPECT_GT(browser->Evaluate("caption.scrollTop").toInt(), 0);
   browser->PressKey("Escape");
   EXPECT_EQ(Body("state"), "playing");
+  browser->Tap("#caption");  // on a phone a tap opens it, and the next tap closes it
+  EXPECT_TRUE(browser->Evaluate("band.classList.contains('open')").toBool());
+  browser->Tap("#caption");
+  EXPECT_EQ(Body("state"), "playing");
   Key("ArrowRight", "3");
   EXPECT_EQ(browser->Evaluate("band.hidden").toBool(), true);  // blank lines draw no band
   for (int i = 0; i < 8; ++i) browser->PressKey("ArrowRight");

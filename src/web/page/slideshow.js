@@ -412,7 +412,11 @@
       return;
     }
     if (!inShow()) return;
-    if (band.contains(event.target) && Math.hypot(dx, dy) < 15 && (closeBand() || openBand())) return;
+    if (band.contains(event.target) && Math.hypot(dx, dy) < 15) {
+      // A press on the opened band's scroll bar scrolls it and nothing more.
+      if (event.target === caption && event.offsetX >= caption.clientWidth) return;
+      if (closeBand() || openBand()) return;
+    }
     if (Math.abs(dx) > 40 && Math.abs(dx) > Math.abs(dy)) {
       if (dx < 0) next();
       else previous();
