@@ -23,7 +23,7 @@ int RunExportHtml(const Arguments& arguments) try {
   PendingFile page(args[1]);
   WebExportReport report;
   try {
-    report = ExportWebSlideshow(args[0], page.Temporary());
+    report = ExportWebSlideshow(args[0], page.Temporary(), 1, args[1]);
   } catch (const Exception& e) {
     return Fail(NamedAsGiven(e.Message(), page.Temporary(), args[1]));
   }

@@ -44,7 +44,8 @@ std::vector<int> FittingLines(QTextLayout& layout, int width, int maxHeight, boo
 }  // namespace
 
 void MessageBand::SetText(const QString& text) {
-  text_ = text;
+  // Blank lines alone say nothing: no band for them.
+  text_ = text.trimmed().isEmpty() ? QString() : text;
   shown_.clear();
   height_ = 0;
   laidOut_ = false;
@@ -84,11 +85,15 @@ void MessageBand::Layout() {
   if (overflow) {
     // The last line that fits takes what follows it, cut with an ellipsis at the band's edge.
     const int last = starts.back();
+    // The line ends where the message breaks it: the next line's first words never join it.
     QString rest = text.mid(last, 4 * qsizetype(width_) + 4);
-    rest.replace(QChar::LineSeparator, ' ');
+    if (const qsizetype end = rest.indexOf(QChar::LineSeparator); end >= 0) rest.truncate(end);
     QString tail =
         metrics.elidedText(rest, Qt::ElideRight, width_ - metrics.horizontalAdvance(kEllipsis));
-    if (!tail.endsWith(kEllipsis)) tail += kEllipsis;
+    if (!tail.endsWith(kEllipsis)) {
+      while (!tail.isEmpty() && tail.back().isSpace()) tail.chop(1);
+      tail += kEllipsis;
+    }
     shown_ = text.left(last) + tail;
   }
   layout_.setText(shown_);

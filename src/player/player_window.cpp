@@ -121,7 +121,7 @@ void PlayerWindow::ChangeVolume(void (ShowVolume::*change)()) {
 }
 
 SlideGeometry PlayerWindow::Geometry() const {
-  return LayOutSlide(band_, font(), size());
+  return LayOutSlide(band_, font(), size(), picture_.size());
 }
 
 const QString& PlayerWindow::ShownCaption() const {

@@ -6,16 +6,23 @@
 
 namespace tovak {
 
-SlideGeometry LayOutSlide(MessageBand& band, const QFont& base, const QSize& size) {
+SlideGeometry LayOutSlide(MessageBand& band, const QFont& base, const QSize& size,
+                          const QSize& picture) {
   SlideGeometry geometry;
   geometry.font = base;
-  geometry.font.setPixelSize(std::max(14, size.height() / 26));
+  // From the smaller side, so that a portrait screen gets letters of the size a landscape one
+  // of the same width would, not ones twice as large.
+  geometry.font.setPixelSize(std::max(14, std::min(size.width(), size.height()) / 26));
   int height = 0;
   int margin = 0;
   if (!band.Empty()) {
     margin = QFontMetrics(geometry.font).height() / 2;
-    // The band takes what the text needs, but never more than a third of the screen.
-    const int most = size.height() / 3;
+    // The band takes what the text needs, but never more than a third of the screen, or than
+    // the black the fitted picture leaves when that is more (a landscape picture on a portrait
+    // screen leaves half of it).
+    int most = size.height() / 3;
+    if (!picture.isEmpty())
+      most = std::max(most, size.height() - picture.scaled(size, Qt::KeepAspectRatio).height());
     height = std::min(
         band.TextHeight(geometry.font, size.width() - 4 * margin, most - 2 * margin) + 2 * margin,
         most);

@@ -21,8 +21,11 @@ struct SlideGeometry {
   QRect text;     // where the message's lines go within the band
 };
 
-// Lays band's message out for a screen of size; base gives the font's family and style.
-SlideGeometry LayOutSlide(MessageBand& band, const QFont& base, const QSize& size);
+// Lays band's message out for a screen of size; base gives the font's family and style. Given
+// the picture's size, a long message may fill the black the fitted picture leaves before it is
+// cut.
+SlideGeometry LayOutSlide(MessageBand& band, const QFont& base, const QSize& size,
+                          const QSize& picture = QSize());
 
 // Paints a slide: black, the picture scaled to fit its area with a smooth filter, and the band
 // with its message. The scaled picture is kept in scaled and made again only when its size

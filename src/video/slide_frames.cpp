@@ -32,7 +32,7 @@ QImage DrawSlideFrame(const QImage& picture, const QString& message, const QSize
   QPainter painter(&frame);
   painter.setRenderHint(QPainter::TextAntialiasing);
   QImage scaled;
-  PaintSlide(painter, LayOutSlide(band, font, size), picture, scaled, band);
+  PaintSlide(painter, LayOutSlide(band, font, size, picture.size()), picture, scaled, band);
   return frame;
 }
 

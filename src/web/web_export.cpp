@@ -48,7 +48,8 @@ WebTexts TranslatedTexts() {
   return texts;
 }
 
-WebExportReport Export(const std::string& packagePath, const std::string& outPath, int language) {
+WebExportReport Export(const std::string& packagePath, const std::string& outPath, int language,
+                       const std::string& finalPath) {
   // The pictures go in as the package stores them, so the page shows exactly the JPEGs that
   // were built; messages and links come as the player reads them.
   SlideshowPackage package;
@@ -83,7 +84,8 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
                 return wav.empty() ? std::vector<uint8_t>() : EncodeSpeechMp3(wav);
               });
           WebPageWriter page(
-              QString::fromStdString(std::filesystem::path(outPath).stem().string()),
+              QString::fromStdString(
+                  std::filesystem::path(finalPath.empty() ? outPath : finalPath).stem().string()),
               TranslatedTexts(), std::move(links), [&](std::string_view piece) {
                 if (!file.WriteAll(piece.data(), static_cast<int64_t>(piece.size()))) {
                   code = errno;
@@ -123,10 +125,10 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
 }  // namespace
 
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language) {
+                                   int language, const std::string& finalPath) {
   // Running out of memory fails this page, not the program that asked for it.
   try {
-    return Export(packagePath, outPath, language);
+    return Export(packagePath, outPath, language, finalPath);
   } catch (const std::bad_alloc&) {
     throw EWebExportError(outPath + ": not enough memory to make the page");
   }

@@ -19,8 +19,9 @@ struct WebExportReport {
 // back to the first). The page is written under a temporary name and renamed into place, so
 // outPath is either the whole page or what it was. Throws
 // EPackageError for a package that cannot be read, EWebExportError when the page cannot be
-// made or written.
+// made or written. The page is titled by the name of the file it goes by, without its
+// extension: outPath's, or finalPath's when outPath is only a temporary name.
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language = 1);
+                                   int language = 1, const std::string& finalPath = {});
 
 }  // namespace tovak

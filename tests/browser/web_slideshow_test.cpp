@@ -157,6 +157,56 @@ TEST_F(WebSlideshow, KeysAndTouchMoveTheShowAsThePlayerDoes) {
   EXPECT_EQ(Join(browser->Errors()), "");
 }
 
+// A show of many pictures holds only the few around the one shown; a message too long for its
+// band ends in "…" with a mark that there is more, and opens whole to be read.
+TEST_F(WebSlideshow, HoldsAFewPicturesAndShowsThatALongMessageGoesOn) {
+  // Counts the pictures given to images, from before the page's own script runs.
+  browser->Command(
+      "Page.addScriptToEvaluateOnNewDocument",
+      {{"source",
+        "window.given = []; const src = Object.getOwnPropertyDescriptor("
+        "HTMLImageElement.prototype, 'src'); Object.defineProperty(HTMLImageElement.prototype,"
+        " 'src', {get: src.get, configurable: true, set(value) {"
+        " if (String(value).startsWith('data:image')) given.push(this);"
+        " src.set.call(this, value); }})"}});
+  std::string message;
+  for (int i = 1; i <= 40; ++i) message += "Line " + std::to_string(i) + " of the day\n";
+  message.pop_back();
+  std::vector<testing::WebShowFixture::Slide> slides(12, {"Hi"});
+  slides[1].message = message;
+  slides[2].message = "\n \n";
+  Open(slides, 1);
+  const std::string held = "given.filter((image) => image.getAttribute('src')).length";
+  EXPECT_LE(browser->Evaluate(held).toInt(), 4);
+  browser->Click("#play");
+  Key("ArrowRight", "2");
+  EXPECT_EQ(browser->Evaluate("caption.textContent").toString().toStdString(), message);
+  EXPECT_EQ(browser->Evaluate("band.className").toString().toStdString(), "cut");
+  // Cut by whole lines, the last of them ending in "…", with the mark in view.
+  EXPECT_EQ(browser->Evaluate("getComputedStyle(caption).webkitLineClamp").toString(),
+            browser->Evaluate("caption.style.getPropertyValue('--lines')").toString());
+  EXPECT_GT(browser->Evaluate("caption.scrollHeight - caption.clientHeight").toInt(), 0);
+  EXPECT_EQ(browser->Evaluate("getComputedStyle(more).display").toString(), "block");
+  browser->PressKey("ArrowDown");
+  EXPECT_TRUE(browser->Evaluate("band.classList.contains('open')").toBool());
+  EXPECT_EQ(Body("state"), "paused");
+  browser->PressKey("ArrowDown");
+  EXPECT_GT(browser->Evaluate("caption.scrollTop").toInt(), 0);
+  browser->PressKey("Escape");
+  EXPECT_EQ(Body("state"), "playing");
+  browser->Tap("#caption");  // on a phone a tap opens it, and the next tap closes it
+  EXPECT_TRUE(browser->Evaluate("band.classList.contains('open')").toBool());
+  browser->Tap("#caption");
+  EXPECT_EQ(Body("state"), "playing");
+  Key("ArrowRight", "3");
+  EXPECT_EQ(browser->Evaluate("band.hidden").toBool(), true);  // blank lines draw no band
+  for (int i = 0; i < 8; ++i) browser->PressKey("ArrowRight");
+  EXPECT_EQ(Body("slide"), "11");
+  EXPECT_LE(browser->Evaluate(held).toInt(), 4);
+  EXPECT_TRUE(browser->Evaluate("document.querySelector('#picture-box img').complete").toBool());
+  EXPECT_EQ(Join(browser->Errors()), "");
+}
+
 TEST_F(WebSlideshow, OnlyWebAndMailAddressesBecomeLinks) {
   WebShow show;
   show.title = "Links";

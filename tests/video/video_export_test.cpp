@@ -10,6 +10,7 @@
 #include "builder/package_reader.h"
 #include "builder/plimo.h"
 #include "player/show_timing.h"
+#include "player/slide_painting.h"
 #include "support/full_disk.h"
 #include "support/package_fixture.h"
 #include "support/run_command.h"
@@ -196,6 +197,42 @@ TEST_F(VideoShow, DamageIsNamedAndFailuresLeaveNothing) {
   for (const fs::directory_entry& entry : fs::directory_iterator(dir.Path()))
     EXPECT_EQ(entry.path().filename().string().rfind(".tovak", 0), std::string::npos)
         << entry.path();
+}
+
+// A portrait frame keeps the letters of a landscape one and lets a long message fill the black
+// that a landscape picture leaves; a cut line ends by itself, and blank lines draw no band.
+TEST(SlideLayout, PortraitFramesFitWhatLandscapeFitsAndCutCleanly) {
+  const QFont font = QGuiApplication::font();
+  const QSize picture(800, 600), landscape(1280, 720), portrait(720, 1280);
+  QString lines;
+  for (int i = 1; i <= 14; ++i) lines += QString("Line %1 of the day at the sea\n").arg(i);
+  auto layOut = [&](const QString& text, const QSize& size, const QSize& shown = QSize(800, 600)) {
+    MessageBand band;
+    band.SetText(text);
+    const SlideGeometry geometry = LayOutSlide(band, font, size, shown);
+    return std::make_pair(geometry, band.ShownText());
+  };
+  const QString five = lines.section('\n', 0, 4);
+  const auto [wide, wideText] = layOut(five, landscape);
+  ASSERT_EQ(wideText, QString(five).replace('\n', QChar::LineSeparator));
+  const auto [tall, tallText] = layOut(five, portrait);
+  EXPECT_EQ(tallText.toStdString(), wideText.toStdString());
+  EXPECT_EQ(tall.font.pixelSize(), wide.font.pixelSize());
+
+  // Fourteen lines take more than a third of the portrait frame, and the picture keeps its size.
+  const auto [grown, grownText] = layOut(lines.trimmed(), portrait);
+  EXPECT_FALSE(grownText.endsWith(QChar(0x2026))) << grownText.toStdString();
+  EXPECT_GT(grown.band.height(), portrait.height() / 3);
+  EXPECT_GE(grown.picture.height(), picture.scaled(portrait, Qt::KeepAspectRatio).height());
+
+  // Cut, the last line shown is one of the message's lines, never two run together.
+  const auto [cut, cutText] = layOut(lines, landscape);
+  ASSERT_TRUE(cutText.endsWith(QChar(0x2026))) << cutText.toStdString();
+  const QString last = cutText.section(QChar::LineSeparator, -1).chopped(1);
+  EXPECT_TRUE(last.startsWith("Line ")) << last.toStdString();
+  EXPECT_EQ(last.count("Line"), 1) << last.toStdString();
+
+  EXPECT_EQ(layOut("\n \n\t\n", landscape).first.band.height(), 0);
 }
 
 // The command line refuses sizes it cannot make, and Ctrl-C stops it with nothing left.

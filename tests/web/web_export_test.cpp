@@ -157,5 +157,21 @@ TEST(WebExport, APackageBecomesOnePageWithItsOwnPicturesVoicesAndTiming) {
     EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 }
 
+// The command line writes the page under a name of its own until it is whole; the page is still
+// titled (tab, Play screen, data) by the name it was asked for.
+TEST(WebExport, TheCommandLineTitlesThePageByTheNameGiven) {
+  testing::WebShowFixture fixture;
+  const std::string package = fixture.Build({{"Hi", 0}});
+  ASSERT_FALSE(package.empty()) << fixture.buildOutput;
+  const testing::CommandResult run = testing::RunCommand(
+      "cd " + testing::Quote(fixture.dir.Path().string()) + " && " + TOVAK_CLI_PATH +
+      " export-html " + testing::Quote(package) + " Fest.html");
+  ASSERT_EQ(run.status, 0) << run.output;
+  const std::vector<uint8_t> bytes = testing::ReadBytes(fixture.dir.File("Fest.html"));
+  const std::string page(bytes.begin(), bytes.end());
+  EXPECT_NE(page.find("<title>Fest</title>"), std::string::npos);
+  EXPECT_EQ(PageData(page)["title"].toString(), "Fest");
+}
+
 }  // namespace
 }  // namespace tovak

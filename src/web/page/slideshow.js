@@ -13,6 +13,7 @@
 
   const stage = byId('stage');
   const pictureBox = byId('picture-box');
+  const band = byId('band');
   const caption = byId('caption');
   const position = byId('position');
   const playButton = byId('play');
@@ -30,6 +31,7 @@
   let begun = false;     // the current picture's voice or timer has started
   let voicePlaying = false;
   let positionTimer = 0;
+  let pausedToRead = false;  // the show waits while a cut message is opened to be read
 
   const setState = (next) => {
     state = next;
@@ -44,17 +46,43 @@
   const fill = (text, ...values) => values.reduce((out, value, i) => out.replace(`%${i + 1}`, value), text);
   byId('show-count').textContent = count === 1 ? texts.onePicture : fill(texts.pictures, count);
 
-  // Pictures are decoded before the show may start, so it never waits in the middle.
-  const pictures = slides.map((slide, index) => {
-    if (!slide.picture) return null;
-    const image = new Image();
+  // Only the picture shown, the next few and the one before hold decoded images, as the players
+  // keep theirs: a phone could not hold hundreds of photos decoded at once. Each is decoded
+  // ahead, so moving on never waits.
+  const ahead = 2;
+  const behind = 1;
+  const held = new Map();  // index → its image
+  const broken = slides.map((slide) => !slide.picture);
+  const release = (index) => {
+    held.get(index)?.removeAttribute('src');
+    held.delete(index);
+  };
+  const hold = (index) => {
+    if (index < 0 || index >= count || broken[index]) return null;
+    let image = held.get(index);
+    if (image) return image;
+    image = new Image();
     image.alt = fill(texts.pictureOf, index + 1, count);
     image.decoding = 'async';
-    image.src = slide.picture;
+    image.src = slides[index].picture;
+    image.ready = image.decode().catch(() => {
+      // A picture the browser cannot read leaves its place black; one let go meanwhile is
+      // only decoded again when it comes near.
+      if (held.get(index) !== image) return;
+      broken[index] = true;
+      if (pictureBox.firstChild === image) pictureBox.replaceChildren();
+      release(index);
+    });
+    held.set(index, image);
     return image;
-  });
-  const picturesDecoded = Promise.all(pictures.map((image, index) =>
-    image && image.decode().catch(() => { pictures[index] = null; })));
+  };
+  const holdAround = (index) => {
+    for (const kept of [...held.keys()])
+      if (kept < index - behind || kept > index + ahead) release(kept);
+    for (let i = index - behind; i <= index + ahead; ++i) hold(i);
+  };
+  if (count) holdAround(0);
+  const firstDecoded = Promise.resolve(held.get(0)?.ready);
 
   // One element plays every voice: phones allow only a few media elements at a time, and one
   // that a first tap has unlocked stays unlocked.
@@ -100,17 +128,17 @@
       lengths.map((length) => (length === null ? '' : length.toFixed(2))).join(',');
   });
 
-  // The first picture waits behind the start screen; Play comes once the pictures are ready.
+  // The first picture waits behind the start screen; Play comes once it is decoded.
   // Where a browser reads voices only after a tap, the show need not wait for their lengths.
   if (count) render();
   let canStart = false;
-  picturesDecoded.then(() => {
+  firstDecoded.then(() => {
     canStart = count > 0;
     byId('loading').hidden = true;
     playButton.disabled = !canStart;
     playButton.focus();
   });
-  Promise.all([picturesDecoded, lengthsKnown]).then(() => {
+  Promise.all([firstDecoded, lengthsKnown]).then(() => {
     if (state === 'loading') setState('ready');
   });
 
@@ -179,13 +207,52 @@
   }
 
   function render() {
-    const image = pictures[current];
+    holdAround(current);
+    const image = held.get(current);
     if (image) pictureBox.replaceChildren(image);
     else pictureBox.replaceChildren();
     const message = slides[current].message;
     caption.textContent = message;
-    caption.hidden = message === '';
+    // Blank lines alone say nothing: no band for them.
+    band.hidden = message.trim() === '';
+    band.classList.remove('open');
+    fitCaption();
   }
+
+  // The band shows as many lines as fit a third of the screen; a longer message ends in "…"
+  // with a mark that there is more, and a tap or ↓ opens it whole to be scrolled.
+  function fitCaption() {
+    if (band.hidden || band.classList.contains('open')) return;
+    const text = getComputedStyle(caption);
+    const line = parseFloat(text.lineHeight) || 1.4 * parseFloat(text.fontSize);
+    const box = getComputedStyle(band);
+    const room = innerHeight / 3 - parseFloat(box.paddingTop) - parseFloat(box.paddingBottom);
+    caption.style.setProperty('--lines', String(Math.max(1, Math.floor(room / line))));
+    band.classList.toggle('cut', caption.scrollHeight > caption.clientHeight + 1);
+  }
+  addEventListener('resize', fitCaption);
+  const openBand = () => {
+    if (!band.classList.contains('cut') || band.classList.contains('open')) return false;
+    band.classList.add('open');
+    caption.scrollTop = 0;
+    if (state === 'playing') {
+      togglePause();
+      pausedToRead = true;
+    }
+    return true;
+  };
+  const closeBand = () => {
+    if (!band.classList.contains('open')) return false;
+    band.classList.remove('open');
+    fitCaption();
+    if (pausedToRead && state === 'paused') togglePause();
+    pausedToRead = false;
+    return true;
+  };
+  const scrollBand = (lines) => {
+    const line = parseFloat(getComputedStyle(caption).lineHeight) || 20;
+    caption.scrollBy({ top: lines * line });
+  };
   function enter(index) {
     stopVoice();
     stopTimer();
@@ -193,7 +260,8 @@
     remaining = 0;
     current = index;
     body.dataset.slide = String(index + 1);
-    if (!inShow()) setState('playing');
+    if (!inShow() || pausedToRead) setState('playing');
+    pausedToRead = false;
     // A hidden button would keep the keys for a moment after it is gone; the show takes them.
     if (stage !== document.activeElement) stage.focus({ preventScroll: true });
     endScreen.hidden = true;
@@ -294,6 +362,7 @@
     const onControl = event.target instanceof Element && event.target.closest('button, a');
     if (event.key === 'Escape') {
       if (!linksMenu.hidden) closeLinks();
+      else if (closeBand()) return event.preventDefault();
       else if (inShow()) finish();
       else return;
     } else if (onControl && (event.key === ' ' || event.key === 'Enter')) {
@@ -310,6 +379,11 @@
       next();
     } else if (event.key === 'ArrowLeft' || event.key === 'Backspace' || event.key === 'PageUp') {
       previous();
+    } else if (event.key === 'ArrowDown') {
+      if (!openBand() && band.classList.contains('open')) scrollBand(2);
+    } else if (event.key === 'ArrowUp') {
+      if (caption.scrollTop > 0) scrollBand(-2);
+      else closeBand();
     } else if (event.key === 'p' || event.key === 'P') {
       togglePause();
     } else if (event.key === 'Home') {
@@ -338,6 +412,11 @@
       return;
     }
     if (!inShow()) return;
+    if (band.contains(event.target) && Math.hypot(dx, dy) < 15) {
+      // A press on the opened band's scroll bar scrolls it and nothing more.
+      if (event.target === caption && event.offsetX >= caption.clientWidth) return;
+      if (closeBand() || openBand()) return;
+    }
     if (Math.abs(dx) > 40 && Math.abs(dx) > Math.abs(dy)) {
       if (dx < 0) next();
       else previous();
