@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,10 @@ struct WebExportReport {
 // back to the first). The page is written under a temporary name and renamed into place, so
 // outPath is either the whole page or what it was. Throws
 // EPackageError for a package that cannot be read, EWebExportError when the page cannot be
-// made or written.
+// made or written. stopped, asked between slides and within long voices, abandons the page
+// (EWebExportError, nothing left at outPath) once it says yes.
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language = 1);
+                                   int language = 1,
+                                   const std::function<bool()>& stopped = nullptr);
 
 }  // namespace tovak
