@@ -20,7 +20,6 @@
 #include "common/text_lines.h"
 #include "components/jpeg_picture.h"
 #include "components/picture_error.h"
-#include "compress/lzrw1_class.h"
 
 namespace tovak {
 
@@ -129,10 +128,10 @@ bool TPlimo::Build() {
 void TPlimo::BuildSteps() {
   // A voice no player could play is converted as it is packed; one that cannot be is refused
   // before anything is written, naming its file.
-  const std::vector<std::string> shown(
+  const std::vector<std::string> pictureVoices(
       voices_.begin(),
       voices_.begin() + static_cast<std::ptrdiff_t>(std::min(voices_.size(), pictures_.size())));
-  const VoiceCheck voices = CheckVoices(shown);
+  const VoiceCheck voices = CheckVoices(pictureVoices);
   if (!voices.refusedFile.empty()) throw EPlimoError(voices.refusedFile + " : " + voices.refusal);
   LongVoices = voices.longFiles;
   CopyEngine();
