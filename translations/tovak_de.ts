@@ -244,6 +244,10 @@
         <translation>Diese Bilder konnten nicht gelesen werden und wurden weggelassen:</translation>
     </message>
     <message>
+        <source>These voices are so long that on an older 32-bit Windows PC the slideshow may stop at them for lack of memory:</source>
+        <translation>Diese Aufnahmen sind so lang, dass die Diashow auf einem älteren 32-Bit-Windows-PC bei ihnen aus Speichermangel stehen bleiben kann:</translation>
+    </message>
+    <message>
         <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
         <translation>Beim Erstellen ist folgender Fehler aufgetreten:<byte value="xd"/>%s</translation>
     </message>

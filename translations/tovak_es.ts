@@ -244,6 +244,10 @@
         <translation>Estas imágenes no se han podido leer y se han dejado fuera:</translation>
     </message>
     <message>
+        <source>These voices are so long that on an older 32-bit Windows PC the slideshow may stop at them for lack of memory:</source>
+        <translation>Estas grabaciones son tan largas que en un PC antiguo con Windows de 32 bits la presentación puede detenerse en ellas por falta de memoria:</translation>
+    </message>
+    <message>
         <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
         <translation>Se ha producido el siguiente error durante la creación:<byte value="xd"/>%s</translation>
     </message>

@@ -244,6 +244,10 @@
         <translation>Ces images n&apos;ont pas pu être lues et ont été laissées de côté&#xa0;:</translation>
     </message>
     <message>
+        <source>These voices are so long that on an older 32-bit Windows PC the slideshow may stop at them for lack of memory:</source>
+        <translation>Ces enregistrements sont si longs que, sur un ancien PC Windows 32&#xa0;bits, le diaporama peut s&apos;y arrêter faute de mémoire&#xa0;:</translation>
+    </message>
+    <message>
         <source>The following error occured during the creation process:<byte value="xd"/>%s</source>
         <translation>L&apos;erreur suivante s&apos;est produite pendant la création&#xa0;:<byte value="xd"/>%s</translation>
     </message>

@@ -57,6 +57,10 @@ const char* const kNotSavedText =
     QT_TRANSLATE_NOOP("tovak::MainScreenSession", "It is not saved yet: press Save to keep it.");
 const char* const kUnreadableText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "These pictures could not be read and were left out:");
+const char* const kLongVoicesText = QT_TRANSLATE_NOOP(
+    "tovak::MainScreenSession",
+    "These voices are so long that on an older 32-bit Windows PC the slideshow may stop at them "
+    "for lack of memory:");
 const char* const kFailureText = QT_TRANSLATE_NOOP(
     "tovak::MainScreenSession", "The following error occured during the creation process:\r%s");
 const char* const kCancelText =
@@ -360,6 +364,10 @@ void MainScreenSession::CreateSlideshow() {
     if (!builder_.UnreadablePictures.empty()) {
       text += "\r\n\r\n" + Tr(kUnreadableText);
       for (const std::string& name : builder_.UnreadablePictures) text += "\r\n" + name;
+    }
+    if (!builder_.LongVoices.empty()) {
+      text += "\r\n\r\n" + Tr(kLongVoicesText);
+      for (const std::string& name : builder_.LongVoices) text += "\r\n" + name;
     }
     asker_.Tell(MainScreenAsker::Kind::Information, text);
     look_.saveEnabled = true;

@@ -14,13 +14,13 @@
 #include "builder/pumped_step.h"
 #include "builder/record_bounds.h"
 #include "builder/record_pool.h"
+#include "builder/voice_record.h"
 #include "common/file_stream.h"
 #include "common/files.h"
 #include "common/memory_stream.h"
 #include "common/text_lines.h"
 #include "components/jpeg_picture.h"
 #include "components/picture_error.h"
-#include "compress/lzrw1_class.h"
 
 namespace tovak {
 
@@ -40,22 +40,6 @@ std::vector<uint8_t> ToBytes(const std::string& text) {
 // A record per picture keeps a worker busy; a few more finished ones let the writer never wait
 // on a single slow picture while the memory held stays small.
 constexpr int32_t kRecordsAheadPerWorker = 2;
-
-std::vector<uint8_t> PackVoice(const std::string& voicePath, const std::function<void()>& service) {
-  TMemoryStream voice;
-  if (!voicePath.empty() && FileExists(voicePath) && !voice.LoadFromFile(voicePath)) {
-    throw EPlimoError("The voice file cannot be read: " + voicePath);
-  }
-  TMemoryStream packed;
-  TLzrw1Class compressor;
-  compressor.UseStreams = true;
-  compressor.Method = cmLzh;
-  compressor.InputStream = &voice;
-  compressor.OutputStream = &packed;
-  compressor.ProcessMessages = service;
-  compressor.Compress();
-  return packed.Bytes();
-}
 
 std::vector<uint8_t> MessageBytes(const std::string& messagePath) {
   std::vector<std::string> lines;
@@ -114,6 +98,7 @@ bool TPlimo::Build() {
   fs::create_directories(WorkFolder(), ignored);
   LastError.clear();
   UnreadablePictures.clear();
+  LongVoices.clear();
   // The package is written in place: a folder, a device or a FIFO under its name would be
   // written into or left half replaced, and none of them is ours to remove.
   if (const std::string problem = OutputTargetProblem(OutputFile); !problem.empty()) {
@@ -152,6 +137,14 @@ bool TPlimo::Build() {
 }
 
 void TPlimo::BuildSteps() {
+  // A voice no player could play is converted as it is packed; one that cannot be is refused
+  // before anything is written, naming its file.
+  const std::vector<std::string> pictureVoices(
+      voices_.begin(),
+      voices_.begin() + static_cast<std::ptrdiff_t>(std::min(voices_.size(), pictures_.size())));
+  const VoiceCheck voices = CheckVoices(pictureVoices);
+  if (!voices.refusedFile.empty()) throw EPlimoError(voices.refusedFile + " : " + voices.refusal);
+  LongVoices = voices.longFiles;
   CopyEngine();
   file_ = std::make_unique<TFileStream>();
   if (!file_->Open(OutputFile, TFileStream::Mode::ReadWrite)) {

@@ -78,6 +78,9 @@ class TPlimo {
   // The pictures of the last build that could not be read, in list order. Each got an empty
   // image record (its message and voice keep their places); the build still succeeds.
   std::vector<std::string> UnreadablePictures;
+  // The voice files of the last build long enough to put a 32-bit engine at risk (see
+  // CheckVoices); the build succeeds all the same.
+  std::vector<std::string> LongVoices;
 
   // Called before each picture with (1..N, N).
   std::function<void(int32_t current, int32_t total)> OnProgress;

@@ -1,14 +1,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
 #include "builder/plimo.h"
 #include "builder/size_table.h"
+#include "builder/voice_record.h"
 #include "cli/commands.h"
 #include "cli/interruption.h"
 #include "cli/outputs.h"
@@ -16,6 +19,7 @@
 #include "common/files.h"
 #include "common/ini_file.h"
 #include "common/paths.h"
+#include "common/temporary_registry.h"
 
 namespace tovak::cli {
 
@@ -57,12 +61,17 @@ void ShowProgress(int32_t current, int32_t total, const std::string& file) {
                std::string(kWidth - done, ' ').c_str(), current, total, name.c_str());
 }
 
-// A private working folder, removed with everything in it.
+// A private working folder, removed with everything in it; a second Ctrl-C, which ends the
+// process at once, removes the slideshow being built there and the folder.
 class WorkFolder {
  public:
   WorkFolder() {
     std::string pattern = (fs::temp_directory_path() / "tovak-build-XXXXXX").string();
-    if (mkdtemp(pattern.data())) path_ = pattern;
+    if (!mkdtemp(pattern.data())) return;
+    path_ = pattern;
+    folder_ = std::make_unique<RegisteredTemporary>(path_, RegisteredTemporary::Kind::Folder);
+    package_ =
+        std::make_unique<RegisteredTemporary>((fs::path(path_) / kTemporarySlideshowName).string());
   }
   ~WorkFolder() {
     std::error_code ignored;
@@ -72,6 +81,8 @@ class WorkFolder {
 
  private:
   std::string path_;
+  std::unique_ptr<RegisteredTemporary> folder_;
+  std::unique_ptr<RegisteredTemporary> package_;
 };
 
 // Beside the target first, under a short name, so that a full disk never leaves half a
@@ -98,6 +109,7 @@ bool CopyPackage(const std::string& built, const std::string& out, std::string& 
 // command line names the file first. Its own slideshow in the working folder is the user's OUT.
 std::string BuildFailure(std::string reason, const std::string& work, const std::string& out) {
   std::string file = out;
+  bool inWork = false;
   if (const size_t named = reason.find(" : "); named != std::string::npos) {
     file = reason.substr(0, named);
     reason.erase(0, named + 3);
@@ -105,17 +117,37 @@ std::string BuildFailure(std::string reason, const std::string& work, const std:
     const std::string tail = reason.substr(colon + 2);
     std::error_code error;
     if (tail.starts_with(work) || tail.find('/') != std::string::npos || fs::exists(tail, error)) {
-      if (!tail.starts_with(work)) file = tail;
+      inWork = tail.starts_with(work);
+      if (!inWork) file = tail;
       reason.erase(colon);
     }
   }
   while (!reason.empty() && reason.back() == '.') reason.pop_back();
+  // The slideshow is made in the temporary folder and copied to OUT only once whole: a write
+  // that failed there is the temporary folder's doing, not OUT's.
+  if (inWork) {
+    if (!reason.empty()) reason[0] = static_cast<char>(std::tolower(reason[0]));
+    return fs::path(work).parent_path().string() +
+           ": the temporary folder cannot hold the slideshow while it is built: " + reason;
+  }
   return file + ": " + reason;
 }
 
 }  // namespace
 
 int RunBuild(const Arguments& arguments) {
+  return RunBuildNamed(arguments, {}, {});
+}
+
+int RunBuildNamed(const Arguments& arguments, const std::string& temporary,
+                  const std::string& given) {
+  // Every line names what the user gave, never the temporary name a file is made under.
+  const auto fail = [&](const std::string& message) {
+    return Fail(NamedAsGiven(message, temporary, given));
+  };
+  const auto warn = [&](const std::string& message) {
+    Warn(NamedAsGiven(message, temporary, given));
+  };
   uint8_t mode = cmCompact;
   int32_t sizeIndex = -1;
   int32_t quality = -1;
@@ -182,7 +214,7 @@ int RunBuild(const Arguments& arguments) {
 
   // A mistyped name would otherwise become an empty picture in a slideshow that seems built.
   for (const std::string& picture : pictures) {
-    if (const std::string problem = InputProblem(picture); !problem.empty()) return Fail(problem);
+    if (const std::string problem = InputProblem(picture); !problem.empty()) return fail(problem);
   }
 
   std::vector<std::string> messages;
@@ -204,11 +236,18 @@ int RunBuild(const Arguments& arguments) {
   for (const auto* list : {&pictures, &messages, &voices})
     inputs.insert(inputs.end(), list->begin(), list->end());
   if (const std::string problem = OutputProblem(out, inputs); !problem.empty())
-    return Fail(problem);
+    return fail(problem);
+
+  // A voice no player could play and none can convert is refused, and a risk is told, before a
+  // long build begins.
+  const VoiceCheck voiceCheck = CheckVoices(voices);
+  for (const std::string& warning : voiceCheck.warnings) warn(warning);
+  if (!voiceCheck.refusedFile.empty())
+    return fail(voiceCheck.refusedFile + ": " + voiceCheck.refusal);
 
   WorkFolder work;
   if (work.Path().empty())
-    return Fail("cannot make a working folder in " + fs::temp_directory_path().string());
+    return fail("cannot make a working folder in " + fs::temp_directory_path().string());
   paths.SetWorkFolder(work.Path());
 
   TPlimo builder(paths);
@@ -231,22 +270,22 @@ int RunBuild(const Arguments& arguments) {
   const bool built = builder.Build();
   if (progress) std::fputc('\n', stderr);
   ThrowIfInterrupted();
-  if (!built) return Fail(BuildFailure(builder.LastError, work.Path(), out));
+  if (!built) return fail(BuildFailure(builder.LastError, work.Path(), out));
 
   std::string error;
   if (!CopyPackage(builder.OutputFile, out, error)) {
     ThrowIfInterrupted();
-    return Fail(out + ": cannot be written: " + error);
+    return fail(out + ": cannot be written: " + error);
   }
   const int count = builder.PictureCount();
-  std::printf("%s: %d picture%s, %lld bytes\n", out.c_str(), count, count == 1 ? "" : "s",
-              static_cast<long long>(FileSize(out)));
+  std::printf("%s: %d picture%s, %lld bytes\n", NamedAsGiven(out, temporary, given).c_str(), count,
+              count == 1 ? "" : "s", static_cast<long long>(FileSize(out)));
   if (const size_t unreadable = builder.UnreadablePictures.size(); unreadable > 0) {
     std::string names;
     for (const std::string& name : builder.UnreadablePictures) {
       names += (names.empty() ? "" : ", ") + name;
     }
-    Warn(std::to_string(unreadable) +
+    warn(std::to_string(unreadable) +
          (unreadable == 1 ? " picture could not be read and is left empty: "
                           : " pictures could not be read and are left empty: ") +
          names);

@@ -14,6 +14,9 @@ int RunCompress(const Arguments& args);
 int RunDecompress(const Arguments& args);
 int RunPrepare(const Arguments& args);
 int RunBuild(const Arguments& args);
+// The same for a build whose files lie under a temporary name: every line it prints names them
+// with `temporary` replaced by `given`.
+int RunBuildNamed(const Arguments& args, const std::string& temporary, const std::string& given);
 int RunInfo(const Arguments& args);
 int RunExtract(const Arguments& args);
 int RunDemo(const Arguments& args);

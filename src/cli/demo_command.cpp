@@ -1,10 +1,15 @@
 // Makes a small demo slideshow from pictures and voices drawn and synthesised here, so that a
 // fresh checkout can show what the program produces without any files of its own.
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -72,17 +77,55 @@ void SaveWave(const fs::path& path, const std::vector<uint8_t>& samples) {
   wav.SaveToFile(path.string());
 }
 
-// Drawn under a temporary name and renamed, as every output is; the format comes from the
-// name's extension, which the temporary name lacks.
+// Encoded in memory and written as every output is: a full disk is then our own one line, not
+// the image library's complaint beside it.
 std::string SavePicture(const QImage& picture, const fs::path& path) {
-  PendingFile pending(path.string());
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
   const std::string format = path.extension().string().substr(1);
-  std::string error = "the picture cannot be encoded";
-  if (picture.save(QString::fromStdString(pending.Temporary()), format.c_str(), 90) &&
-      pending.Commit(&error)) {
-    return {};
+  if (!picture.save(&buffer, format.c_str(), 90))
+    return path.string() + ": cannot be written: the picture cannot be encoded";
+  return WriteOutput(path.string(), {bytes.begin(), bytes.end()});
+}
+
+// A folder of our own beside what the demo makes, holding everything until it is complete; it
+// goes with everything in it unless Commit moved that into place.
+class Staging {
+ public:
+  explicit Staging(const fs::path& beside) {
+    std::string pattern = (beside / ".tovak-demo-XXXXXX").string();
+    if (::mkdtemp(pattern.data())) path_ = pattern;
   }
-  return path.string() + ": cannot be written: " + error;
+  ~Staging() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  Staging(const Staging&) = delete;
+  Staging& operator=(const Staging&) = delete;
+  const fs::path& Path() const { return path_; }
+  // Its content has been moved into place (or the folder itself was): what remains is ours.
+  void Moved(bool itself) {
+    if (itself) path_.clear();
+  }
+
+ private:
+  fs::path path_;
+};
+
+// Moves what was made in from into the folder to, which exists: a folder missing there is moved
+// whole, files replace those of the same name.
+bool MoveInto(const fs::path& from, const fs::path& to, std::error_code& error) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(from, error)) {
+    const fs::path target = to / entry.path().filename();
+    if (entry.is_directory(error) && fs::is_directory(target, error)) {
+      if (!MoveInto(entry.path(), target, error)) return false;
+      continue;
+    }
+    fs::rename(entry.path(), target, error);
+    if (error) return false;
+  }
+  return !error;
 }
 
 }  // namespace
@@ -91,7 +134,8 @@ int RunDemo(const Arguments& args) try {
   CommandLine line;
   if (!ParseCommandLine(args, {}, line)) return 2;
   if (line.operands.size() != 1) return UsageError("usage: tovak-cli demo DIR");
-  const fs::path dir = line.operands[0];
+  fs::path dir = line.operands[0];
+  if (!dir.has_filename()) dir = dir.parent_path();  // "demo/" is the folder demo
   const fs::path assets = dir / "pictures";
 
   struct Slide {
@@ -138,26 +182,58 @@ int RunDemo(const Arguments& args) try {
     if (!fs::exists(fs::path(output).parent_path(), error)) continue;
     if (const std::string problem = OutputProblem(output); !problem.empty()) return Fail(problem);
   }
-  fs::create_directories(assets, error);
-  if (error) return Fail(assets.string() + ": the folder cannot be made: " + error.message());
+  // Everything is made in a folder of our own beside or inside DIR and moved into place once the
+  // slideshow is built, so that a full disk or Ctrl-C leaves DIR as it was.
+  const bool fresh = !fs::exists(dir, error);
+  const fs::path parent = dir.has_parent_path() ? dir.parent_path() : fs::path(".");
+  if (fresh) {
+    fs::create_directories(parent, error);
+    if (error) return Fail(parent.string() + ": the folder cannot be made: " + error.message());
+  }
+  Staging staging(fresh ? parent : dir);
+  if (staging.Path().empty())
+    return Fail((fresh ? parent : dir).string() + ": cannot be written: " + std::strerror(errno));
+  const fs::path made = staging.Path() / "pictures";
+  fs::create_directory(made, error);
+  if (error) return Fail(made.string() + ": the folder cannot be made: " + error.message());
+  // Lines name what the user will find, not the staging folder.
+  const auto named = [&](const std::string& message) {
+    return NamedAsGiven(message, staging.Path().string(), dir.string());
+  };
 
-  std::vector<std::string> buildArgs = {"-o", show};
+  std::vector<std::string> buildArgs = {"-o",
+                                        (staging.Path() / fs::path(show).filename()).string()};
   for (const Slide& slide : slides) {
-    const fs::path picture = assets / slide.name;
+    const fs::path picture = made / slide.name;
     ThrowIfInterrupted();
     if (const std::string problem = SavePicture(slide.picture, picture); !problem.empty())
-      return Fail(problem);
+      return Fail(named(problem));
     if (*slide.message) {
       const std::string text = slide.message;
       const std::string problem = WriteOutput(fs::path(picture).replace_extension(".txt").string(),
                                               {text.begin(), text.end()});
-      if (!problem.empty()) return Fail(problem);
+      if (!problem.empty()) return Fail(named(problem));
     }
-    if (!slide.notes.empty())
-      SaveWave(fs::path(picture).replace_extension(".wav"), Hum(slide.notes));
+    if (!slide.notes.empty()) {
+      try {
+        SaveWave(fs::path(picture).replace_extension(".wav"), Hum(slide.notes));
+      } catch (const Exception& e) {
+        return Fail(named(e.Message()));
+      }
+    }
     buildArgs.push_back(picture.string());
   }
-  return RunBuild(buildArgs);
+  if (const int status = RunBuildNamed(buildArgs, staging.Path().string(), dir.string()))
+    return status;
+  ThrowIfInterrupted();
+  if (fresh) {
+    fs::rename(staging.Path(), dir, error);
+  } else {
+    MoveInto(staging.Path(), dir, error);
+  }
+  staging.Moved(fresh && !error);
+  if (error) return Fail(dir.string() + ": cannot be written: " + error.message());
+  return 0;
 } catch (const Exception& e) {
   return Fail(e.Message());
 }

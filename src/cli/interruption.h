@@ -4,8 +4,8 @@ namespace tovak::cli {
 
 // While one lives, SIGINT, SIGTERM and SIGHUP do not end the process at once: the command stops
 // at its next step, removes what it was writing and ends with 128 + the signal's number, as a
-// process the signal had ended would. A second signal of the same kind ends the process at once,
-// for a command stuck where it cannot look.
+// process the signal had ended would. A second signal of any of them ends the process at once,
+// for a command stuck where it cannot look, removing first the temporaries being written.
 class InterruptCatcher {
  public:
   InterruptCatcher();

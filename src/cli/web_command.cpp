@@ -23,8 +23,12 @@ int RunExportHtml(const Arguments& arguments) try {
   PendingFile page(args[1]);
   WebExportReport report;
   try {
-    report = ExportWebSlideshow(args[0], page.Temporary(), 1, args[1]);
+    // Ctrl-C is looked at between slides and within long voices, so it stops a long page at
+    // once.
+    report = ExportWebSlideshow(args[0], page.Temporary(), 1,
+                                [] { return InterruptSignal() != 0; }, args[1]);
   } catch (const Exception& e) {
+    ThrowIfInterrupted();
     return Fail(NamedAsGiven(e.Message(), page.Temporary(), args[1]));
   }
   ThrowIfInterrupted();

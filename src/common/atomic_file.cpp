@@ -41,6 +41,7 @@ bool WriteFileAtomically(const std::string& path, const std::function<bool(TFile
   // A rename would put a plain file where a device, a FIFO or a folder was.
   if (const std::string problem = OutputTargetProblem(path); !problem.empty()) return fail(problem);
   const std::string temporary = TemporaryBeside(path);
+  const RegisteredTemporary registered(temporary);
   TFileStream file;
   errno = 0;
   if (!file.Open(temporary, TFileStream::Mode::Create)) return fail(Reason(errno));

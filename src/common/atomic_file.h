@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/file_stream.h"
+#include "common/temporary_registry.h"
 
 namespace tovak {
 
@@ -42,6 +43,7 @@ class PendingFile {
  private:
   std::string path_;
   std::string temporary_;
+  RegisteredTemporary registered_{temporary_};
   bool committed_ = false;
 };
 

@@ -20,6 +20,9 @@ using Lame = std::unique_ptr<lame_global_flags, LameCloser>;
 
 // Samples per call: the output buffer the encoder asks for grows with it.
 constexpr size_t kChunk = 4096;
+// Chunks encoded between two looks at whether to stop: a few seconds of sound, a few
+// milliseconds of work.
+constexpr size_t kChunksBetweenStops = 32;
 
 void Check(int result, const char* what) {
   if (result < 0) {
@@ -69,7 +72,8 @@ void Append(std::vector<uint8_t>& out, const std::vector<uint8_t>& buffer, int n
 
 }  // namespace
 
-std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Settings& settings) {
+std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Settings& settings,
+                               const std::function<bool()>& stopped) {
   WavInfo info;
   try {
     info = ReadWavInfo(wav);
@@ -87,6 +91,8 @@ std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Setting
   std::vector<uint8_t> buffer(kChunk * 5 / 4 + 7200);
   const uint8_t* data = wav.data() + info.dataOffset;
   for (size_t done = 0; done < frames;) {
+    if (stopped && (done / kChunk) % kChunksBetweenStops == 0 && stopped())
+      throw EMp3Error("The voice was not encoded: stopped");
     const size_t n = std::min(kChunk, frames - done);
     for (size_t i = 0; i < n; ++i) {
       pcm[i] = MonoSample(data + (done + i) * format.nBlockAlign, format);
@@ -109,8 +115,9 @@ std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Setting
   return out;
 }
 
-std::vector<uint8_t> EncodeSpeechMp3(const std::vector<uint8_t>& wav) {
-  return EncodeMp3(wav, kSpeechMp3);
+std::vector<uint8_t> EncodeSpeechMp3(const std::vector<uint8_t>& wav,
+                                     const std::function<bool()>& stopped) {
+  return EncodeMp3(wav, kSpeechMp3, stopped);
 }
 
 }  // namespace tovak

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "common/exception.h"
@@ -40,10 +41,13 @@ inline constexpr Mp3Settings kSpeechMp3{32, 16000, 5};
 
 // Encodes a voice comment (a PCM WAV file in memory: 8 or 16 bits, mono or stereo, any rate) as
 // a mono MP3 tuned for speech, with the header browsers read its exact length from. An empty
-// data chunk gives no bytes. Throws EMp3Error.
-std::vector<uint8_t> EncodeSpeechMp3(const std::vector<uint8_t>& wav);
+// data chunk gives no bytes. Throws EMp3Error, also once stopped says yes (asked every few
+// seconds of sound).
+std::vector<uint8_t> EncodeSpeechMp3(const std::vector<uint8_t>& wav,
+                                     const std::function<bool()>& stopped = nullptr);
 
 // The same with other settings, for measuring.
-std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Settings& settings);
+std::vector<uint8_t> EncodeMp3(const std::vector<uint8_t>& wav, const Mp3Settings& settings,
+                               const std::function<bool()>& stopped = nullptr);
 
 }  // namespace tovak

@@ -49,7 +49,10 @@ WebTexts TranslatedTexts() {
 }
 
 WebExportReport Export(const std::string& packagePath, const std::string& outPath, int language,
-                       const std::string& finalPath) {
+                       const std::function<bool()>& stopped, const std::string& finalPath) {
+  const auto checkpoint = [&] {
+    if (stopped && stopped()) throw EWebExportError(outPath + ": stopped");
+  };
   // The pictures go in as the package stores them, so the page shows exactly the JPEGs that
   // were built; messages and links come as the player reads them.
   SlideshowPackage package;
@@ -81,7 +84,7 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
               [&](int index) {
                 const std::vector<uint8_t> wav =
                     ExpandVoiceRecord(read([&] { return package.VoiceContainer(index); }));
-                return wav.empty() ? std::vector<uint8_t>() : EncodeSpeechMp3(wav);
+                return wav.empty() ? std::vector<uint8_t>() : EncodeSpeechMp3(wav, stopped);
               });
           WebPageWriter page(
               QString::fromStdString(
@@ -95,11 +98,13 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
               });
           page.Begin();
           for (int index = 0; index < count; ++index) {
+            checkpoint();
             WebSlide slide;
             slide.jpeg = read([&] { return package.StoredPicture(index); });
             slide.message = read([&] { return package.Message(index); });
             slide.timing = TimeSlide(static_cast<size_t>(slide.message.size()));
             VoiceQueue::Voice voice = voices.Take();
+            checkpoint();
             slide.mp3 = std::move(voice.bytes);
             if (!slide.jpeg.empty()) ++report.pictures;
             if (!slide.mp3.empty()) ++report.voices;
@@ -107,6 +112,7 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
             page.Slide(slide);
           }
           page.End();
+          checkpoint();
           return true;
         } catch (...) {
           // A short write keeps its reason; anything else is passed on once the temporary
@@ -125,10 +131,11 @@ WebExportReport Export(const std::string& packagePath, const std::string& outPat
 }  // namespace
 
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language, const std::string& finalPath) {
+                                   int language, const std::function<bool()>& stopped,
+                                   const std::string& finalPath) {
   // Running out of memory fails this page, not the program that asked for it.
   try {
-    return Export(packagePath, outPath, language, finalPath);
+    return Export(packagePath, outPath, language, stopped, finalPath);
   } catch (const std::bad_alloc&) {
     throw EWebExportError(outPath + ": not enough memory to make the page");
   }

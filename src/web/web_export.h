@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,9 +20,13 @@ struct WebExportReport {
 // back to the first). The page is written under a temporary name and renamed into place, so
 // outPath is either the whole page or what it was. Throws
 // EPackageError for a package that cannot be read, EWebExportError when the page cannot be
-// made or written. The page is titled by the name of the file it goes by, without its
-// extension: outPath's, or finalPath's when outPath is only a temporary name.
+// made or written. stopped, asked between slides and within long voices, abandons the page
+// (EWebExportError, nothing left at outPath) once it says yes. The page is titled by the name of
+// the file it goes by, without its extension: outPath's, or finalPath's when outPath is only a
+// temporary name.
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language = 1, const std::string& finalPath = {});
+                                   int language = 1,
+                                   const std::function<bool()>& stopped = nullptr,
+                                   const std::string& finalPath = {});
 
 }  // namespace tovak

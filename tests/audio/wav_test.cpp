@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 
+#include "audio/wav_conversion.h"
 #include "audio/wav_reader.h"
 #include "audio/wav_stream.h"
+#include "support/any_wav.h"
 #include "support/full_disk.h"
 #include "support/temp_dir.h"
 
@@ -83,6 +87,94 @@ TEST(WavReader, FindsChunksAndRefusesDamage) {
   junk.insert(junk.end(), {'J', 'U', 'N', 'K', 0xF8, 0xFF, 0xFF, 0xFF});
   junk.insert(junk.end(), file.begin() + 12, file.end());
   EXPECT_THROW(ReadWavInfo(junk), EWavStreamError);
+}
+
+Bytes Floats(const std::vector<float>& values) {
+  Bytes bytes(values.size() * 4);
+  std::memcpy(bytes.data(), values.data(), bytes.size());
+  return bytes;
+}
+
+std::vector<int16_t> Samples(const Bytes& wav) {
+  const WavInfo info = ReadWavInfo(wav);  // what every player reads
+  EXPECT_EQ(info.format.wBitsPerSample, 16);
+  std::vector<int16_t> samples(info.dataSize / 2);
+  std::memcpy(samples.data(), wav.data() + info.dataOffset, info.dataSize);
+  return samples;
+}
+
+// What recorders and phones write becomes 16-bit PCM at its own rate that the players read;
+// what the players already play is left alone; what cannot be read is refused with a reason.
+TEST(WavConversion, MakesEveryReadableVoicePlayable) {
+  testing::TempDir dir;
+  struct Case {
+    const char* name;
+    Bytes wav;
+    uint16_t channels;
+    uint32_t rate;
+    std::vector<int16_t> samples;
+  };
+  const float nan = std::nanf("");
+  const std::vector<Case> cases = {
+      {"24-bit stereo",
+       testing::AnyWav(1, 2, 96000, 24, {0x56, 0x34, 0x12, 0x00, 0x00, 0x80}),
+       2,
+       96000,
+       {0x1234, -32768}},
+      {"float mono",
+       testing::AnyWav(3, 1, 44100, 32, Floats({0.5f, 2.0f, -1.0f, nan})),
+       1,
+       44100,
+       {16384, 32767, -32768, 0}},
+      // Four channels are mixed to one, without the bass channel.
+      {"extensible 4 channels",
+       testing::AnyWav(1, 4, 48000, 16, {0xE8, 0x03, 0xD0, 0x07, 0xB8, 0x0B, 0x30, 0x75}, 0xF),
+       1,
+       48000,
+       {2000}},
+      {"extensible 16-bit stereo",
+       testing::AnyWav(1, 2, 22050, 16, {1, 0, 0xFF, 0xFF}, 3),
+       2,
+       22050,
+       {1, -1}},
+      {"32-bit integer",
+       testing::AnyWav(1, 1, 8000, 32, {0x00, 0x80, 0xFF, 0x7F}),
+       1,
+       8000,
+       {32767}},
+      {"mu-law", testing::AnyWav(7, 1, 8000, 8, {0xFF, 0x00}), 1, 8000, {0, -32124}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File("voice.wav");
+    testing::WriteBytes(path, c.wav);
+    EXPECT_THROW(ReadWavInfo(c.wav), EWavStreamError);
+    const VoiceFormatPlan plan = PlanVoiceFormat(path);
+    ASSERT_EQ(plan.kind, VoiceFormatPlan::Kind::Convert) << plan.reason;
+    EXPECT_EQ(plan.target, TWaveFormatEx::Pcm(c.rate, c.channels, 16));
+    const Bytes converted = ConvertVoiceFile(path, plan);
+    EXPECT_EQ(converted.size(), plan.playedBytes);
+    EXPECT_EQ(Samples(converted), c.samples);
+  }
+
+  const auto plan = [&](const Bytes& bytes) {
+    testing::WriteBytes(dir.File("voice.wav"), bytes);
+    return PlanVoiceFormat(dir.File("voice.wav"));
+  };
+  EXPECT_EQ(plan(testing::AnyWav(1, 2, 48000, 16, Bytes(400, 7))).kind,
+            VoiceFormatPlan::Kind::AsItIs);
+  EXPECT_EQ(plan(testing::AnyWav(1, 1, 11025, 8, Bytes(400, 7))).kind,
+            VoiceFormatPlan::Kind::AsItIs);
+  EXPECT_EQ(plan(Bytes(400, 128)).kind, VoiceFormatPlan::Kind::AsItIs);  // no WAV file at all
+  VoiceFormatPlan refused = plan(testing::AnyWav(2, 1, 8000, 4, Bytes(256, 0)));
+  EXPECT_EQ(refused.kind, VoiceFormatPlan::Kind::Refuse);
+  EXPECT_NE(refused.reason.find("compressed"), std::string::npos) << refused.reason;
+  refused = plan(testing::AnyWav(1, 1, 500, 24, Bytes(30, 0)));
+  EXPECT_EQ(refused.kind, VoiceFormatPlan::Kind::Refuse);
+  EXPECT_NE(refused.reason.find("500 Hz"), std::string::npos) << refused.reason;
+  Bytes cut = testing::AnyWav(1, 2, 48000, 24, Bytes(600, 0));
+  cut.resize(cut.size() - 100);
+  EXPECT_EQ(plan(cut).kind, VoiceFormatPlan::Kind::Refuse);
 }
 
 TEST(WavStream, AFileBoundStreamKeepsItsFormat) {

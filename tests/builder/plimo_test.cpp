@@ -11,8 +11,11 @@
 #include <fstream>
 #include <thread>
 
+#include "audio/wav_reader.h"
 #include "builder/package_format.h"
 #include "builder/package_reader.h"
+#include "builder/voice_record.h"
+#include "support/any_wav.h"
 #include "support/package_fixture.h"
 #include "support/sample_data.h"
 
@@ -338,6 +341,64 @@ TEST_F(Plimo, FoldersAreNeitherVoicesNorMessages) {
   reader.Open(builder.OutputFile);
   EXPECT_TRUE(reader.MessageLines(0).empty());
   EXPECT_TRUE(ExpandVoiceRecord(reader.VoiceContainer(0)).empty());
+}
+
+// A voice the players would refuse is stored as 16-bit PCM they play, in the worker that packs
+// it; one they play stays byte for byte; one that cannot be read stops the build before anything
+// is written, naming its file.
+TEST_F(Plimo, VoicesAreStoredAsThePlayersPlayThem) {
+  const std::string phone = dir.File("phone.wav"), studio = dir.File("studio.wav");
+  Bytes frames;
+  for (int i = 0; i < 3000; ++i) frames.insert(frames.end(), {0, uint8_t(i), 0x10, 0, 0, 0xF0});
+  testing::WriteBytes(phone, testing::AnyWav(1, 2, 48000, 24, frames));
+  const Bytes kept = testing::AnyWav(1, 2, 48000, 16, Bytes(8000, 3));
+  testing::WriteBytes(studio, kept);
+  const std::string p = Picture("a.jpg");
+  for (int jobs : {1, 2}) {
+    builder.Jobs = jobs;
+    ASSERT_TRUE(Build({p, p}, {"", ""}, {phone, studio})) << builder.LastError;
+    PackageReader reader;
+    reader.Open(builder.OutputFile);
+    const Bytes converted = ExpandVoiceRecord(reader.VoiceContainer(0));
+    const WavInfo info = ReadWavInfo(converted);
+    EXPECT_EQ(info.format, TWaveFormatEx::Pcm(48000, 2, 16));
+    EXPECT_EQ(info.dataSize, 3000u * 4);
+    EXPECT_EQ(ExpandVoiceRecord(reader.VoiceContainer(1)), kept);
+    EXPECT_TRUE(builder.LongVoices.empty());
+  }
+
+  const std::string adpcm = dir.File("adpcm.wav");
+  testing::WriteBytes(adpcm, testing::AnyWav(2, 1, 8000, 4, Bytes(256, 0)));
+  builder.Jobs = 1;
+  EXPECT_FALSE(Build({p, p}, {"", ""}, {phone, adpcm}));
+  EXPECT_EQ(
+      builder.LastError.rfind(adpcm + " : this voice cannot be stored: its sound is compressed", 0),
+      0u)
+      << builder.LastError;
+  EXPECT_FALSE(fs::exists(builder.OutputFile));
+}
+
+// A voice long enough to put a 32-bit engine at risk is told before building, by its picture;
+// only its header is read (the file here is sparse).
+TEST(VoiceCheck, TellsOfVoicesTooLongForA32BitEngine) {
+  testing::TempDir dir;
+  const std::string shortVoice = dir.File("short.wav"), longVoice = dir.File("long.wav");
+  testing::WriteBytes(shortVoice, testing::AnyWav(1, 2, 48000, 16, Bytes(4000, 0)));
+  // 30 minutes of 48 kHz 16-bit stereo: 330 MB.
+  const uint32_t bytes = 30u * 60 * 48000 * 4;
+  Bytes header = testing::AnyWav(1, 2, 48000, 16, {});
+  header[40] = uint8_t(bytes), header[41] = uint8_t(bytes >> 8), header[42] = uint8_t(bytes >> 16),
+  header[43] = uint8_t(bytes >> 24);
+  testing::WriteBytes(longVoice, header);
+  fs::resize_file(longVoice, header.size() + bytes);
+  const VoiceCheck check = CheckVoices({shortVoice, "", longVoice});
+  EXPECT_TRUE(check.refusedFile.empty());
+  EXPECT_EQ(check.longFiles, std::vector<std::string>{longVoice});
+  ASSERT_EQ(check.warnings.size(), 1u);
+  EXPECT_EQ(check.warnings[0], longVoice +
+                                   ": this voice lasts 30 minutes, 329 MB of sound when played; on "
+                                   "a 32-bit Windows PC the slideshow may stop at picture 3 for "
+                                   "lack of memory");
 }
 
 TEST_F(Plimo, RepeatedBuildsAndLargeSlideshows) {

@@ -120,6 +120,39 @@ TEST_F(CliCompress, SignalsLeaveTheOlderOutput) {
   }
 }
 
+// A stream is judged by its header before anything is stored: garbage, even endless, is refused
+// at once, and a good container expands as it comes, with no room needed in the temporary folder.
+TEST_F(CliCompress, AStreamIsExpandedAsItComes) {
+  const std::string noTemp = "TMPDIR=" + Quote(dir.File("no-such-folder")) + " ";
+  auto run =
+      RunCommand("cat /dev/zero | " + noTemp + "timeout 20 " + Cli("decompress - " + Quote(out)));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output, "tovak-cli: standard input: it is no voice container (no valid header)\n");
+  EXPECT_FALSE(std::filesystem::exists(out));
+
+  const Bytes voice = sample::VoiceAudio(200000, 4);
+  WriteBytes(in, voice);
+  for (const char* method : {"lzh", "lzrw1kh"}) {
+    SCOPED_TRACE(method);
+    ASSERT_EQ(RunCommand(Cli("compress --method " + std::string(method) + " " + Quote(in) + " " +
+                             Quote(packed)))
+                  .status,
+              0);
+    run = RunCommand("cat " + Quote(packed) + " | " + noTemp + Cli("decompress - " + Quote(out)));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadBytes(out), voice);
+  }
+  Bytes cut = ReadBytes(packed);
+  cut.resize(cut.size() / 2);
+  WriteBytes(packed, cut);
+  std::filesystem::remove(out);
+  run = RunCommand("cat " + Quote(packed) + " | " + noTemp + Cli("decompress - " + Quote(out)));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output.rfind("tovak-cli: standard input: ", 0), 0u) << run.output;
+  EXPECT_FALSE(std::filesystem::exists(out));
+  EXPECT_EQ(Entries(dir.Path()), 2u);
+}
+
 TEST_F(CliCompress, FollowsCommandLineConventions) {
   WriteBytes(in, {'a', 'b', 'c'});
   const std::string bin = std::filesystem::path(TOVAK_CLI_PATH).parent_path().string();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <iterator>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "audio/wav_stream.h"
 #include "components/jpeg_codec.h"
+#include "support/any_wav.h"
 #include "support/run_command.h"
 #include "support/sample_data.h"
 #include "support/sparse_package.h"
@@ -275,6 +277,117 @@ TEST_F(CliPackage, TyposAndFullDisksLeaveNothingBehind) {
   const Bytes engine = ReadBytes(fs::path(TOVAK_CLI_PATH).parent_path().string() + "/PlimoEng.dll");
   const std::string symtab = ".symtab";
   EXPECT_EQ(std::search(engine.begin(), engine.end(), symtab.begin(), symtab.end()), engine.end());
+}
+
+// Voices are judged before a build begins: a risk is told, a voice that cannot be stored is
+// refused by name, and nothing is made. A build that the temporary folder cannot hold blames it.
+TEST_F(CliPackage, VoicesAndTheTemporaryFolderAreJudgedBeforeBlamingTheSlideshow) {
+  const std::string a = Picture("a.jpg", 40, 30), b = Picture("b.jpg", 40, 30);
+  const std::string show = dir.File("show.exe");
+  // An hour and a half of 48 kHz 16-bit stereo, sparse: only the header is read.
+  const uint32_t bytes = 90u * 60 * 48000 * 4;
+  Bytes header = testing::AnyWav(1, 2, 48000, 16, {});
+  for (int k = 0; k < 4; ++k) header[40 + k] = static_cast<uint8_t>(bytes >> (8 * k));
+  WriteBytes(dir.File("a.wav"), header);
+  fs::resize_file(dir.File("a.wav"), header.size() + bytes);
+  WriteBytes(dir.File("b.wav"), testing::AnyWav(0x55, 1, 8000, 0, Bytes(100, 0)));
+  auto run = RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a) + " " + Quote(b)));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output,
+            "tovak-cli: warning: " + dir.File("a.wav") +
+                ": this voice lasts 90 minutes, 988 MB of sound when played; on a 32-bit "
+                "Windows PC the slideshow may stop at picture 1 for lack of memory\n"
+                "tovak-cli: " +
+                dir.File("b.wav") +
+                ": this voice cannot be stored: its sound is compressed in a way that "
+                "cannot be read (WAV format 85); save it as PCM\n");
+  EXPECT_FALSE(fs::exists(show));
+
+  const std::string tmp = dir.File("tmp");
+  fs::create_directory(tmp);
+  run = RunCommand("trap '' XFSZ; ulimit -f 16; TMPDIR=" + Quote(tmp) + " " +
+                   Cli("build -o " + Quote(show) + " " + Quote(Picture("c.jpg", 40, 30))));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output.rfind("tovak-cli: " + tmp +
+                                 ": the temporary folder cannot hold the slideshow while it is "
+                                 "built: the slideshow could not be written (is the disk full?)",
+                             0),
+            0u)
+      << run.output;
+  EXPECT_FALSE(fs::exists(show));
+  EXPECT_TRUE(fs::is_empty(tmp));
+}
+
+// The demo is made whole or not at all: on a full disk it says so once and leaves its folder as
+// it was, new or already there.
+TEST_F(CliPackage, DemoIsMadeWholeOrNotAtAll) {
+  const std::string fresh = dir.File("fresh"), kept = dir.File("kept");
+  fs::create_directory(kept);
+  WriteBytes(kept + "/mine.txt", Bytes{'m'});
+  const size_t entries = std::distance(fs::directory_iterator(dir.Path()), {});
+  for (const std::string& folder : {fresh, kept}) {
+    SCOPED_TRACE(folder);
+    const auto run = RunCommand("trap '' XFSZ; ulimit -f 400; " + Cli("demo " + Quote(folder)));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 1) << run.output;
+    EXPECT_EQ(run.output.find(".tovak-demo"), std::string::npos) << run.output;
+  }
+  EXPECT_FALSE(fs::exists(fresh));
+  EXPECT_EQ(std::distance(fs::directory_iterator(kept), {}), 1);
+  EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), {})), entries);
+
+  const auto run = RunCommand(Cli("demo " + Quote(kept)));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output.rfind(kept + "/Demo Slideshow.exe: 4 pictures, ", 0), 0u) << run.output;
+  EXPECT_EQ(std::distance(fs::directory_iterator(kept), {}), 3);
+  EXPECT_EQ(std::distance(fs::directory_iterator(kept + "/pictures"), {}), 10);
+}
+
+// Ctrl-C stops a web page between slides and within voices, at once rather than when the page is
+// done, and a second Ctrl-C, which ends the process where it stands, leaves no temporary behind.
+// The temporary's appearance says the page has begun.
+TEST_F(CliPackage, ExportHtmlStopsAtOnceAtCtrlC) {
+  const std::string voice = dir.File("voice.wav");
+  TWavStream recording;
+  recording.SetFormat(TWaveFormatEx::Pcm(11025, 1, 8));
+  const Bytes samples = sample::VoiceAudio(20 * 11025, 3);
+  recording.Write(samples.data(), static_cast<int64_t>(samples.size()));
+  recording.SaveToFile(voice);
+  const std::string show = dir.File("show.exe"), page = dir.File("page.html");
+  std::string pictures;
+  for (int i = 0; i < 60; ++i) {
+    const std::string picture = Picture("p" + std::to_string(i) + ".jpg", 64, 48);
+    fs::copy_file(voice, fs::path(picture).replace_extension(".wav"));
+    pictures += " " + Quote(picture);
+  }
+  ASSERT_EQ(RunCommand(Cli("build -o " + Quote(show) + pictures)).status, 0);
+  const size_t entries = std::distance(fs::directory_iterator(dir.Path()), {});
+
+  // Milliseconds from the first signal (none: from the start) to the end, then the status.
+  const auto timed = [&](const std::string& kills) {
+    const auto run =
+        RunCommand("(exec " + Cli("export-html " + Quote(show) + " " + Quote(page)) +
+                   " >/dev/null 2>&1) & pid=$!; for i in $(seq 1000); do [ -n \"" + kills +
+                   "\" ] || break; ls -A " + Quote(dir.Path().string()) +
+                   " | grep -q '^[.]tovak-' && break; sleep 0.01; done; s=$(date +%s%N); " + kills +
+                   " wait $pid; status=$?; echo $(( ($(date +%s%N) - s) / 1000000 )) $status");
+    int ms = 0, status = 0;
+    std::sscanf(run.output.c_str(), "%d %d", &ms, &status);
+    return std::pair{ms, status};
+  };
+  const auto whole = timed("");
+  ASSERT_EQ(whole.second, 0);
+  ASSERT_TRUE(fs::exists(page));
+  fs::remove(page);
+  for (const std::string kills :
+       {"kill -INT $pid;", "kill -INT $pid; sleep 0.05; kill -INT $pid 2>/dev/null;"}) {
+    SCOPED_TRACE(kills);
+    const auto [ms, status] = timed(kills);
+    EXPECT_EQ(status, 130);
+    EXPECT_LT(ms * 4, whole.first) << ms << " ms against " << whole.first << " ms for the page";
+    EXPECT_FALSE(fs::exists(page));
+    EXPECT_EQ(static_cast<size_t>(std::distance(fs::directory_iterator(dir.Path()), {})), entries);
+  }
 }
 
 // Ctrl-C ends a take early and keeps it.

@@ -82,6 +82,42 @@ TEST(WriteFileAtomically, TakesANameAtTheLengthLimit) {
   EXPECT_EQ(ReadBytes(path).size(), 2u);
 }
 
+// What a process ended at once by a signal removes: the temporaries being written at that moment,
+// whichever way they are written, and nothing else.
+TEST(RegisteredTemporary, ASignalHandlerRemovesWhatIsBeingWritten) {
+  TempDir dir;
+  WriteBytes(dir.File("done.txt"), {'d'});
+  PendingFile pending(dir.File("page.html"));
+  WriteBytes(pending.Temporary(), {'p'});
+  std::string inner;
+  const std::filesystem::path folder = dir.File("work");
+  std::filesystem::create_directory(folder);
+  {
+    const RegisteredTemporary work(folder.string(), RegisteredTemporary::Kind::Folder);
+    const RegisteredTemporary built((folder / "built").string());
+    WriteBytes((folder / "built").string(), {'b'});
+    WriteFileAtomically(dir.File("done.txt"), [&](TFileStream&) {
+      for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        if (IsAtomicTemporaryName(entry.path().filename().string()) &&
+            entry.path() != pending.Temporary())
+          inner = entry.path().string();
+      RemoveRegisteredTemporaries();
+      return false;
+    });
+  }
+  EXPECT_FALSE(inner.empty());
+  EXPECT_FALSE(std::filesystem::exists(inner));
+  EXPECT_FALSE(std::filesystem::exists(pending.Temporary()));
+  EXPECT_FALSE(std::filesystem::exists(folder));
+  EXPECT_EQ(ReadBytes(dir.File("done.txt")), std::vector<uint8_t>{'d'});
+
+  // Once written, a name is no longer the handler's.
+  WriteBytes(pending.Temporary(), {'p'});
+  ASSERT_TRUE(pending.Commit());
+  RemoveRegisteredTemporaries();
+  EXPECT_EQ(ReadBytes(dir.File("page.html")), std::vector<uint8_t>{'p'});
+}
+
 TEST(SameFile, FollowsLinksAndIgnoresMissingNames) {
   TempDir dir;
   const std::string show = dir.File("show.exe");
