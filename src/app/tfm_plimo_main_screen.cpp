@@ -51,47 +51,48 @@ QString Lines(const std::string& text) {
 
 }  // namespace
 
-MainScreenAsker::Answer MainScreenDialogAsker::Ask(Kind kind, const std::string& text,
-                                                   bool withCancel) {
-  QMessageBox box(kind == Kind::Confirmation ? QMessageBox::Question : QMessageBox::Information,
-                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
+namespace {
+
+// A question box of the window's. Without a default, Qt's own choice (Yes) holds.
+MainScreenAsker::Answer AskInBox(QWidget* parent, QMessageBox::Icon icon, const std::string& text,
+                                 bool withCancel, QMessageBox::StandardButton defaultButton) {
+  QMessageBox box(icon, QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
                   Lines(text),
                   QMessageBox::Yes | QMessageBox::No |
                       (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton),
-                  parent_);
+                  parent);
+  if (defaultButton != QMessageBox::NoButton) {
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
+  }
   switch (box.exec()) {
     case QMessageBox::Yes:
-      return Answer::Yes;
+      return MainScreenAsker::Answer::Yes;
     case QMessageBox::No:
-      return Answer::No;
+      return MainScreenAsker::Answer::No;
     default:
-      return withCancel ? Answer::Cancel : Answer::No;
+      return withCancel ? MainScreenAsker::Answer::Cancel : MainScreenAsker::Answer::No;
   }
+}
+
+QMessageBox::Icon IconOf(MainScreenAsker::Kind kind) {
+  return kind == MainScreenAsker::Kind::Confirmation ? QMessageBox::Question
+                                                     : QMessageBox::Information;
+}
+
+}  // namespace
+
+MainScreenAsker::Answer MainScreenDialogAsker::Ask(Kind kind, const std::string& text,
+                                                   bool withCancel) {
+  return AskInBox(parent_, IconOf(kind), text, withCancel, QMessageBox::NoButton);
 }
 
 bool MainScreenDialogAsker::AskBeforeDeleting(Kind kind, const std::string& text) {
-  QMessageBox box(kind == Kind::Confirmation ? QMessageBox::Question : QMessageBox::Information,
-                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
-                  Lines(text), QMessageBox::Yes | QMessageBox::No, parent_);
-  box.setDefaultButton(QMessageBox::No);
-  box.setEscapeButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return AskInBox(parent_, IconOf(kind), text, false, QMessageBox::No) == Answer::Yes;
 }
 
 MainScreenAsker::Answer MainScreenDialogAsker::AskKeepingByDefault(const std::string& text) {
-  QMessageBox box(QMessageBox::Question,
-                  QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
-                  Lines(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
-  box.setDefaultButton(QMessageBox::No);
-  box.setEscapeButton(QMessageBox::Cancel);
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    default:
-      return Answer::Cancel;
-  }
+  return AskInBox(parent_, QMessageBox::Question, text, true, QMessageBox::No);
 }
 
 void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {

@@ -64,7 +64,10 @@ void JpegPicture::KeepAsStored() {
     return;
   }
   std::vector<uint8_t> clean = JpegWithoutExtras(stream_.data(), stream_.size());
-  if (clean.empty()) throw EPictureError("JPEG : the stream cannot be followed to its end");
+  // A stream that decodes but whose segments cannot be followed (a stray marker inside a scan,
+  // which the decoder passes over) is drawn anew rather than lost.
+  if (clean.empty())
+    clean = EncodeJpeg(DecodeJpeg(stream_.data(), stream_.size()), kKeptJpegQuality);
   stream_ = std::move(clean);
 }
 

@@ -169,6 +169,22 @@ TEST_F(Prepare, AKeptJpegIsDecodedFirstAndKeepsOnlyWhatDrawsIt) {
     EXPECT_THROW(prep.Finish(picture), EPictureError) << quality;
   }
 
+  // A stray marker inside a scan: the decoder passes over it, the cleaning cannot follow it, and
+  // the picture is drawn anew instead of being lost.
+  Bytes stray = testing::EncodeWithLibjpeg(testing::PhotoLike(64, 48), {});
+  size_t scan = 2;
+  while (stray[scan] != 0xFF || stray[scan + 1] != 0xDA) ++scan;
+  const Bytes marker = {0xFF, 0xFF, 0xFF, 0x7F, 0, 0, 0, 0};
+  stray.insert(stray.begin() + ptrdiff_t(scan + 60), marker.begin(), marker.end());
+  testing::WriteBytes(dir.File("stray.jpg"), stray);
+  ASSERT_NO_THROW(DecodeJpeg(stray.data(), stray.size()));
+  ASSERT_TRUE(JpegWithoutExtras(stray.data(), stray.size()).empty());
+  prep.Quality = 0;
+  prep.KeepFittingJpegs = false;
+  PicturePreparation::Load(dir.File("stray.jpg"), picture);
+  EXPECT_NO_THROW(prep.Finish(picture));
+  EXPECT_EQ(ReadJpegHeader(picture.Bytes().data(), picture.Bytes().size()).width, 64);
+
   // Turned pictures are not kept as they are, but the orientation would survive the cleaning.
   const Bytes sideways = testing::JpegWithOrientation(testing::PhotoLike(40, 30), 6);
   const Bytes clean = JpegWithoutExtras(sideways.data(), sideways.size());

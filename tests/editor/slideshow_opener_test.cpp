@@ -175,7 +175,8 @@ TEST_F(Opener, ARecordBeyondWhatPlayersReadIsRefusedUnread) {
     SlideshowOpening opening(bomb, work, {}, 1700000000);
     ADD_FAILURE() << "opened";
   } catch (const EOpenSlideshowError& e) {
-    EXPECT_NE(e.Message().find("message of picture 2"), std::string::npos) << e.Message();
+    EXPECT_NE(e.Message().find("picture 2: the message is larger"), std::string::npos)
+        << e.Message();
   }
   EXPECT_TRUE(fs::is_empty(work));
 }

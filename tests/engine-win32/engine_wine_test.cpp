@@ -598,8 +598,8 @@ TEST_F(WindowsEngine, RefusesRecordsLargerThanAnyShowsBeforeReadingThem) {
   for (int k = 0; k < 20000; ++k)
     links += "Site " + std::to_string(k) + "\r\nhttps://example.org/\r\n";
   const std::vector<std::pair<Replacement, const char*>> cases = {
-      {{3, "", int64_t{600} << 20}, "picture 2: its picture takes 600 MB"},
-      {{5, std::string(2 << 20, 'a')}, "picture 2: its message takes 2 MB"},
+      {{3, "", int64_t{600} << 20}, "picture 2: the picture is larger than 256 MiB"},
+      {{5, std::string(2 << 20, 'a')}, "picture 2: the message is larger than 1 MiB"},
       {{6, links}, "its link menu has 20000 links"}};
   for (const auto& [change, reason] : cases) {
     Repack(show, dir.File("large.exe"), {change});
