@@ -25,8 +25,8 @@ int RunExportHtml(const Arguments& arguments) try {
   try {
     // Ctrl-C is looked at between slides and within long voices, so it stops a long page at
     // once.
-    report = ExportWebSlideshow(args[0], page.Temporary(), 1,
-                                [] { return InterruptSignal() != 0; }, args[1]);
+    report = ExportWebSlideshow(
+        args[0], page.Temporary(), 1, [] { return InterruptSignal() != 0; }, args[1]);
   } catch (const Exception& e) {
     ThrowIfInterrupted();
     return Fail(NamedAsGiven(e.Message(), page.Temporary(), args[1]));

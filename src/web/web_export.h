@@ -25,8 +25,7 @@ struct WebExportReport {
 // the file it goes by, without its extension: outPath's, or finalPath's when outPath is only a
 // temporary name.
 WebExportReport ExportWebSlideshow(const std::string& packagePath, const std::string& outPath,
-                                   int language = 1,
-                                   const std::function<bool()>& stopped = nullptr,
+                                   int language = 1, const std::function<bool()>& stopped = nullptr,
                                    const std::string& finalPath = {});
 
 }  // namespace tovak
