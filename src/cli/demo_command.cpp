@@ -1,5 +1,6 @@
 // Makes a small demo slideshow from pictures and voices drawn and synthesised here, so that a
 // fresh checkout can show what the program produces without any files of its own.
+#include <sys/stat.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QImage>
@@ -95,7 +96,12 @@ class Staging {
  public:
   explicit Staging(const fs::path& beside) {
     std::string pattern = (beside / ".tovak-demo-XXXXXX").string();
-    if (::mkdtemp(pattern.data())) path_ = pattern;
+    if (!::mkdtemp(pattern.data())) return;
+    path_ = pattern;
+    // mkdtemp keeps the folder to its owner; the demo becomes an ordinary folder of the user's.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(path_.c_str(), 0777 & ~mask);
   }
   ~Staging() {
     std::error_code ignored;

@@ -341,6 +341,10 @@ TEST_F(CliPackage, DemoIsMadeWholeOrNotAtAll) {
   EXPECT_EQ(run.output.rfind(kept + "/Demo Slideshow.exe: 4 pictures, ", 0), 0u) << run.output;
   EXPECT_EQ(std::distance(fs::directory_iterator(kept), {}), 3);
   EXPECT_EQ(std::distance(fs::directory_iterator(kept + "/pictures"), {}), 10);
+  // A new folder is an ordinary one, as the user's umask makes them, not the staging folder's.
+  ASSERT_EQ(RunCommand(Cli("demo " + Quote(fresh))).status, 0);
+  EXPECT_EQ(fs::status(fresh).permissions() & fs::perms::owner_exec, fs::perms::owner_exec);
+  EXPECT_NE(fs::status(fresh).permissions() & fs::perms::others_read, fs::perms::none);
 }
 
 // Ctrl-C stops a web page between slides and within voices, at once rather than when the page is
