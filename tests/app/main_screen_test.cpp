@@ -27,6 +27,9 @@
 #include "common/files.h"
 #include "common/ini_file.h"
 #include "editor/working_folder.h"
+#include "i18n/dictionary.h"
+#include "i18n/language_dictionary.h"
+#include "i18n/language_id_setting.h"
 #include "support/fake_wave_device.h"
 #include "support/main_window_fixture.h"
 #include "support/package_fixture.h"
@@ -406,6 +409,29 @@ TEST_F(MainWindow, OffersBackAnUnfinishedProject) {
     EXPECT_FALSE(folder->HasUnfinishedProject());  // a normal end empties the folder
     folder.reset();
   }
+}
+
+// The question comes before the window is shown, so it must already speak the chosen language.
+TEST_F(MainWindow, AsksToRestoreInTheChosenLanguage) {
+  Dictionary dictionary;
+  dictionary.languages.push_back({kEnglish, "en", "English", {}});
+  dictionary.languages.push_back(
+      {1031,
+       "de",
+       "Deutsch",
+       {{{"tovak::MainScreenSession", "Restore the slideshow you were working on?"},
+         "Die Diashow wiederherstellen?"}}});
+  WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+  LanguageIdSetting(paths.ProgramFolder(), 1031);
+  {
+    WorkingFolder crashed(paths.WorkFolder());
+    ASSERT_TRUE(crashed.Claim());
+    ASSERT_TRUE(crashed.SaveJournal({{Picture("a.jpg")}, {""}, {""}}));
+  }
+  asker.answers = {Answer::No};
+  Open();
+  ASSERT_FALSE(asker.asked.empty());
+  EXPECT_EQ(asker.asked.front(), "Die Diashow wiederherstellen?");
 }
 
 // After a build the keyboard is on Preview, Enter presses the focused result button, and a
