@@ -133,7 +133,7 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
     dialog.selectFile(offered.fileName());
   } else {
     dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
-    dialog.selectFile(SaveDialogData::kDefaultName);
+    dialog.selectFile(tr(SaveDialogData::kDefaultName));
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   name = dialog.selectedFiles().front().toStdString();

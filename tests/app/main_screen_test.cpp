@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -601,6 +604,34 @@ TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
 }
 
 // The window's own boxes, and every dialog accepted.
+// The name offered for a first save is in the user's language like the rest of the dialog.
+TEST(SaveDialog, OffersTheDefaultNameTranslated) {
+  class German : public QTranslator {
+   public:
+    QString translate(const char* context, const char* text, const char*, int) const override {
+      return QByteArray(context) == "tovak::ResultActions" &&
+                     QByteArray(text) == "My Talking Slideshow.exe"
+                 ? QStringLiteral("Meine sprechende Diashow.exe")
+                 : QString();
+    }
+    bool isEmpty() const override { return false; }
+  } german;
+  QCoreApplication::installTranslator(&german);
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      offered = dialog->selectedFiles().value(0);
+      dialog->reject();
+    }
+  });
+  MainScreenDialogAsker asker(nullptr);
+  std::string name;
+  int filter = 0;
+  EXPECT_FALSE(asker.AskSaveName(name, filter));
+  QCoreApplication::removeTranslator(&german);
+  EXPECT_EQ(QFileInfo(offered).fileName(), "Meine sprechende Diashow.exe");
+}
+
 class BoxAsker : public MainScreenDialogAsker {
  public:
   BoxAsker() : MainScreenDialogAsker(nullptr) {}
