@@ -6,17 +6,27 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "app/tfm_plimo_main_screen.h"
 #include "audio/wave_device.h"
 #include "common/paths.h"
 #include "editor/working_folder.h"
+#include "i18n/language_dictionary.h"
+#include "i18n/language_id_setting.h"
 
 namespace {
 
+// Speaks the chosen language from the first message on, until the main window's own dictionary
+// takes over; also for the last word when the window is gone.
+std::optional<tovak::LanguageDictionary> startDictionary;
+
 int Run(QApplication& app) {
   tovak::Paths paths = tovak::Paths::FromExecutable();
+  startDictionary.emplace();
+  startDictionary->SetFileName(paths.ProgramFolder() + tovak::kDictionaryFileName);
+  startDictionary->SetLanguage(tovak::LanguageIdSetting(paths, -1));
   paths.SetWorkFolder(tovak::ChooseWorkFolder(
       paths.ProgramFolder(),
       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdString()));
@@ -36,6 +46,8 @@ int Run(QApplication& app) {
   // Deleted only on the way out of a run that did not give way: its destruction empties the
   // working folder, which after a failure would take the recordings with it.
   auto* window = new tovak::TfmPlimoMainScreen(paths, folder, *input, *output);
+  // Left installed, it would answer for texts a later choice of English leaves untranslated.
+  startDictionary.reset();
   int result = 1;
   if (window->OpenArguments(QApplication::arguments().mid(1))) {
     window->show();

@@ -133,7 +133,7 @@ bool MainScreenDialogAsker::AskSaveName(std::string& name, int& filterIndex) {
     dialog.selectFile(offered.fileName());
   } else {
     dialog.setDirectory(QFileInfo(documents).isDir() ? documents : QDir::homePath());
-    dialog.selectFile(SaveDialogData::kDefaultName);
+    dialog.selectFile(tr(SaveDialogData::kDefaultName));
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   name = dialog.selectedFiles().front().toStdString();
@@ -225,6 +225,9 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
     return QCoreApplication::translate("tovak::MainScreenSession", text.c_str()).toStdString();
   };
   session_->ProcessMessages = [] { QCoreApplication::processEvents(); };
+  // The restore question comes before the window is shown: in the chosen language too.
+  dictionary_.SetFileName(paths_.ProgramFolder() + kDictionaryFileName);
+  dictionary_.SetLanguage(LanguageIdSetting(paths_, -1));
   session_->OpenProject(folder_);
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);

@@ -81,8 +81,9 @@ int RunInfo(const Arguments& arguments) {
   PackageReader reader;
   try {
     reader.Open(args[0]);
-    std::printf("%s: %d pictures, %lld bytes (engine: %s, %lld bytes)\n",
+    std::printf("%s: %d %s, %lld bytes (engine: %s, %lld bytes)\n",
                 fs::path(args[0]).filename().c_str(), reader.PictureCount(),
+                reader.PictureCount() == 1 ? "picture" : "pictures",
                 static_cast<long long>(reader.FileSize()), EngineKind(reader),
                 static_cast<long long>(reader.EngineSize()));
     std::printf("%4s  %11s  %9s  %7s  %s\n", "#", "picture", "bytes", "voice", "message");

@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <chrono>
 #include <deque>
 #include <filesystem>
@@ -27,6 +30,9 @@
 #include "common/files.h"
 #include "common/ini_file.h"
 #include "editor/working_folder.h"
+#include "i18n/dictionary.h"
+#include "i18n/language_dictionary.h"
+#include "i18n/language_id_setting.h"
 #include "support/fake_wave_device.h"
 #include "support/main_window_fixture.h"
 #include "support/package_fixture.h"
@@ -408,6 +414,29 @@ TEST_F(MainWindow, OffersBackAnUnfinishedProject) {
   }
 }
 
+// The question comes before the window is shown, so it must already speak the chosen language.
+TEST_F(MainWindow, AsksToRestoreInTheChosenLanguage) {
+  Dictionary dictionary;
+  dictionary.languages.push_back({kEnglish, "en", "English", {}});
+  dictionary.languages.push_back(
+      {1031,
+       "de",
+       "Deutsch",
+       {{{"tovak::MainScreenSession", "Restore the slideshow you were working on?"},
+         "Die Diashow wiederherstellen?"}}});
+  WriteDictionary(paths.ProgramFolder() + kDictionaryFileName, dictionary);
+  LanguageIdSetting(paths.ProgramFolder(), 1031);
+  {
+    WorkingFolder crashed(paths.WorkFolder());
+    ASSERT_TRUE(crashed.Claim());
+    ASSERT_TRUE(crashed.SaveJournal({{Picture("a.jpg")}, {""}, {""}}));
+  }
+  asker.answers = {Answer::No};
+  Open();
+  ASSERT_FALSE(asker.asked.empty());
+  EXPECT_EQ(asker.asked.front(), "Die Diashow wiederherstellen?");
+}
+
 // After a build the keyboard is on Preview, Enter presses the focused result button, and a
 // screen reader hears the counter as one phrase.
 TEST_F(MainWindow, KeyboardLandsOnTheResultAndEnterPressesIt) {
@@ -575,6 +604,34 @@ TEST_F(MainWindow, ClosingAsksBeforeUnsavedWorkIsLost) {
 }
 
 // The window's own boxes, and every dialog accepted.
+// The name offered for a first save is in the user's language like the rest of the dialog.
+TEST(SaveDialog, OffersTheDefaultNameTranslated) {
+  class German : public QTranslator {
+   public:
+    QString translate(const char* context, const char* text, const char*, int) const override {
+      return QByteArray(context) == "tovak::ResultActions" &&
+                     QByteArray(text) == "My Talking Slideshow.exe"
+                 ? QStringLiteral("Meine sprechende Diashow.exe")
+                 : QString();
+    }
+    bool isEmpty() const override { return false; }
+  } german;
+  QCoreApplication::installTranslator(&german);
+  QString offered;
+  QTimer::singleShot(0, [&] {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      offered = dialog->selectedFiles().value(0);
+      dialog->reject();
+    }
+  });
+  MainScreenDialogAsker asker(nullptr);
+  std::string name;
+  int filter = 0;
+  EXPECT_FALSE(asker.AskSaveName(name, filter));
+  QCoreApplication::removeTranslator(&german);
+  EXPECT_EQ(QFileInfo(offered).fileName(), "Meine sprechende Diashow.exe");
+}
+
 class BoxAsker : public MainScreenDialogAsker {
  public:
   BoxAsker() : MainScreenDialogAsker(nullptr) {}

@@ -431,6 +431,7 @@ TEST_F(CliPackage, InfoShowsControlCharactersEscaped) {
   ASSERT_EQ(RunCommand(Cli("build -o " + Quote(show) + " " + Quote(a))).status, 0);
   const auto info = RunCommand(Cli("info " + Quote(show)));
   ASSERT_EQ(info.status, 0) << info.output;
+  EXPECT_NE(info.output.find("show.exe: 1 picture, "), std::string::npos) << info.output;
   EXPECT_EQ(info.output.find('\x1b'), std::string::npos) << info.output;
   EXPECT_NE(info.output.find("\\x1b]0;owned\\x07\\x1b[2J Grüße\\tok"), std::string::npos)
       << info.output;

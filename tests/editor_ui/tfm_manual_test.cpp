@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -200,13 +201,32 @@ TEST(PictureFilters, EveryPairBecomesOneFilter) {
   for (const char* accepted : {"*.JPEG", "*.JPE", "*.PSD", "*.EPS"}) {
     EXPECT_TRUE(filters[0].contains(accepted)) << accepted;
   }
-  EXPECT_EQ(filters[3], "Jpeg    (JPG) (*.JPG)");
+  EXPECT_EQ(filters[3], "JPEG (JPG) (*.JPG)");
+  EXPECT_EQ(filters[4], "PC Paintbrush (PCX) (*.PCX)");
   EXPECT_EQ(filters[11], "PCT File (*.PCT)");
-  EXPECT_EQ(filters[12], "HEIF Photo    (HEIC) (*.HEIC *.HEIF)");
+  EXPECT_EQ(filters[12], "HEIF Photo (HEIC) (*.HEIC *.HEIF)");
   for (const char* added : {"*.HEIC", "*.HEIF", "*.WEBP", "*.AVIF"}) {
     EXPECT_TRUE(filters[0].contains(added)) << added;
   }
   EXPECT_EQ(filters[15], "All files (*)");
+}
+
+// A translated name keeps its patterns: they come from the program, never the translation.
+TEST(PictureFilters, EachNameTranslatedOnItsOwn) {
+  class German : public QTranslator {
+   public:
+    QString translate(const char* context, const char* text, const char*, int) const override {
+      return QByteArray(context) == "tovak::TfmManual" &&
+                     QByteArray(text) == "Portable Graphics (PNG)"
+                 ? QStringLiteral("Portable Grafik (PNG)")
+                 : QString();
+    }
+    bool isEmpty() const override { return false; }
+  } german;
+  QCoreApplication::installTranslator(&german);
+  const QStringList filters = PictureNameFilters();
+  QCoreApplication::removeTranslator(&german);
+  EXPECT_TRUE(filters.contains("Portable Grafik (PNG) (*.PNG)")) << filters.join('|').toStdString();
 }
 
 TEST(PictureListFile, OnePathPerLineLeftBehind) {

@@ -13,18 +13,30 @@ namespace tovak {
 
 namespace {
 
-// Caption and patterns in pairs, as the dialog has always offered them.
-const char* const kFilter =
-    QT_TRANSLATE_NOOP("tovak::TfmManual",
-                      "All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;"
-                      "*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows "
-                      "Bitmap    (BMP) |*.BMP|Credit "
-                      "Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) "
-                      "|*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak "
-                      "Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced "
-                      "Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF "
-                      "Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF "
-                      "Picture    (AVIF) |*.AVIF");
+// Each name is translated on its own, so that no translation can change the patterns.
+struct PictureFilter {
+  const char* name;
+  const char* patterns;
+};
+constexpr PictureFilter kFilters[] = {
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "All Supported Media Formats"),
+     "*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;"
+     "*.HEIF;*.WEBP;*.AVIF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Windows Bitmap (BMP)"), "*.BMP"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Credit Message (CMS)"), "*.CMS"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "JPEG (JPG)"), "*.JPG"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "PC Paintbrush (PCX)"), "*.PCX"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Portable Graphics (PNG)"), "*.PNG"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Tagged Image (TIF)"), "*.TIF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Kodak Photo CD (PCD)"), "*.PCD"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Windows Metafile (WMF)"), "*.WMF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "Enhanced Metafile (EMF)"), "*.EMF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "CompuServe GIF (GIF)"), "*.GIF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "PCT File"), "*.PCT"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "HEIF Photo (HEIC)"), "*.HEIC;*.HEIF"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "WebP Picture (WEBP)"), "*.WEBP"},
+    {QT_TRANSLATE_NOOP("tovak::TfmManual", "AVIF Picture (AVIF)"), "*.AVIF"},
+};
 
 QString Title() {
   return QCoreApplication::translate("tovak::TfmManual", "Quillora Tovak!");
@@ -50,17 +62,17 @@ QString Lines(const std::string& text) {
 }  // namespace
 
 QStringList PictureNameFilters() {
-  const QStringList parts = QCoreApplication::translate("tovak::TfmManual", kFilter).split('|');
   QStringList filters;
-  for (int i = 0; i + 1 < parts.size(); i += 2) {
-    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
-    if (i == 0) {
+  for (const PictureFilter& filter : kFilters) {
+    QStringList patterns = QString(filter.patterns).split(';', Qt::SkipEmptyParts);
+    if (&filter == kFilters) {
       // Every picture the import takes is offered, not only the old list's (.jpeg, .psd...).
       for (const QString& accepted : QString(ImportPatterns).split(';', Qt::SkipEmptyParts)) {
         if (!patterns.contains(accepted, Qt::CaseInsensitive)) patterns << accepted;
       }
     }
-    filters << QStringLiteral("%1 (%2)").arg(parts[i].trimmed(), patterns.join(' '));
+    filters << QStringLiteral("%1 (%2)").arg(
+        QCoreApplication::translate("tovak::TfmManual", filter.name), patterns.join(' '));
   }
   filters << QCoreApplication::translate("tovak::TfmManual", "All files") + " (*)";
   return filters;
