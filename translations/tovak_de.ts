@@ -368,6 +368,10 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
         <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
         <translation>Das Video wurde als %s gespeichert, doch einige Bilder oder Stimmen konnten nicht gelesen werden; sie sind darin schwarz oder stumm:<byte value="xd"/>%s</translation>
     </message>
+    <message>
+        <source>My Talking Slideshow.exe</source>
+        <translation>Meine sprechende Diashow.exe</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -505,10 +509,6 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     <message>
         <source>Length</source>
         <translation>Länge</translation>
-    </message>
-    <message>
-        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF Picture    (AVIF) |*.AVIF</source>
-        <translation>Alle unterstützten Bildformate|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT-Datei|*.PCT|HEIF-Foto    (HEIC) |*.HEIC;*.HEIF|WebP-Bild    (WEBP) |*.WEBP|AVIF-Bild    (AVIF) |*.AVIF</translation>
     </message>
     <message>
         <source>Quillora Tovak!</source>
@@ -709,6 +709,66 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     <message>
         <source>Move Selected File(s) Down</source>
         <translation>Ausgewählte Bilder nach unten</translation>
+    </message>
+    <message>
+        <source>All Supported Media Formats</source>
+        <translation>Alle unterstützten Bildformate</translation>
+    </message>
+    <message>
+        <source>Windows Bitmap (BMP)</source>
+        <translation>Windows-Bitmap (BMP)</translation>
+    </message>
+    <message>
+        <source>Credit Message (CMS)</source>
+        <translation>Abspann-Nachricht (CMS)</translation>
+    </message>
+    <message>
+        <source>JPEG (JPG)</source>
+        <translation>JPEG (JPG)</translation>
+    </message>
+    <message>
+        <source>PC Paintbrush (PCX)</source>
+        <translation>PC Paintbrush (PCX)</translation>
+    </message>
+    <message>
+        <source>Portable Graphics (PNG)</source>
+        <translation>Portable Grafik (PNG)</translation>
+    </message>
+    <message>
+        <source>Tagged Image (TIF)</source>
+        <translation>TIFF-Bild (TIF)</translation>
+    </message>
+    <message>
+        <source>Kodak Photo CD (PCD)</source>
+        <translation>Kodak Photo CD (PCD)</translation>
+    </message>
+    <message>
+        <source>Windows Metafile (WMF)</source>
+        <translation>Windows-Metadatei (WMF)</translation>
+    </message>
+    <message>
+        <source>Enhanced Metafile (EMF)</source>
+        <translation>Erweiterte Metadatei (EMF)</translation>
+    </message>
+    <message>
+        <source>CompuServe GIF (GIF)</source>
+        <translation>CompuServe GIF (GIF)</translation>
+    </message>
+    <message>
+        <source>PCT File</source>
+        <translation>PCT-Datei</translation>
+    </message>
+    <message>
+        <source>HEIF Photo (HEIC)</source>
+        <translation>HEIF-Foto (HEIC)</translation>
+    </message>
+    <message>
+        <source>WebP Picture (WEBP)</source>
+        <translation>WebP-Bild (WEBP)</translation>
+    </message>
+    <message>
+        <source>AVIF Picture (AVIF)</source>
+        <translation>AVIF-Bild (AVIF)</translation>
     </message>
 </context>
 <context>

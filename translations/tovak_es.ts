@@ -368,6 +368,10 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
         <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
         <translation>El vídeo se ha guardado como %s, pero no se han podido leer algunas imágenes o voces; en él aparecen en negro o en silencio:<byte value="xd"/>%s</translation>
     </message>
+    <message>
+        <source>My Talking Slideshow.exe</source>
+        <translation>Mi presentación con voz.exe</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -505,10 +509,6 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
     <message>
         <source>Length</source>
         <translation>Duración</translation>
-    </message>
-    <message>
-        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF Picture    (AVIF) |*.AVIF</source>
-        <translation>Todos los formatos de imagen admitidos|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Archivo PCT|*.PCT|Foto HEIF    (HEIC) |*.HEIC;*.HEIF|Imagen WebP    (WEBP) |*.WEBP|Imagen AVIF    (AVIF) |*.AVIF</translation>
     </message>
     <message>
         <source>Quillora Tovak!</source>
@@ -709,6 +709,66 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
     <message>
         <source>Move Selected File(s) Down</source>
         <translation>Bajar las imágenes seleccionadas</translation>
+    </message>
+    <message>
+        <source>All Supported Media Formats</source>
+        <translation>Todos los formatos de imagen admitidos</translation>
+    </message>
+    <message>
+        <source>Windows Bitmap (BMP)</source>
+        <translation>Mapa de bits de Windows (BMP)</translation>
+    </message>
+    <message>
+        <source>Credit Message (CMS)</source>
+        <translation>Mensaje de créditos (CMS)</translation>
+    </message>
+    <message>
+        <source>JPEG (JPG)</source>
+        <translation>JPEG (JPG)</translation>
+    </message>
+    <message>
+        <source>PC Paintbrush (PCX)</source>
+        <translation>PC Paintbrush (PCX)</translation>
+    </message>
+    <message>
+        <source>Portable Graphics (PNG)</source>
+        <translation>Gráfico portátil (PNG)</translation>
+    </message>
+    <message>
+        <source>Tagged Image (TIF)</source>
+        <translation>Imagen TIFF (TIF)</translation>
+    </message>
+    <message>
+        <source>Kodak Photo CD (PCD)</source>
+        <translation>Kodak Photo CD (PCD)</translation>
+    </message>
+    <message>
+        <source>Windows Metafile (WMF)</source>
+        <translation>Metarchivo de Windows (WMF)</translation>
+    </message>
+    <message>
+        <source>Enhanced Metafile (EMF)</source>
+        <translation>Metarchivo mejorado (EMF)</translation>
+    </message>
+    <message>
+        <source>CompuServe GIF (GIF)</source>
+        <translation>CompuServe GIF (GIF)</translation>
+    </message>
+    <message>
+        <source>PCT File</source>
+        <translation>Archivo PCT</translation>
+    </message>
+    <message>
+        <source>HEIF Photo (HEIC)</source>
+        <translation>Foto HEIF (HEIC)</translation>
+    </message>
+    <message>
+        <source>WebP Picture (WEBP)</source>
+        <translation>Imagen WebP (WEBP)</translation>
+    </message>
+    <message>
+        <source>AVIF Picture (AVIF)</source>
+        <translation>Imagen AVIF (AVIF)</translation>
     </message>
 </context>
 <context>

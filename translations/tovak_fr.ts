@@ -368,6 +368,10 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
         <source>The video was saved as %s, but some pictures or voices could not be read; they are black or silent in it:<byte value="xd"/>%s</source>
         <translation>La vidéo a été enregistrée sous %s, mais certaines images ou voix n’ont pas pu être lues ; elles y sont noires ou muettes :<byte value="xd"/>%s</translation>
     </message>
+    <message>
+        <source>My Talking Slideshow.exe</source>
+        <translation>Mon diaporama parlant.exe</translation>
+    </message>
 </context>
 <context>
     <name>tovak::SelectLanguageDialog</name>
@@ -507,10 +511,6 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
         <translation>Durée</translation>
     </message>
     <message>
-        <source>All Supported Media Formats|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|PCT File|*.PCT|HEIF Photo    (HEIC) |*.HEIC;*.HEIF|WebP Picture    (WEBP) |*.WEBP|AVIF Picture    (AVIF) |*.AVIF</source>
-        <translation>Tous les formats d&apos;image pris en charge|*.BMP;*.CMS;*.JPG;*.PCX;*.PNG;*.SCM;*.TIF;*.PCD;*.EMF;*.WMF;*.TGA;*.ICO;*.GIF;*.PCT;*.HEIC;*.HEIF;*.WEBP;*.AVIF|Windows Bitmap    (BMP) |*.BMP|Credit Message    (CMS) |*.CMS|Jpeg    (JPG) |*.JPG|PaintShop Pro    (PCX) |*.PCX|Portable Graphics    (PNG) |*.PNG|Tagged Image    (TIF) |*.TIF|Kodak Photo CD    (PCD) |*.PCD|Windows Metafile    (WMF) |*.WMF|Enhanced Metafile    (EMF) |*.EMF|CompuServe GIF (GIF)|*.GIF|Fichier PCT|*.PCT|Photo HEIF    (HEIC) |*.HEIC;*.HEIF|Image WebP    (WEBP) |*.WEBP|Image AVIF    (AVIF) |*.AVIF</translation>
-    </message>
-    <message>
         <source>Quillora Tovak!</source>
         <translation>Quillora Tovak!</translation>
     </message>
@@ -624,7 +624,7 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     </message>
     <message>
         <source>&amp;Record!</source>
-        <translation>&amp;Enregistrer&#xa0;!</translation>
+        <translation>Par&amp;ler&#xa0;!</translation>
     </message>
     <message>
         <source>Push this button and speak to your microphone</source>
@@ -709,6 +709,66 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     <message>
         <source>Move Selected File(s) Down</source>
         <translation>Descendre les images sélectionnées</translation>
+    </message>
+    <message>
+        <source>All Supported Media Formats</source>
+        <translation>Tous les formats d&apos;image pris en charge</translation>
+    </message>
+    <message>
+        <source>Windows Bitmap (BMP)</source>
+        <translation>Bitmap Windows (BMP)</translation>
+    </message>
+    <message>
+        <source>Credit Message (CMS)</source>
+        <translation>Message de générique (CMS)</translation>
+    </message>
+    <message>
+        <source>JPEG (JPG)</source>
+        <translation>JPEG (JPG)</translation>
+    </message>
+    <message>
+        <source>PC Paintbrush (PCX)</source>
+        <translation>PC Paintbrush (PCX)</translation>
+    </message>
+    <message>
+        <source>Portable Graphics (PNG)</source>
+        <translation>Graphique portable (PNG)</translation>
+    </message>
+    <message>
+        <source>Tagged Image (TIF)</source>
+        <translation>Image TIFF (TIF)</translation>
+    </message>
+    <message>
+        <source>Kodak Photo CD (PCD)</source>
+        <translation>Kodak Photo CD (PCD)</translation>
+    </message>
+    <message>
+        <source>Windows Metafile (WMF)</source>
+        <translation>Métafichier Windows (WMF)</translation>
+    </message>
+    <message>
+        <source>Enhanced Metafile (EMF)</source>
+        <translation>Métafichier amélioré (EMF)</translation>
+    </message>
+    <message>
+        <source>CompuServe GIF (GIF)</source>
+        <translation>CompuServe GIF (GIF)</translation>
+    </message>
+    <message>
+        <source>PCT File</source>
+        <translation>Fichier PCT</translation>
+    </message>
+    <message>
+        <source>HEIF Photo (HEIC)</source>
+        <translation>Photo HEIF (HEIC)</translation>
+    </message>
+    <message>
+        <source>WebP Picture (WEBP)</source>
+        <translation>Image WebP (WEBP)</translation>
+    </message>
+    <message>
+        <source>AVIF Picture (AVIF)</source>
+        <translation>Image AVIF (AVIF)</translation>
     </message>
 </context>
 <context>
