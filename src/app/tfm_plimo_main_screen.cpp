@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -177,8 +178,8 @@ class SessionResultState : public ResultState {
 class WindowResultAsker : public ResultAsker {
  public:
   WindowResultAsker(MainScreenWindowAsker& asker, ProgressRunner& progress,
-                    const MainScreenSession& session)
-      : asker_(asker), progress_(progress), session_(session) {}
+                    const MainScreenSession& session, QStatusBar& status)
+      : asker_(asker), progress_(progress), session_(session), status_(status) {}
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
@@ -198,11 +199,17 @@ class WindowResultAsker : public ResultAsker {
   void RunWithProgress(const std::string& title, const Work& work) override {
     progress_.Run(QString::fromStdString(title), work);
   }
+  void Report(const std::string& text) override {
+    status_.showMessage(QString::fromStdString(text), kReportMs);
+  }
 
  private:
+  // Long enough to be read after looking back from the file manager.
+  static constexpr int kReportMs = 15000;
   MainScreenWindowAsker& asker_;
   ProgressRunner& progress_;
   const MainScreenSession& session_;
+  QStatusBar& status_;
 };
 
 }  // namespace
@@ -229,7 +236,8 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);
   progress_ = std::make_unique<ProgressRunner>(this);
-  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_, *session_);
+  statusBar()->setObjectName("StatusBar");
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_, *session_, *statusBar());
   results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
                                              desktop ? *desktop : *ownDesktop_);
   results_->Translate = [](const std::string& text) {
