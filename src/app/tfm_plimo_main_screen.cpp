@@ -103,6 +103,14 @@ void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
   box.exec();
 }
 
+void MainScreenDialogAsker::TellTitled(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title), Lines(text),
+                  QMessageBox::Ok, parent_);
+  // The folders are worth copying into a mail or a file manager.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  box.exec();
+}
+
 int MainScreenDialogAsker::Exec(QDialog& dialog) {
   return dialog.exec();
 }
@@ -555,8 +563,15 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action, QW
 }
 
 void TfmPlimoMainScreen::AboutClick() {
-  asker_->Tell(MainScreenAsker::Kind::Information,
-               AboutProgramMnu_->text().remove('&').toStdString());
+  // Where the files are is what a user asked for help needs first.
+  const QString text =
+      tr("Quillora Tovak! %s\r\rTurns pictures into a talking slideshow.\r"
+         "Licence: proprietary.\r\rProgram folder: %s\rWorking folder: "
+         "%s\rSettings file: %s");
+  asker_->TellTitled(
+      tr("About Quillora Tovak!").toStdString(),
+      FillPlaceholders(text.toStdString(), {TOVAK_VERSION, paths_.ProgramFolder(),
+                                            paths_.WorkFolder(), paths_.SettingsFile()}));
 }
 
 void TfmPlimoMainScreen::FormActivate() {

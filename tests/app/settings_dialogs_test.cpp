@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLayout>
 #include <QPushButton>
 #include <QSlider>
@@ -53,6 +54,16 @@ TEST(SettingsDialogs, FirstStartOffersTheDefaultsWithCompactPreselected) {
   TfmSlideshowProps props;
   EXPECT_EQ(props.SelectedMode(), cmCompact);
   EXPECT_EQ(props.size(), QSize(440, 302));
+}
+
+// The bar's position alone does not say which quality is chosen.
+TEST(SettingsDialogs, EachQualityBarShowsItsNumber) {
+  TfmSettings dialog;
+  dialog.SetValues(0, 50, 0, 80);
+  EXPECT_EQ(Find<QLabel>(dialog, "lbCompactQualityValue")->text(), "50");
+  EXPECT_EQ(Find<QLabel>(dialog, "lbFullQualityValue")->text(), "80");
+  Find<QSlider>(dialog, "tbFullQuality")->setValue(100);
+  EXPECT_EQ(Find<QLabel>(dialog, "lbFullQualityValue")->text(), "100");
 }
 
 TEST(SettingsDialogs, ARestrictionShowsOneGroupInAShorterDialog) {
