@@ -18,8 +18,9 @@ namespace tovak {
 
 namespace {
 
-constexpr QSize kDesignedSize(462, 405);
-constexpr int kOneGroupHeight = 280;
+// As high as the groups need and no more: a fixed design height left a band of nothing above
+// the buttons wherever the fonts came out smaller than the design's.
+constexpr QSize kDesignedSize(462, 0);
 
 QString SizeCaption(const ImageSize& size) {
   if (size.width == 0 && size.height == 0) return TfmSettings::tr("Use original sizes");
@@ -158,10 +159,9 @@ void TfmSettings::SetRestriction(int restriction) {
 }
 
 void TfmSettings::ApplyRestriction() {
-  const bool one = restriction_ == CompactOnly || restriction_ == FullOnly;
   compact_.group->setHidden(restriction_ == FullOnly);
   full_.group->setHidden(restriction_ == CompactOnly);
-  FitFixedSize(this, one ? QSize(kDesignedSize.width(), kOneGroupHeight) : kDesignedSize);
+  FitFixedSize(this, kDesignedSize);
 }
 
 void TfmSettings::showEvent(QShowEvent* event) {
