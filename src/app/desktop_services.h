@@ -12,7 +12,10 @@ namespace tovak {
 class DesktopServices : public ResultDesktop {
  public:
   bool StartDetached(const std::string& program, const std::vector<std::string>& args) override;
+  // Asks Opener and waits up to kOpenerPatienceMs for its word.
   bool OpenWithDesktop(const std::string& path) override;
+  std::string Opener = "xdg-open";
+  static constexpr int kOpenerPatienceMs = 5000;
   // Falls back to opening the folder when no file manager answers on D-Bus.
   bool ShowInFileManager(const std::string& path) override;
   // The program is not stopped when the wait ends because the application quits: a mail

@@ -42,6 +42,14 @@ const char* const kSaveForMailText = QT_TRANSLATE_NOOP(
     "tovak::ResultActions",
     "No e-mail program could be started. The slideshow is not saved yet and is deleted when "
     "Quillora Tovak! closes.\r\rSave it now, so that you can attach it to a message yourself?");
+const char* const kNoOpenerText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "No program on this computer could open %s. Please install a program for \"%s\" files, "
+    "or open the file yourself; its folder is opened for you.");
+const char* const kNoFolderText = QT_TRANSLATE_NOOP(
+    "tovak::ResultActions",
+    "No file manager could be started to show the folder %s. Please open it yourself.");
+const char* const kSavedText = QT_TRANSLATE_NOOP("tovak::ResultActions", "Saved: %s");
 const char* const kOutdatedText = QT_TRANSLATE_NOOP(
     "tovak::ResultActions",
     "The pictures, messages or voices were changed after this slideshow was created, so it "
@@ -237,7 +245,13 @@ void ResultActions::Preview() {
       desktop_.StartDetached(paths_.ProgramFolder() + kPlayerProgram, {path})) {
     return;
   }
-  desktop_.OpenWithDesktop(path);
+  if (desktop_.OpenWithDesktop(path)) return;
+  asker_.Tell(ResultAsker::Kind::Warning,
+              FillPlaceholders(Tr(kNoOpenerText), {path, fs::path(path).extension().string()}));
+  if (!desktop_.ShowInFileManager(path)) {
+    asker_.Tell(ResultAsker::Kind::Warning,
+                FillPlaceholders(Tr(kNoFolderText), {fs::path(path).parent_path().string()}));
+  }
 }
 
 void ResultActions::Send() {
@@ -273,11 +287,10 @@ void ResultActions::OpenFolder() {
   const std::string folder = fs::path(path).parent_path().string();
   std::error_code ignored;
   if (folder.empty() || !fs::is_directory(folder, ignored) || !Usable(path)) return;
-  if (FileExists(path)) {
-    desktop_.ShowInFileManager(path);
-  } else {
-    desktop_.OpenWithDesktop(folder);
-  }
+  const bool shown =
+      FileExists(path) ? desktop_.ShowInFileManager(path) : desktop_.OpenWithDesktop(folder);
+  if (!shown)
+    asker_.Tell(ResultAsker::Kind::Warning, FillPlaceholders(Tr(kNoFolderText), {folder}));
 }
 
 void ResultActions::SaveButton() {
@@ -355,6 +368,8 @@ bool ResultActions::Save(bool askName, bool askOverwrite, bool askIfOutdated) {
     return false;
   }
   state_.MarkSaved(name);
+  // A save under the name it already had asks nothing; this is the only word that it happened.
+  asker_.Report(FillPlaceholders(Tr(kSavedText), {name}));
   if (!lost.empty()) {
     std::string lines;
     for (const std::string& line : lost) lines += (lines.empty() ? "" : "\r") + line;

@@ -31,6 +31,8 @@ class ResultAsker {
   virtual bool AskBeforeDeleting(const std::string& text) { return AskYesNo(text); }
   // A message with an OK button.
   virtual void Tell(Kind kind, const std::string& text) = 0;
+  // A passing word in the window's status line, for what went as asked.
+  virtual void Report(const std::string&) {}
   // The save dialog (see SaveDialogData). False when cancelled; otherwise name holds the chosen
   // path and filterIndex the chosen filter (0 ".exe", 1 ".zip", 2 ".html", 3 ".mp4").
   virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
@@ -51,9 +53,11 @@ class ResultDesktop {
   virtual ~ResultDesktop() = default;
   // Starts program and lets it run on its own.
   virtual bool StartDetached(const std::string& program, const std::vector<std::string>& args) = 0;
-  // Opens a file or folder in the program the desktop associates with it.
+  // Opens a file or folder in the program the desktop associates with it. False when the
+  // desktop has no program for it or the one it has could not be started.
   virtual bool OpenWithDesktop(const std::string& path) = 0;
-  // Shows the folder of path in the file manager with path selected.
+  // Shows the folder of path in the file manager with path selected. False when nothing
+  // showed it.
   virtual bool ShowInFileManager(const std::string& path) = 0;
   // Runs program and waits for it while the window keeps handling events. Its exit status, or
   // nothing when it could not be started or did not end normally; the wait also ends, without

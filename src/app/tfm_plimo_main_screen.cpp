@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 
@@ -99,6 +100,14 @@ void MainScreenDialogAsker::Tell(Kind kind, const std::string& text) {
   QMessageBox box(kind == Kind::Error ? QMessageBox::Critical : QMessageBox::Information,
                   QCoreApplication::translate("tovak::TfmPlimoMainScreen", "Quillora Tovak!"),
                   Lines(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+void MainScreenDialogAsker::TellTitled(const std::string& title, const std::string& text) {
+  QMessageBox box(QMessageBox::Information, QString::fromStdString(title), Lines(text),
+                  QMessageBox::Ok, parent_);
+  // The folders are worth copying into a mail or a file manager.
+  box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   box.exec();
 }
 
@@ -177,8 +186,8 @@ class SessionResultState : public ResultState {
 class WindowResultAsker : public ResultAsker {
  public:
   WindowResultAsker(MainScreenWindowAsker& asker, ProgressRunner& progress,
-                    const MainScreenSession& session)
-      : asker_(asker), progress_(progress), session_(session) {}
+                    const MainScreenSession& session, QStatusBar& status)
+      : asker_(asker), progress_(progress), session_(session), status_(status) {}
   bool AskYesNo(const std::string& text) override {
     return asker_.Ask(MainScreenAsker::Kind::Information, text, false) ==
            MainScreenAsker::Answer::Yes;
@@ -198,11 +207,17 @@ class WindowResultAsker : public ResultAsker {
   void RunWithProgress(const std::string& title, const Work& work) override {
     progress_.Run(QString::fromStdString(title), work);
   }
+  void Report(const std::string& text) override {
+    status_.showMessage(QString::fromStdString(text), kReportMs);
+  }
 
  private:
+  // Long enough to be read after looking back from the file manager.
+  static constexpr int kReportMs = 15000;
   MainScreenWindowAsker& asker_;
   ProgressRunner& progress_;
   const MainScreenSession& session_;
+  QStatusBar& status_;
 };
 
 }  // namespace
@@ -232,7 +247,8 @@ TfmPlimoMainScreen::TfmPlimoMainScreen(const Paths& paths, WorkingFolder& folder
   if (!desktop) ownDesktop_ = std::make_unique<DesktopServices>();
   resultState_ = std::make_unique<SessionResultState>(*session_);
   progress_ = std::make_unique<ProgressRunner>(this);
-  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_, *session_);
+  statusBar()->setObjectName("StatusBar");
+  resultAsker_ = std::make_unique<WindowResultAsker>(*asker_, *progress_, *session_, *statusBar());
   results_ = std::make_unique<ResultActions>(paths_, *resultState_, *resultAsker_,
                                              desktop ? *desktop : *ownDesktop_);
   results_->Translate = [](const std::string& text) {
@@ -550,8 +566,15 @@ void TfmPlimoMainScreen::RunResultAction(const std::function<void()>& action, QW
 }
 
 void TfmPlimoMainScreen::AboutClick() {
-  asker_->Tell(MainScreenAsker::Kind::Information,
-               AboutProgramMnu_->text().remove('&').toStdString());
+  // Where the files are is what a user asked for help needs first.
+  const QString text =
+      tr("Quillora Tovak! %s\r\rTurns pictures into a talking slideshow.\r"
+         "Licence: proprietary.\r\rProgram folder: %s\rWorking folder: "
+         "%s\rSettings file: %s");
+  asker_->TellTitled(
+      tr("About Quillora Tovak!").toStdString(),
+      FillPlaceholders(text.toStdString(), {TOVAK_VERSION, paths_.ProgramFolder(),
+                                            paths_.WorkFolder(), paths_.SettingsFile()}));
 }
 
 void TfmPlimoMainScreen::FormActivate() {

@@ -40,6 +40,10 @@ class MainScreenWindowAsker : public MainScreenAsker {
   virtual bool AskSaveName(std::string& name, int& filterIndex) = 0;
   // The file dialog for a slideshow to open: its path, or empty when cancelled.
   virtual std::string AskSlideshowToOpen() { return {}; }
+  // A message box with a title of its own.
+  virtual void TellTitled(const std::string& /*title*/, const std::string& text) {
+    Tell(Kind::Information, text);
+  }
 };
 
 // Message boxes over the main window, and QDialog::exec.
@@ -54,6 +58,7 @@ class MainScreenDialogAsker : public MainScreenWindowAsker {
   // name, when given, is the name and folder offered first.
   bool AskSaveName(std::string& name, int& filterIndex) override;
   std::string AskSlideshowToOpen() override;
+  void TellTitled(const std::string& title, const std::string& text) override;
 
  private:
   QWidget* parent_;
@@ -115,6 +120,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   void Retranslate();
   void ApplyAppearance();
   void BuildLinkMenu();
+  void FillLinkMenu(const std::vector<std::string>& list);
   void LoadBanner();
   void ApplyBanner(bool shown);
   // Grows the controls, the panel and the window where the texts need more than the usual
@@ -151,6 +157,7 @@ class TfmPlimoMainScreen : public QMainWindow {
   BannerMenu banner_{true, true};
   std::string microphone_;  // as read at start
   int resultActionsRunning_ = 0;
+  bool internetHidden_ = false;  // the settings' appearance hides the "&Internet" menu
   bool closeAfterWork_ = false;  // the window was closed while a result action's work ran
 
   TfmManual* editor_ = nullptr;

@@ -239,6 +239,7 @@ void TfmPlimoMainScreen::ApplyAppearance() {
       return AppearanceHides(ini_.ReadInteger("Appearance", AppearanceKey(n, entry), -1), n, entry);
     };
     if (hidden(0)) menus[n - 1]->menuAction()->setVisible(false);
+    if (n == 2) internetHidden_ = hidden(0);
     // "Open Slideshow..." came later than the numbering and stands outside it, so that the
     // numbers in existing settings files still name the entries they always named.
     QList<QAction*> entries = menus[n - 1]->actions();
@@ -254,7 +255,15 @@ void TfmPlimoMainScreen::ApplyAppearance() {
 
 void TfmPlimoMainScreen::BuildLinkMenu() {
   std::vector<std::string> list;
-  if (!ReadLinkMenu(lmProgramMenu, list, paths_.ProgramPath())) return;
+  if (ReadLinkMenu(lmProgramMenu, list, paths_.ProgramPath())) FillLinkMenu(list);
+  // A menu that opens onto nothing only puzzles: it shows while it has an entry.
+  const QList<QAction*> entries = InternetMnu_->actions();
+  const bool any = std::any_of(entries.begin(), entries.end(),
+                               [](const QAction* entry) { return entry->isVisible(); });
+  InternetMnu_->menuAction()->setVisible(any && !internetHidden_);
+}
+
+void TfmPlimoMainScreen::FillLinkMenu(const std::vector<std::string>& list) {
   for (QAction* entry : InternetMnu_->actions()) {
     if (entry->data().toInt() == kLinkMenuTag) {
       InternetMnu_->removeAction(entry);

@@ -18,8 +18,9 @@ namespace tovak {
 
 namespace {
 
-constexpr QSize kDesignedSize(462, 405);
-constexpr int kOneGroupHeight = 280;
+// As high as the groups need and no more: a fixed design height left a band of nothing above
+// the buttons wherever the fonts came out smaller than the design's.
+constexpr QSize kDesignedSize(462, 0);
 
 QString SizeCaption(const ImageSize& size) {
   if (size.width == 0 && size.height == 0) return TfmSettings::tr("Use original sizes");
@@ -96,13 +97,19 @@ TfmSettings::ModeControls TfmSettings::MakeModeControls(const char* mode, int ro
   c.qualityLabel->setBuddy(c.quality);
   c.lower = Named(new QLabel(c.group), "lb" + name + "Lower");
   c.higher = Named(new QLabel(c.group), "lb" + name + "Higher");
-  grid->addWidget(c.text, 0, 0, 1, 4);
+  grid->addWidget(c.text, 0, 0, 1, 5);
   grid->addWidget(c.sizeLabel, 1, 0);
-  grid->addWidget(c.size, 1, 1, 1, 3, Qt::AlignLeft);
+  grid->addWidget(c.size, 1, 1, 1, 4, Qt::AlignLeft);
   grid->addWidget(c.qualityLabel, 2, 0);
   grid->addWidget(c.lower, 2, 1);
   grid->addWidget(c.quality, 2, 2);
   grid->addWidget(c.higher, 2, 3);
+  c.value = Named(new QLabel(c.group), "lb" + name + "QualityValue");
+  c.value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  c.value->setMinimumWidth(c.value->fontMetrics().horizontalAdvance(QStringLiteral("100")));
+  c.value->setNum(c.quality->value());
+  connect(c.quality, &QSlider::valueChanged, c.value, qOverload<int>(&QLabel::setNum));
+  grid->addWidget(c.value, 2, 4);
   grid->setColumnStretch(2, 1);
   for (int i = 0; i < rows; ++i) c.size->addItem(QString());
   return c;
@@ -152,10 +159,9 @@ void TfmSettings::SetRestriction(int restriction) {
 }
 
 void TfmSettings::ApplyRestriction() {
-  const bool one = restriction_ == CompactOnly || restriction_ == FullOnly;
   compact_.group->setHidden(restriction_ == FullOnly);
   full_.group->setHidden(restriction_ == CompactOnly);
-  FitFixedSize(this, one ? QSize(kDesignedSize.width(), kOneGroupHeight) : kDesignedSize);
+  FitFixedSize(this, kDesignedSize);
 }
 
 void TfmSettings::showEvent(QShowEvent* event) {

@@ -54,6 +54,7 @@ class TfmSettings : public QDialog {
     QSlider* quality = nullptr;
     QLabel* lower = nullptr;
     QLabel* higher = nullptr;
+    QLabel* value = nullptr;  // the quality as a number, which the bar alone does not tell
   };
   ModeControls MakeModeControls(const char* mode, int rows);
   void Retranslate();

@@ -369,8 +369,10 @@ bool EditorSession::Close() {
 
 void EditorSession::Clear() {
   if (!state_.clear) return;
+  // The settings stay: only the project goes.
   if (!asker_.AskBeforeDeleting(EditorAsker::Kind::Information,
-                                Tr("This will clear all settings and recording - are you sure?"))) {
+                                Tr("This removes all pictures with their messages and recordings "
+                                   "from the slideshow. Are you sure?"))) {
     return;
   }
   voice_.Shutdown();

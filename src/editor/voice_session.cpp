@@ -21,10 +21,20 @@ const WaveHeader* FillingBuffer(const WaveBuffers& buffers) {
   return nullptr;
 }
 
+// The sound layer learns of a sound server once, at start: one started later stays unseen until
+// the program starts again, which is what the user must be told then.
+const char* const kNoInputText =
+    "No recording device was found. Please connect a microphone. If the sound system was started "
+    "after Quillora Tovak!, close Quillora Tovak! and start it again.";
+const char* const kNoOutputText =
+    "No sound output was found. Please connect speakers or headphones. If the sound system was "
+    "started after Quillora Tovak!, close Quillora Tovak! and start it again.";
+
 }  // namespace
 
 VoiceSession::VoiceSession(WaveInDevice& input, WaveOutDevice& output, PostMessage post)
     : input_(input),
+      output_(output),
       recorder_(input, buffers_, stream_, post),
       player_(output, buffers_, stream_, post) {}
 
@@ -44,7 +54,7 @@ bool VoiceSession::Record(EntryId target, std::string& error) {
     return false;
   }
   if (!recorder_.Record()) {
-    error = recorder_.DeviceError;
+    error = input_.GetNumDevs() == 0 ? kNoInputText : recorder_.DeviceError;
     return false;
   }
   target_ = target;
@@ -65,7 +75,7 @@ bool VoiceSession::Listen(const std::string& path, std::string& error) {
     return false;
   }
   if (!player_.Listen(path)) {
-    error = player_.DeviceError;
+    error = output_.GetNumDevs() == 0 ? kNoOutputText : player_.DeviceError;
     return false;
   }
   phase_ = Phase::Playing;

@@ -79,6 +79,7 @@ class VoiceSession {
   void FinishTake();
 
   WaveInDevice& input_;
+  WaveOutDevice& output_;
   WaveBuffers buffers_;
   TMemoryStream stream_;
   VoiceRecorder recorder_;

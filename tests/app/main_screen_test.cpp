@@ -311,6 +311,21 @@ TEST_F(MainWindow, ShowBannerSetting) {
   }
 }
 
+// Without a link list the "Internet" menu would open onto nothing; the About box says what the
+// program is and where its files are.
+TEST_F(MainWindow, NoEmptyInternetMenuAndAnAboutBoxThatSaysWhereFilesAre) {
+  Open();
+  EXPECT_FALSE(Find<QMenu>("InternetMnu")->menuAction()->isVisible());
+  asker.told.clear();
+  Find<QAction>("AboutProgramMnu")->trigger();
+  ASSERT_EQ(asker.told.size(), 1u);
+  const std::string& about = asker.told[0];
+  for (const std::string& part : {std::string("Licence: "), paths.ProgramFolder(),
+                                  paths.WorkFolder(), paths.SettingsFile()}) {
+    EXPECT_NE(about.find(part), std::string::npos) << part;
+  }
+}
+
 TEST_F(MainWindow, AppearanceHidesByMenuPlusEntry) {
   std::filesystem::create_directories(paths.SettingsFolder());
   IniFile ini(paths.SettingsFile());

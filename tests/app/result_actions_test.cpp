@@ -5,6 +5,7 @@
 #include <zip.h>
 
 #include <QCoreApplication>
+#include <chrono>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -43,6 +44,7 @@ struct FakeAsker : ResultAsker {
     return yes;
   }
   void Tell(Kind, const std::string& text) override { told.push_back(text); }
+  void Report(const std::string& text) override { reported.push_back(text); }
   bool AskSaveName(std::string& name, int& filter) override {
     ++nameQuestions;
     name = saveName, filter = saveFilter;
@@ -57,7 +59,7 @@ struct FakeAsker : ResultAsker {
     });
   }
   std::deque<bool> answers;
-  Args asked, told, reports;
+  Args asked, told, reports, reported;
   std::string saveName;
   int saveFilter = 0, nameQuestions = 0, stopAfter = 1000;
 };
@@ -69,8 +71,8 @@ struct FakeDesktop : ResultDesktop {
     for (const std::string& arg : args) call += " " + arg;
     return Note(call);
   }
-  bool OpenWithDesktop(const std::string& p) override { return Note("open " + p); }
-  bool ShowInFileManager(const std::string& p) override { return Note("show " + p); }
+  bool OpenWithDesktop(const std::string& p) override { return Note("open " + p) && opens; }
+  bool ShowInFileManager(const std::string& p) override { return Note("show " + p) && shows; }
   bool SendMail(const std::string& p) override { return Note("mail " + p) && mailWorks; }
   std::optional<int> RunAndWait(const std::string& program, const Args& args) override {
     std::string call = "run " + program;
@@ -86,7 +88,7 @@ struct FakeDesktop : ResultDesktop {
   }
   Args calls;
   std::function<void(const Args&)> onRun;
-  bool mailWorks = true, outOfMemory = false;
+  bool mailWorks = true, outOfMemory = false, opens = true, shows = true;
 };
 
 // The smallest whole slideshow: an engine, one picture with an empty voice, message and link
@@ -476,6 +478,33 @@ TEST_F(ResultActionsTest, FailedOrStoppedVideoLeavesTheOldFileWholeAndStaysUnsav
   EXPECT_EQ(state_.path, state_.output);
 }
 
+// A desktop that cannot open the result or show its folder is reported with what to do, and
+// every save, even one that asks nothing, says where it went.
+TEST_F(ResultActionsTest, FailedOpeningIsToldAndEverySaveIsReported) {
+  asker_.saveName = At("Trip.zip");
+  asker_.saveFilter = SaveDialogData::kZipFilter;
+  ASSERT_TRUE(actions_.SaveSlideshow(true, true));
+  actions_.SaveMenu();
+  EXPECT_EQ(asker_.reported, (Args{"Saved: " + At("Trip.zip"), "Saved: " + At("Trip.zip")}));
+
+  desktop_.opens = false;
+  desktop_.calls.clear();
+  actions_.Preview();
+  ASSERT_EQ(asker_.told.size(), 1u);
+  EXPECT_NE(asker_.told[0].find("No program on this computer could open " + At("Trip.zip")),
+            std::string::npos);
+  EXPECT_NE(asker_.told[0].find("\".zip\" files"), std::string::npos);
+  EXPECT_EQ(desktop_.calls, (Args{"open " + At("Trip.zip"), "show " + At("Trip.zip")}));
+
+  desktop_.shows = false;
+  asker_.told.clear();
+  actions_.OpenFolder();
+  ASSERT_EQ(asker_.told.size(), 1u);
+  EXPECT_NE(asker_.told[0].find("No file manager could be started to show the folder " +
+                                fs::path(At("Trip.zip")).parent_path().string()),
+            std::string::npos);
+}
+
 TEST(DesktopServicesTest, WaitsForAProgramWhileEventsFlow) {
   int argc = 1;
   char name[] = "test";
@@ -488,6 +517,17 @@ TEST(DesktopServicesTest, WaitsForAProgramWhileEventsFlow) {
   EXPECT_EQ(desktop.RunAndWait("sh", {"-c", "sleep 0.1; exit 3"}), 3);
   EXPECT_TRUE(eventHandled);
   EXPECT_EQ(desktop.RunAndWait("/nonexistent/program", {}), std::nullopt);
+
+  // An opener that finds no program for the file fails at once, not after the patience.
+  testing::TempDir dir;
+  const std::string opener = dir.File("opener");
+  WriteBytes(opener, std::vector<uint8_t>{'#', '!', '/', 'b', 'i', 'n', '/', 's', 'h', '\n', 'e',
+                                          'x', 'i', 't', ' ', '4', '\n'});
+  fs::permissions(opener, fs::perms(0755));
+  desktop.Opener = opener;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(desktop.OpenWithDesktop(dir.File("Trip.mp4")));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
 }
 
 }  // namespace

@@ -229,6 +229,24 @@ TEST_F(Editor, TheChosenMicrophoneAndItsDisappearance) {
   EXPECT_EQ(State().inputDevice, 0);
 }
 
+// With no device, Record! and Listen say what to do; each press looks for a device again.
+TEST_F(Editor, NoDeviceIsExplainedAndLookedForAtEveryPress) {
+  Import(1);
+  const auto devices = mic.devices;
+  mic.devices.clear();
+  session.Record();
+  ASSERT_FALSE(asker.told.empty());
+  EXPECT_NE(asker.told.back().second.find("No recording device was found"), std::string::npos);
+  EXPECT_NE(asker.told.back().second.find("start it again"), std::string::npos);
+  mic.devices = devices;
+  RecordTake(100, 0x10);
+  EXPECT_EQ(VoiceOf(0), std::vector<uint8_t>(100, 0x10));
+
+  speaker.devices.clear();
+  session.Listen();
+  EXPECT_NE(asker.told.back().second.find("No sound output was found"), std::string::npos);
+}
+
 TEST_F(Editor, ATakeThatCannotBeWrittenIsKeptUntilItIs) {
   Import(1);
   // A file where the working folder should be: every write into it fails.

@@ -48,5 +48,20 @@ TEST(TfmFloatingPreview, ShowsItsPictureOnBlackFillingTheWindow) {
   EXPECT_EQ(window.ltPreview()->size(), QSize(500, 300));
 }
 
+// A transparent picture shows on white, as the show flattens it, while the window around it
+// stays black.
+TEST(TfmFloatingPreview, ShowsTransparentPartsOnWhiteAsTheShowDoes) {
+  TfmFloatingPreview window;
+  window.resize(300, 100);
+  QImage picture(100, 100, QImage::Format_ARGB32);
+  picture.fill(Qt::transparent);
+  window.ltPreview()->SetPicture(picture);
+  window.show();
+  const QImage shown = window.ltPreview()->grab().toImage();
+  ASSERT_GT(shown.width(), shown.height() + 10);
+  EXPECT_EQ(QColor(shown.pixel(shown.width() / 2, shown.height() / 2)), QColor(Qt::white));
+  EXPECT_EQ(QColor(shown.pixel(2, shown.height() / 2)), QColor(Qt::black));
+}
+
 }  // namespace
 }  // namespace tovak

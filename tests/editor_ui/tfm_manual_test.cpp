@@ -368,7 +368,8 @@ TEST_F(EditorWindow, KeyboardLosesNothingAndFollowsTheWork) {
             (std::vector<std::string>{
                 "Remove \"p0.jpg\" from the talking slideshow?\rIts recorded voice and message "
                 "are deleted with it.",
-                "This will clear all settings and recording - are you sure?"}));
+                "This removes all pictures with their messages and recordings from the "
+                "slideshow. Are you sure?"}));
   EXPECT_EQ(List()->model()->rowCount(), 2);
 
   // What a screen reader reads of the status panel at each step.

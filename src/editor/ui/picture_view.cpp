@@ -48,6 +48,9 @@ void PictureView::paintEvent(QPaintEvent*) {
             : picture_.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     scaled_.setDevicePixelRatio(ratio);
   }
+  // The show flattens a picture's transparent parts onto white; the preview shows them the
+  // same, whatever colour surrounds the picture.
+  if (picture_.hasAlphaChannel()) painter.fillRect(target, Qt::white);
   painter.drawPixmap(target.topLeft(), scaled_);
 }
 
