@@ -59,10 +59,6 @@
         <translation>Bitte wählen Sie zuerst Bilder aus!</translation>
     </message>
     <message>
-        <source>This will clear all settings and recording - are you sure?</source>
-        <translation>Damit werden alle Bilder, Texte und Aufnahmen entfernt. Sind Sie sicher?</translation>
-    </message>
-    <message>
         <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
         <translation>Es wurde kein Ton aufgenommen. Bitte prüfen Sie, ob das Mikrofon angeschlossen und nicht stummgeschaltet ist.</translation>
     </message>
@@ -185,6 +181,18 @@
     <message>
         <source>The sound device stopped with an error.</source>
         <translation>Das Audiogerät wurde mit einem Fehler angehalten.</translation>
+    </message>
+    <message>
+        <source>This removes all pictures with their messages and recordings from the slideshow. Are you sure?</source>
+        <translation>Damit werden alle Bilder mit ihren Nachrichten und Aufnahmen aus der Diashow entfernt. Sind Sie sicher?</translation>
+    </message>
+    <message>
+        <source>No recording device was found. Please connect a microphone. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>Es wurde kein Aufnahmegerät gefunden. Bitte schließen Sie ein Mikrofon an. Wenn das Soundsystem erst nach Quillora Tovak! gestartet wurde, schließen Sie Quillora Tovak! und starten Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>Es wurde keine Tonausgabe gefunden. Bitte schließen Sie Lautsprecher oder Kopfhörer an. Wenn das Soundsystem erst nach Quillora Tovak! gestartet wurde, schließen Sie Quillora Tovak! und starten Sie es erneut.</translation>
     </message>
 </context>
 <context>
@@ -371,6 +379,18 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     <message>
         <source>My Talking Slideshow.exe</source>
         <translation>Meine sprechende Diashow.exe</translation>
+    </message>
+    <message>
+        <source>No program on this computer could open %s. Please install a program for &quot;%s&quot; files, or open the file yourself; its folder is opened for you.</source>
+        <translation>Kein Programm auf diesem Computer konnte %s öffnen. Bitte installieren Sie ein Programm für „%s“-Dateien oder öffnen Sie die Datei selbst; ihr Ordner wird für Sie geöffnet.</translation>
+    </message>
+    <message>
+        <source>No file manager could be started to show the folder %s. Please open it yourself.</source>
+        <translation>Es konnte kein Dateimanager gestartet werden, um den Ordner %s zu zeigen. Bitte öffnen Sie ihn selbst.</translation>
+    </message>
+    <message>
+        <source>Saved: %s</source>
+        <translation>Gespeichert: %s</translation>
     </message>
 </context>
 <context>
@@ -940,6 +960,14 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>%1 % done</source>
         <translation>%1 % erledigt</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Turns pictures into a talking slideshow.<byte value="xd"/>Licence: proprietary.<byte value="xd"/><byte value="xd"/>Program folder: %s<byte value="xd"/>Working folder: %s<byte value="xd"/>Settings file: %s</source>
+        <translation>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Macht aus Bildern eine sprechende Diashow.<byte value="xd"/>Lizenz: proprietär.<byte value="xd"/><byte value="xd"/>Programmordner: %s<byte value="xd"/>Arbeitsordner: %s<byte value="xd"/>Einstellungsdatei: %s</translation>
+    </message>
+    <message>
+        <source>About Quillora Tovak!</source>
+        <translation>Über Quillora Tovak!</translation>
     </message>
 </context>
 <context>

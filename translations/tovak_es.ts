@@ -59,10 +59,6 @@
         <translation>¡Primero tiene que elegir imágenes!</translation>
     </message>
     <message>
-        <source>This will clear all settings and recording - are you sure?</source>
-        <translation>Esto borrará todas las imágenes, textos y grabaciones. ¿Está seguro?</translation>
-    </message>
-    <message>
         <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
         <translation>No se ha grabado ningún sonido. Compruebe que el micrófono está conectado y no está silenciado.</translation>
     </message>
@@ -185,6 +181,18 @@
     <message>
         <source>The sound device stopped with an error.</source>
         <translation>El dispositivo de sonido se ha detenido por un error.</translation>
+    </message>
+    <message>
+        <source>This removes all pictures with their messages and recordings from the slideshow. Are you sure?</source>
+        <translation>Se quitarán de la presentación todas las imágenes con sus mensajes y grabaciones. ¿Está seguro?</translation>
+    </message>
+    <message>
+        <source>No recording device was found. Please connect a microphone. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>No se encontró ningún dispositivo de grabación. Conecte un micrófono. Si el sistema de sonido se inició después de Quillora Tovak!, cierre Quillora Tovak! y vuelva a iniciarlo.</translation>
+    </message>
+    <message>
+        <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>No se encontró ninguna salida de sonido. Conecte altavoces o auriculares. Si el sistema de sonido se inició después de Quillora Tovak!, cierre Quillora Tovak! y vuelva a iniciarlo.</translation>
     </message>
 </context>
 <context>
@@ -371,6 +379,18 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
     <message>
         <source>My Talking Slideshow.exe</source>
         <translation>Mi presentación con voz.exe</translation>
+    </message>
+    <message>
+        <source>No program on this computer could open %s. Please install a program for &quot;%s&quot; files, or open the file yourself; its folder is opened for you.</source>
+        <translation>Ningún programa de este equipo pudo abrir %s. Instale un programa para archivos «%s» o abra el archivo usted mismo; se le abre su carpeta.</translation>
+    </message>
+    <message>
+        <source>No file manager could be started to show the folder %s. Please open it yourself.</source>
+        <translation>No se pudo iniciar ningún administrador de archivos para mostrar la carpeta %s. Ábrala usted mismo.</translation>
+    </message>
+    <message>
+        <source>Saved: %s</source>
+        <translation>Guardado: %s</translation>
     </message>
 </context>
 <context>
@@ -940,6 +960,14 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>%1 % done</source>
         <translation>%1 % hecho</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Turns pictures into a talking slideshow.<byte value="xd"/>Licence: proprietary.<byte value="xd"/><byte value="xd"/>Program folder: %s<byte value="xd"/>Working folder: %s<byte value="xd"/>Settings file: %s</source>
+        <translation>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Convierte imágenes en una presentación que habla.<byte value="xd"/>Licencia: privativa.<byte value="xd"/><byte value="xd"/>Carpeta del programa: %s<byte value="xd"/>Carpeta de trabajo: %s<byte value="xd"/>Archivo de configuración: %s</translation>
+    </message>
+    <message>
+        <source>About Quillora Tovak!</source>
+        <translation>Acerca de Quillora Tovak!</translation>
     </message>
 </context>
 <context>

@@ -59,10 +59,6 @@
         <translation>Choisissez d&apos;abord des images&#xa0;!</translation>
     </message>
     <message>
-        <source>This will clear all settings and recording - are you sure?</source>
-        <translation>Cela va effacer toutes les images, tous les textes et tous les enregistrements. Êtes-vous sûr&#xa0;?</translation>
-    </message>
-    <message>
         <source>No sound was recorded. Check that your microphone is connected and not muted.</source>
         <translation>Aucun son n&apos;a été enregistré. Vérifiez que le micro est branché et qu&apos;il n&apos;est pas coupé.</translation>
     </message>
@@ -185,6 +181,18 @@
     <message>
         <source>The sound device stopped with an error.</source>
         <translation>Le périphérique audio s&apos;est arrêté à cause d&apos;une erreur.</translation>
+    </message>
+    <message>
+        <source>This removes all pictures with their messages and recordings from the slideshow. Are you sure?</source>
+        <translation>Toutes les images seront retirées du diaporama, avec leurs messages et leurs enregistrements. Êtes-vous sûr ?</translation>
+    </message>
+    <message>
+        <source>No recording device was found. Please connect a microphone. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>Aucun périphérique d&apos;enregistrement n&apos;a été trouvé. Veuillez brancher un microphone. Si le système audio a démarré après Quillora Tovak!, fermez Quillora Tovak! et relancez-le.</translation>
+    </message>
+    <message>
+        <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
+        <translation>Aucune sortie audio n&apos;a été trouvée. Veuillez brancher des haut-parleurs ou un casque. Si le système audio a démarré après Quillora Tovak!, fermez Quillora Tovak! et relancez-le.</translation>
     </message>
 </context>
 <context>
@@ -371,6 +379,18 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     <message>
         <source>My Talking Slideshow.exe</source>
         <translation>Mon diaporama parlant.exe</translation>
+    </message>
+    <message>
+        <source>No program on this computer could open %s. Please install a program for &quot;%s&quot; files, or open the file yourself; its folder is opened for you.</source>
+        <translation>Aucun programme de cet ordinateur n&apos;a pu ouvrir %s. Veuillez installer un programme pour les fichiers « %s » ou ouvrir le fichier vous-même ; son dossier est ouvert pour vous.</translation>
+    </message>
+    <message>
+        <source>No file manager could be started to show the folder %s. Please open it yourself.</source>
+        <translation>Aucun gestionnaire de fichiers n&apos;a pu être lancé pour afficher le dossier %s. Veuillez l&apos;ouvrir vous-même.</translation>
+    </message>
+    <message>
+        <source>Saved: %s</source>
+        <translation>Enregistré : %s</translation>
     </message>
 </context>
 <context>
@@ -940,6 +960,14 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>%1 % done</source>
         <translation>%1 % effectué</translation>
+    </message>
+    <message>
+        <source>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Turns pictures into a talking slideshow.<byte value="xd"/>Licence: proprietary.<byte value="xd"/><byte value="xd"/>Program folder: %s<byte value="xd"/>Working folder: %s<byte value="xd"/>Settings file: %s</source>
+        <translation>Quillora Tovak! %s<byte value="xd"/><byte value="xd"/>Fait de vos images un diaporama parlant.<byte value="xd"/>Licence : propriétaire.<byte value="xd"/><byte value="xd"/>Dossier du programme : %s<byte value="xd"/>Dossier de travail : %s<byte value="xd"/>Fichier des réglages : %s</translation>
+    </message>
+    <message>
+        <source>About Quillora Tovak!</source>
+        <translation>À propos de Quillora Tovak!</translation>
     </message>
 </context>
 <context>
