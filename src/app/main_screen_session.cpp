@@ -156,8 +156,12 @@ bool IsHandOverList(const std::string& path) {
 }
 
 std::string ChooseWorkFolder(const std::string& programFolder, const std::string& dataFolder) {
+  // An installed folder belongs to the package manager, even to a root who can write there:
+  // work left in it would outlive an uninstall. The install step leaves a marker to say so.
+  std::error_code error;
+  const bool installed = fs::exists(fs::path(programFolder) / kInstalledCopyMarker, error);
   const fs::path beside = fs::path(programFolder) / "Waves";
-  if (CanWriteIn(beside)) return beside.string() + "/";
+  if (!installed && CanWriteIn(beside)) return beside.string() + "/";
   return (fs::path(dataFolder) / "Waves").string() + "/";
 }
 
