@@ -156,8 +156,12 @@ bool IsHandOverList(const std::string& path) {
 }
 
 std::string ChooseWorkFolder(const std::string& programFolder, const std::string& dataFolder) {
+  // An installed folder belongs to the package manager, even to a root who can write there:
+  // work left in it would outlive an uninstall. The install step leaves a marker to say so.
+  std::error_code error;
+  const bool installed = fs::exists(fs::path(programFolder) / kInstalledCopyMarker, error);
   const fs::path beside = fs::path(programFolder) / "Waves";
-  if (CanWriteIn(beside)) return beside.string() + "/";
+  if (!installed && CanWriteIn(beside)) return beside.string() + "/";
   return (fs::path(dataFolder) / "Waves").string() + "/";
 }
 
@@ -204,6 +208,9 @@ void MainScreenSession::OpenProject(WorkingFolder& folder) {
       pictures_ = std::move(lists.pictures);
       messages_ = std::move(lists.messages);
       voices_ = std::move(lists.voices);
+      // An opened show keeps its name in the caption and as Save's offer.
+      openedFrom_ = folder.Slideshow();
+      savedName_ = fs::path(openedFrom_).filename().string();
       ListsChanged();
       return;
     } catch (const Exception& e) {
@@ -294,9 +301,10 @@ bool MainScreenSession::OpenSlideshow(const std::string& package, WorkingFolder&
   messages_ = std::move(opened.messages);
   voices_ = std::move(opened.voices);
   std::string error;
+  folder.SetSlideshow(fs::absolute(package).lexically_normal().string());
   if (!folder.ReplaceProject({pictures_, messages_, voices_}, {package}, &error))
     asker_.Tell(MainScreenAsker::Kind::Error, FillPlaceholders(Tr(kOpenJournalText), {error}));
-  openedFrom_ = fs::absolute(package).lexically_normal().string();
+  openedFrom_ = folder.Slideshow();
   savedName_ = name;
   settings_.SlideshowPath.clear();
   slideshowSaved_ = false;

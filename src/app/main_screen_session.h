@@ -92,8 +92,12 @@ std::vector<LinkEntry> LinkMenuEntries(const std::vector<std::string>& list, int
 // "\\server". No picture format begins that way, so a picture is never taken for one.
 bool IsHandOverList(const std::string& path);
 
-// The working folder: "Waves/" beside the program when that can be written, otherwise
-// "Waves/" in the user's data folder. Both with a trailing separator.
+// The file the install step puts beside the installed programs.
+inline constexpr const char* kInstalledCopyMarker = "installed-copy";
+
+// The working folder: "Waves/" beside the program when that can be written and the program is
+// not an installed copy, otherwise "Waves/" in the user's data folder. Both with a trailing
+// separator.
 std::string ChooseWorkFolder(const std::string& programFolder, const std::string& dataFolder);
 
 // The main window without its widgets: the project lists, the working settings, the one

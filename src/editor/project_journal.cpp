@@ -21,7 +21,9 @@ constexpr char kFormat[] = "Tovak project journal";
 // Version 1 named message and voice files by absolute path; version 2 names them by file name
 // alone, so that the journal still fits its files after the folder has moved; version 3 names
 // the opened pictures so too and adds the other files the program owns there. An older program
-// would read the bare names as relative to wherever it was started, so it is kept out.
+// would read the bare names as relative to wherever it was started, so it is kept out. The
+// slideshow a project was opened from is an optional key that older programs pass over: they
+// restore the project without its name, which loses nothing, so it needs no new version.
 constexpr int kVersion = 3;
 constexpr int kOldestVersion = 1;
 // Far beyond any real project; a larger file is not a journal and is not read into memory.
@@ -120,7 +122,8 @@ void PicturesInFolder(std::vector<std::string>& pictures, const std::filesystem:
 }  // namespace
 
 bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
-                         const std::set<std::string>& owned, std::string* error) {
+                         const std::set<std::string>& owned, const std::string& slideshow,
+                         std::string* error) {
   auto fail = [&](const std::string& why) {
     if (error) *error = why;
     return false;
@@ -143,11 +146,15 @@ bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
   root.insert("messages", messages);
   root.insert("voices", voices);
   if (!others.isEmpty()) root.insert("owned", others);
+  // Only the name is lost with a path JSON cannot hold, so the journal is written without it.
+  if (QJsonArray opened; !slideshow.empty() && ToJson({slideshow}, &opened, &bad))
+    root.insert("slideshow", opened.first());
   const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
   return WriteFileAtomically(path, bytes.constData(), bytes.size(), error);
 }
 
-ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned) {
+ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned,
+                                std::string* slideshow) {
   const int64_t size = FileSize(path);
   if (size < 0) throw EProjectJournalError("The project journal \"" + path + "\" is missing.");
   if (size > kMaxJournalBytes)
@@ -185,6 +192,7 @@ ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string
     InFolder(*owned, folder);
     std::erase(*owned, std::string());
   }
+  if (slideshow) *slideshow = root.value("slideshow").toString().toStdString();
   return lists;
 }
 

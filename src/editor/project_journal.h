@@ -32,17 +32,26 @@ struct ProjectLists {
 // others (a picture removed from the project, the files an opening is about to write), so that
 // a crash leaves none of them behind for good. Lists of unequal length are refused (false, with the
 // reason in error).
+// slideshow, when not empty, is the full path of the slideshow the project was opened from, so
+// that a restored project keeps its name; a path that is not UTF-8 is left out.
 bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
-                         const std::set<std::string>& owned, std::string* error = nullptr);
+                         const std::set<std::string>& owned, const std::string& slideshow,
+                         std::string* error = nullptr);
+inline bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
+                                const std::set<std::string>& owned, std::string* error = nullptr) {
+  return WriteProjectJournal(path, lists, owned, {}, error);
+}
 inline bool WriteProjectJournal(const std::string& path, const ProjectLists& lists,
                                 std::string* error = nullptr) {
-  return WriteProjectJournal(path, lists, {}, error);
+  return WriteProjectJournal(path, lists, {}, {}, error);
 }
 
 // The lists with every message and voice file and every opened picture in the journal's folder,
 // also for a journal of older versions that noted full paths; owned, when given, gets the full
-// paths of the other files the journal names. Throws EProjectJournalError when the file is
-// missing, unreadable or not a journal this version understands.
-ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned = nullptr);
+// paths of the other files the journal names, and slideshow the slideshow it was opened from
+// ("" when none). Throws EProjectJournalError when the file is missing, unreadable or not a
+// journal this version understands.
+ProjectLists ReadProjectJournal(const std::string& path, std::vector<std::string>* owned = nullptr,
+                                std::string* slideshow = nullptr);
 
 }  // namespace tovak

@@ -23,7 +23,21 @@ namespace tovak {
 namespace {
 
 std::string SystemError(const std::string& path) {
-  return path + " : " + std::strerror(errno);
+  return "\"" + path + "\" could not be written (" + std::strerror(errno) + ").";
+}
+
+// The window names the slideshow once, so the reason says only why, as a sentence: the
+// reader's "NAME : why" loses its name.
+std::string Why(std::string message, const std::string& package) {
+  for (const std::string& name : {package, fs::path(package).filename().string()}) {
+    if (message.starts_with(name + " : ")) {
+      message.erase(0, name.size() + 3);
+      break;
+    }
+  }
+  if (!message.empty() && message[0] >= 'a' && message[0] <= 'z') message[0] -= 'a' - 'A';
+  if (!message.empty() && !message.ends_with('.')) message += '.';
+  return message;
 }
 
 // The files an opening writes, deleted again unless handed over. Each has a new name that the
@@ -94,12 +108,11 @@ void CheckRecordSize(const PackageReader::Record& record, int64_t largest, const
 }  // namespace
 
 void CheckSlideshowFile(const std::string& package) {
-  const std::string name = fs::path(package).filename().string();
   switch (platform::KindOf(package)) {
     case platform::FileKind::Folder:
-      throw EOpenSlideshowError(name + " is a folder, not a slideshow.");
+      throw EOpenSlideshowError("It is a folder, not a slideshow.");
     case platform::FileKind::Other:
-      throw EOpenSlideshowError(name + " is not a regular file, so it is no slideshow.");
+      throw EOpenSlideshowError("It is not a regular file, so it is no slideshow.");
     case platform::FileKind::Missing:
     case platform::FileKind::Regular:
       break;
@@ -108,7 +121,7 @@ void CheckSlideshowFile(const std::string& package) {
     PackageReader reader;
     reader.Open(package);
   } catch (const Exception& e) {
-    throw EOpenSlideshowError(name + " cannot be opened as a slideshow: " + e.Message());
+    throw EOpenSlideshowError(Why(e.Message(), package));
   }
 }
 
@@ -151,7 +164,7 @@ SlideshowOpening::SlideshowOpening(const std::string& package, const std::string
       names_.push_back(std::move(next));
     }
   } catch (const Exception& e) {
-    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: " + e.Message());
+    throw EOpenSlideshowError(Why(e.Message(), package));
   }
 }
 
@@ -177,8 +190,10 @@ ProjectLists SlideshowOpening::Write(const OpenProgress& progress) {
       try {
         if (!picture.empty()) DecodeJpeg(picture.data(), picture.size(), 1, 1);
       } catch (const Exception& e) {
-        throw EOpenSlideshowError("picture " + std::to_string(i + 1) + " cannot be decoded (" +
-                                  e.Message() + ")");
+        std::string why = e.Message();
+        if (why.starts_with("JPEG : ")) why.erase(0, 7);
+        throw EOpenSlideshowError("picture " + std::to_string(i + 1) +
+                                  " is a damaged JPEG picture (" + why + ")");
       }
       const std::vector<uint8_t> wav = ExpandVoiceRecord(reader_.VoiceContainer(i));
       const std::vector<uint8_t> message = reader_.Read(reader_.MessageRecord(i));
@@ -192,9 +207,9 @@ ProjectLists SlideshowOpening::Write(const OpenProgress& progress) {
   } catch (const EOpeningCancelled&) {
     throw;
   } catch (const Exception& e) {
-    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: " + e.Message());
+    throw EOpenSlideshowError(Why(e.Message(), name_));
   } catch (const std::bad_alloc&) {
-    throw EOpenSlideshowError(name_ + " cannot be opened as a slideshow: not enough memory");
+    throw EOpenSlideshowError("There is not enough memory to open it.");
   }
   written.Keep();
   return lists;

@@ -134,9 +134,10 @@ bool WorkingFolder::HasUnfinishedProject() const {
   }
 }
 
-bool WorkingFolder::ReadJournal(ProjectLists* lists, std::vector<std::string>* owned) {
+bool WorkingFolder::ReadJournal(ProjectLists* lists, std::vector<std::string>* owned,
+                                std::string* slideshow) {
   try {
-    *lists = ReadProjectJournal(JournalPath(), owned);
+    *lists = ReadProjectJournal(JournalPath(), owned, slideshow);
     return true;
   } catch (const EProjectJournalError&) {
     SetAside();
@@ -167,7 +168,7 @@ ProjectLists WorkingFolder::Restore() {
   }
   ProjectLists lists;
   std::vector<std::string> owned;
-  if (!ReadJournal(&lists, &owned)) throw EProjectJournalError(note_);
+  if (!ReadJournal(&lists, &owned, &slideshow_)) throw EProjectJournalError(note_);
   for (auto* list : {&lists.messages, &lists.voices}) {
     for (std::string& file : *list)
       if (!file.empty() && !FileExists(file)) file.clear();
@@ -201,7 +202,7 @@ bool WorkingFolder::WriteJournal(std::string* error) {
     DeleteFileIfExists(JournalPath());
     return true;
   }
-  return WriteProjectJournal(JournalPath(), journaled_, ours_, error);
+  return WriteProjectJournal(JournalPath(), journaled_, ours_, slideshow_, error);
 }
 
 bool WorkingFolder::SaveJournal(const ProjectLists& lists, std::string* error) {
@@ -273,6 +274,7 @@ void WorkingFolder::Empty(const ProjectLists& keep) {
   // naming files that are already gone.
   DeleteFileIfExists(JournalPath());
   journaled_ = {};
+  slideshow_.clear();
   for (const fs::path& file : FilesIn(folder_)) {
     const std::string name = file.filename().string();
     if (kept.count(name)) continue;

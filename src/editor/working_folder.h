@@ -77,13 +77,18 @@ class WorkingFolder {
   // of an earlier run, are ever taken for the program's: a file of the user's that merely looks
   // like one of ours stays.
   void Adopt(const ProjectLists& lists);
+  // The slideshow the project was opened from ("" for none), named by every journal written
+  // from now on; Restore() brings back the one an earlier run named, Empty() forgets it.
+  void SetSlideshow(std::string path) { slideshow_ = std::move(path); }
+  const std::string& Slideshow() const { return slideshow_; }
   // A normal exit: Empty(), then let go of the folder.
   void Release();
 
  private:
   // The journal's lists, or false after setting an unreadable journal aside; owned, when given,
   // gets the other files of the program it names.
-  bool ReadJournal(ProjectLists* lists, std::vector<std::string>* owned);
+  bool ReadJournal(ProjectLists* lists, std::vector<std::string>* owned,
+                   std::string* slideshow = nullptr);
   void SetAside();
   // Notes those of files that lie in this folder as ours.
   void AdoptFiles(const std::vector<std::string>& files);
@@ -94,6 +99,7 @@ class WorkingFolder {
   std::unique_ptr<QLockFile> lock_;
   std::set<std::string> ours_;  // names of the files the program made here
   ProjectLists journaled_;      // the project as the journal names it
+  std::string slideshow_;       // the slideshow it was opened from
   bool keepOld_ = false;        // an unreadable journal was set aside in this run
   std::string note_;
 };

@@ -363,6 +363,17 @@ TEST_F(MainWindow, CommandLineListsAndPictures) {
   EXPECT_TRUE(FileExists(picture));
 }
 
+// A copy run from its build folder works beside itself; an installed one, even run by a root
+// who could write there, never leaves work in the package's folder.
+TEST(WorkFolder, BesideABuiltCopyButNeverInAnInstalledOne) {
+  testing::TempDir dir;
+  const std::string program = dir.File("program");
+  std::filesystem::create_directories(program);
+  EXPECT_EQ(ChooseWorkFolder(program, dir.File("data")), program + "/Waves/");
+  testing::WriteBytes(program + "/" + kInstalledCopyMarker, {});
+  EXPECT_EQ(ChooseWorkFolder(program, dir.File("data")), dir.File("data") + "/Waves/");
+}
+
 TEST(LinkMenu, EntriesInTheLanguageOrElseTheFirst) {
   // Two languages, two links; the second link has no caption in the second language.
   const std::vector<std::string> list{"2", "2", "Home", "h1", "Heim", "h2", "Help", "e1", "", "e2"};

@@ -167,7 +167,10 @@ TEST_F(OpenSlideshow, RefusedOrDeclinedChangesNothing) {
     asker.told.clear();
     EXPECT_FALSE(window->OpenSlideshowFile(QString::fromStdString(dir.File(name))));
     ASSERT_EQ(asker.told.size(), 1u) << name;
+    // Named once, the reason in words rather than the reader's "NAME : why".
     EXPECT_NE(asker.told[0].find(name), std::string::npos) << asker.told[0];
+    EXPECT_EQ(asker.told[0].find(name), asker.told[0].rfind(name)) << asker.told[0];
+    EXPECT_EQ(asker.told[0].find(" : "), std::string::npos) << asker.told[0];
   }
   asker.told.clear();
   asker.answer = Answer::No;
@@ -189,6 +192,28 @@ TEST_F(OpenSlideshow, RefusedOrDeclinedChangesNothing) {
       {QString::fromStdString(Picture("d.jpg")), QString::fromStdString(good)});
   EXPECT_EQ(window->Editor().Session().State().items.size(), 4u);
   EXPECT_EQ(session.PictureFiles().back(), dir.File("d.jpg"));
+}
+
+// A crash after opening a show: the restored project still carries the show's name, in the
+// caption and as the name Save offers.
+TEST_F(OpenSlideshow, RestoredAfterACrashKeepsTheShowsName) {
+  Open();
+  const std::string show = dir.File("Trip.exe");
+  testing::WriteShow(show, 2, testing::ReadBytes(Picture("tiny.jpg", 8, 8)), {'h', 'i'});
+  ASSERT_TRUE(window->OpenSlideshowFile(QString::fromStdString(show)));
+  std::vector<std::pair<std::string, Bytes>> left;
+  for (const std::string& name : FolderFiles())
+    if (name != "project.lock")
+      left.emplace_back(name, testing::ReadBytes(paths.WorkFolder() + name));
+  window.reset();  // empties the folder; what a crash leaves is put back
+  folder.reset();
+  for (const auto& [name, bytes] : left) testing::WriteBytes(paths.WorkFolder() + name, bytes);
+
+  asker.answer = Answer::Yes;
+  Open();
+  EXPECT_EQ(window->Session().PictureFiles().size(), 2u);
+  EXPECT_TRUE(window->windowTitle().contains("[Trip.exe]")) << window->windowTitle().toStdString();
+  EXPECT_EQ(window->Session().SuggestedSaveName(), show);
 }
 
 // Every file an opening writes is named by the journal before it exists: a kill halfway leaves

@@ -102,7 +102,10 @@ TEST_F(Opener, RefusesWhatIsNotASlideshowAndWritesNothing) {
       OpenSlideshow(dir.File(name), work, {}, 1700000000);
       ADD_FAILURE() << name << " was opened";
     } catch (const EOpenSlideshowError& e) {
-      EXPECT_NE(e.Message().find(name), std::string::npos) << e.Message();
+      // The window names the show; the reason says only why, in a sentence.
+      EXPECT_EQ(e.Message().find(name), std::string::npos) << e.Message();
+      EXPECT_EQ(e.Message().find(" : "), std::string::npos) << e.Message();
+      EXPECT_TRUE(e.Message().ends_with('.')) << e.Message();
     }
     EXPECT_TRUE(fs::is_empty(work)) << name;
   }
@@ -175,7 +178,7 @@ TEST_F(Opener, ARecordBeyondWhatPlayersReadIsRefusedUnread) {
     SlideshowOpening opening(bomb, work, {}, 1700000000);
     ADD_FAILURE() << "opened";
   } catch (const EOpenSlideshowError& e) {
-    EXPECT_NE(e.Message().find("picture 2: the message is larger"), std::string::npos)
+    EXPECT_NE(e.Message().find("Picture 2: the message is larger"), std::string::npos)
         << e.Message();
   }
   EXPECT_TRUE(fs::is_empty(work));
