@@ -385,6 +385,30 @@ TEST_F(EditorWindow, KeyboardLosesNothingAndFollowsTheWork) {
   EXPECT_EQ(QApplication::focusWidget(), box);
 }
 
+// The floating preview only shows: the editor keeps the keyboard, the voice buttons stay in
+// sight, and a screen reader hears what it is and which picture it shows.
+TEST_F(EditorWindow, FloatingPreviewLeavesTheKeyboardAndTheVoiceButtons) {
+  QApplication::setActiveWindow(&window);
+  AddPictures(2);
+  List()->setFocus();
+  Alt(Qt::Key_F);
+  TfmFloatingPreview* floating = window.FloatingPreview();
+  ASSERT_TRUE(floating->isVisible());
+  QTest::qWait(50);
+  EXPECT_EQ(QApplication::activeWindow(), &window);
+  EXPECT_EQ(QApplication::focusWidget(), Find("cbFloatingPreview"));
+  for (const char* name : {"sbRecord", "sbStop"}) {
+    QWidget* button = Find(name);
+    const QRect onScreen(button->mapToGlobal(QPoint()), button->size());
+    EXPECT_FALSE(floating->frameGeometry().intersects(onScreen)) << name;
+  }
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(floating);
+  EXPECT_EQ(reader->text(QAccessible::Name), "Floating Preview");
+  EXPECT_EQ(reader->text(QAccessible::Description), "p0.jpg");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(floating->ltPreview())->text(QAccessible::Name),
+            "p0.jpg");
+}
+
 // The real question box: Enter answers No to a question that deletes.
 TEST(EditorQuestions, EnterAnswersNoToADeletingQuestion) {
   QWidget parent;

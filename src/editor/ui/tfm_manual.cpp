@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -239,6 +240,7 @@ void TfmManual::AdjustVolume() {
 void TfmManual::FloatingPreviewToggled(bool checked) {
   if (!checked) {
     floating_->ltPreview()->Clear();
+    floating_->SetPictureName({});
     floating_->hide();
     return;
   }
@@ -266,6 +268,7 @@ void TfmManual::ShowFloatingPicture() {
     }
   }
   if (!picture.isNull()) big->SetPicture(picture);
+  floating_->SetPictureName(picture.isNull() ? QString() : QFileInfo(Q(shownPicture_)).fileName());
   ltPreview_->Clear();
 }
 
@@ -329,6 +332,7 @@ void TfmManual::RenderPreview(const EditorState& state) {
     shownPicture_.clear();
     ltPreview_->Clear();
     floating_->ltPreview()->Clear();
+    floating_->SetPictureName({});
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
