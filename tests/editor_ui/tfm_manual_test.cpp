@@ -191,6 +191,25 @@ TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
   EXPECT_EQ(enabled, (QStringList{"InsertShortFilename", "InsertLongFilename", "RecordYourMessage",
                                   "AddNewFiles", "RemoveSelectedFiles", "MoveSelectedFilesUp",
                                   "MoveSelectedFilesDown"}));
+
+  // Without a Menu key: Shift+F10 opens the menu at the current row, and Enter opens its picture.
+  bool shown = false;
+  QTimer::singleShot(0, popup, [&] {
+    shown = popup->isVisible();
+    popup->close();
+  });
+  QTest::keyClick(List(), Qt::Key_F10, Qt::ShiftModifier);
+  QTest::qWait(20);
+  EXPECT_TRUE(shown);
+  QStringList opened;
+  window.OpenPicture = [&](const QString& path) {
+    opened << path;
+    return true;
+  };
+  QTest::keyClick(List(), Qt::Key_Return);
+  EXPECT_EQ(opened,
+            QStringList{QString::fromStdString(pictures[window.Session().State().current])});
+  EXPECT_TRUE(window.isVisible());
 }
 
 TEST(PictureFilters, EveryPairBecomesOneFilter) {

@@ -64,6 +64,7 @@ void TfmManual::Connect() {
   connect(lbFiles_, &FileListView::SelectionEdited, this, &TfmManual::SelectionEdited);
   connect(lbFiles_, &FileListView::FilesDropped, this, &TfmManual::FilesDropped);
   connect(lbFiles_, &QAbstractItemView::doubleClicked, this, &TfmManual::OpenCurrentPicture);
+  connect(lbFiles_, &FileListView::OpenRequested, this, &TfmManual::OpenCurrentPicture);
   connect(lbFiles_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { popup_->popup(lbFiles_->viewport()->mapToGlobal(at)); });
   connect(mmMessage_, &QPlainTextEdit::textChanged, this, [this] {
