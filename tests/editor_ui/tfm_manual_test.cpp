@@ -428,6 +428,28 @@ TEST_F(EditorWindow, FloatingPreviewLeavesTheKeyboardAndTheVoiceButtons) {
             "p0.jpg");
 }
 
+// A keyboard and screen reader user: the window opens on the pictures, the list and the message
+// have access keys, and the two ways to stop while listening have different names.
+TEST_F(EditorWindow, KeysReachEveryPartAndStopsHaveDistinctNames) {
+  window.hide();
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QTest::qWait(20);
+  EXPECT_EQ(QApplication::focusWidget(), List());
+  AddPictures(1);
+  Alt(Qt::Key_W);
+  EXPECT_EQ(QApplication::focusWidget(), Find("mmMessage"));
+  Alt(Qt::Key_P);
+  EXPECT_EQ(QApplication::focusWidget(), List());
+
+  RecordTake();
+  Click("sbListen");
+  auto name = [](QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+  };
+  EXPECT_NE(name(Find("sbListen")), name(Find("sbStop")));
+}
+
 // The real question box: Enter answers No to a question that deletes.
 TEST(EditorQuestions, EnterAnswersNoToADeletingQuestion) {
   QWidget parent;

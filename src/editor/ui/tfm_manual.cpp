@@ -31,6 +31,12 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// Every new name is announced, and the meter renders ten times a second: a screen reader
+// hears a name only when its words change.
+void Rename(QWidget* widget, const QString& name) {
+  if (widget->accessibleName() != name) widget->setAccessibleName(name);
+}
+
 // Room enough for the floating window's usual sizes without decoding a whole photo.
 QSize FloatingBounds(const QWidget* view) {
   return view->size().expandedTo(QSize(800, 600)) * view->devicePixelRatioF();
@@ -373,8 +379,8 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   lbSizeBefore_->setText(Q(state.sizeBefore));
   lbSizeAfter_->setText(Q(state.sizeAfter));
   // A screen reader meets the number alone; it hears the caption with it.
-  lbSizeBefore_->setAccessibleName(label4_->text() + " " + lbSizeBefore_->text());
-  lbSizeAfter_->setAccessibleName(label7_->text() + " " + lbSizeAfter_->text());
+  Rename(lbSizeBefore_, label4_->text() + " " + lbSizeBefore_->text());
+  Rename(lbSizeAfter_, label7_->text() + " " + lbSizeAfter_->text());
 
   if (state.timerRunning != timer_->isActive()) {
     if (state.timerRunning) {
@@ -389,7 +395,7 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   // Always in place, so that starting a recording does not move the buttons under the pointer.
   pbInputLevel_->setEnabled(state.timerRunning);
   lbElapsed_->setText(state.elapsed.empty() ? QStringLiteral("0:00") : Q(state.elapsed));
-  lbElapsed_->setAccessibleName(tr("Length") + " " + lbElapsed_->text());
+  Rename(lbElapsed_, tr("Length") + " " + lbElapsed_->text());
   lbEmptyHint_->setVisible(state.items.empty());
 
   QStringList devices;
