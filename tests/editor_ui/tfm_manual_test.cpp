@@ -437,9 +437,9 @@ TEST_F(EditorWindow, KeysReachEveryPartAndStopsHaveDistinctNames) {
   QTest::qWait(20);
   EXPECT_EQ(QApplication::focusWidget(), List());
   AddPictures(1);
-  Alt(Qt::Key_W);
+  Alt(Qt::Key_N);
   EXPECT_EQ(QApplication::focusWidget(), Find("mmMessage"));
-  Alt(Qt::Key_P);
+  Alt(Qt::Key_W);
   EXPECT_EQ(QApplication::focusWidget(), List());
 
   RecordTake();

@@ -265,7 +265,7 @@ void TfmManual::BuildPopupMenu() {
 void TfmManual::Retranslate() {
   setWindowTitle(tr("Quillora Tovak!"));
   tabs_->setTabText(0, tr("Slideshow Settings"));
-  gbSelectFiles_->setTitle(tr("&Pictures in Slideshow"));
+  gbSelectFiles_->setTitle(tr("Pictures in Slidesho&w"));
   lbFiles_->setAccessibleName(tr("Pictures in Slideshow"));
   sbAdd_->setText(tr("&Add"));
   sbAdd_->setToolTip(tr("Add new images"));
@@ -278,7 +278,7 @@ void TfmManual::Retranslate() {
   lbFileCheck_->setText(tr("Importing and checking..."));
   lbEmptyHint_->setText(tr("Press Add to put your pictures into the slideshow."));
   pbImport_->setAccessibleName(tr("Importing and checking..."));
-  gbMessage_->setTitle(tr("Picture's Previe&w and Text"));
+  gbMessage_->setTitle(tr("Picture's Preview a&nd Text"));
   ltPreview_->setAccessibleName(tr("Picture's Preview"));
   mmMessage_->setAccessibleName(tr("Picture's Text"));
   cbFloatingPreview_->setText(tr("&Floating Preview"));
@@ -286,7 +286,7 @@ void TfmManual::Retranslate() {
   gbVoicePanel_->setTitle(tr("Picture's Voice"));
   label4_->setText(tr("Uncompressed:"));
   label7_->setText(tr("Compressed:"));
-  lbAdjustVolume_->setText(tr("Adjust &Volume Settings"));
+  lbAdjustVolume_->setText(tr("Ad&just Volume Settings"));
   lbAdjustVolume_->setToolTip(tr("Display the Volume Control Panel"));
   pnRecStatus_->setAccessibleDescription(tr("Recording status"));
   cbInputDevice_->setAccessibleName(tr("Microphone"));
