@@ -155,8 +155,8 @@ TEST(SettingsDialogs, ALinkClosesWithItsRequestAndTheChoiceLasts) {
 }
 
 // Every captioned control of both dialogs, links and the labels of the lists and bars included,
-// has an access key of its own.
-TEST(SettingsDialogs, EveryControlHasItsOwnAccessKey) {
+// has an access key of its own, and the keyboard's place is plain to see.
+TEST(SettingsDialogs, EveryControlHasItsOwnAccessKeyAndAClearFocusFrame) {
   TfmSettings settings;
   TfmSlideshowProps props;
   for (QWidget* dialog : {static_cast<QWidget*>(&settings), static_cast<QWidget*>(&props)}) {
@@ -175,6 +175,12 @@ TEST(SettingsDialogs, EveryControlHasItsOwnAccessKey) {
     for (const QLabel* label : dialog->findChildren<QLabel*>()) {
       if (label->buddy()) take(label, label->text());
     }
+    // The focused button is framed as plainly as on the main window.
+    auto* cancel = dialog->findChild<QPushButton*>("btCancel");
+    cancel->setFocus();
+    QApplication::processEvents();
+    const QImage look = cancel->grab().toImage();
+    EXPECT_EQ(QColor(look.pixel(1, look.height() / 2)), QColor(0, 70, 160));
   }
 }
 

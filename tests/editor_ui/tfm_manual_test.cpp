@@ -450,6 +450,18 @@ TEST_F(EditorWindow, KeysReachEveryPartAndStopsHaveDistinctNames) {
   EXPECT_NE(name(Find("sbListen")), name(Find("sbStop")));
 }
 
+// The focused button is framed as plainly as on the main window, and keeps its place and size.
+TEST_F(EditorWindow, FocusedButtonIsClearlyFramed) {
+  QApplication::setActiveWindow(&window);
+  QPushButton* add = Find<QPushButton>("sbAdd");
+  const QRect before = add->geometry();
+  add->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(add->geometry(), before);
+  const QImage look = add->grab().toImage();
+  EXPECT_EQ(QColor(look.pixel(1, look.height() / 2)), QColor(0, 70, 160));
+}
+
 // The real question box: Enter answers No to a question that deletes.
 TEST(EditorQuestions, EnterAnswersNoToADeletingQuestion) {
   QWidget parent;

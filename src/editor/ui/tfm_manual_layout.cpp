@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "editor/ui/file_list.h"
+#include "editor/ui/focus_frame.h"
 #include "editor/ui/link_button.h"
 #include "editor/ui/picture_view.h"
 #include "editor/ui/tfm_floating_preview.h"
@@ -230,6 +231,7 @@ void TfmManual::BuildControls() {
       cbFloatingPreview_, lbAdjustVolume_, sbRecord_,     sbStop_,  sbListen_, sbRemoveSound_,
       cbInputDevice_,     btClear_,        btComplete_,   btCancel_};
   for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  UseClearFocusFrame(this);
   resize(655, 422);
 }
 
