@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "editor/ui/focus_frame.h"
+
 namespace tovak {
 
 DialogHeader MakeDialogHeader(QWidget* parent) {
@@ -61,6 +63,7 @@ void FitFixedSize(QDialog* dialog, QSize designed) {
 
 QVBoxLayout* MakeDialogFrame(QDialog* dialog, DialogHeader& header) {
   dialog->setSizeGripEnabled(false);
+  UseClearFocusFrame(dialog);
   auto* outer = new QVBoxLayout(dialog);
   outer->setContentsMargins(0, 0, 0, 0);
   outer->setSpacing(0);

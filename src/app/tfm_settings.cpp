@@ -129,9 +129,12 @@ void TfmSettings::Retranslate() {
   full_.text->setText(
       tr("Choose the settings you'd like to use when you create slideshows "
          "using the full mode."));
+  // Both groups may show at once: each label has its own access key.
+  compact_.sizeLabel->setText(tr("Image &Size:"));
+  compact_.qualityLabel->setText(tr("Image &Quality:"));
+  full_.sizeLabel->setText(tr("Image Si&ze:"));
+  full_.qualityLabel->setText(tr("Image Qualit&y:"));
   for (ModeControls* c : {&compact_, &full_}) {
-    c->sizeLabel->setText(tr("Image Size:"));
-    c->qualityLabel->setText(tr("Image Quality:"));
     c->lower->setText(tr("Lower"));
     c->higher->setText(tr("Higher"));
   }

@@ -82,12 +82,12 @@ void TfmSlideshowProps::Retranslate() {
   lbCompactText_->setText(
       tr("This option downscales and compresses pictures to relatively small size.  Suitable for "
          "e-mail with dial-up connections."));
-  lbCustomizeCompactMode_->setText(tr("Click here to change the Compact Mode properties"));
+  lbCustomizeCompactMode_->setText(tr("Click here to change the Com&pact Mode properties"));
   rbFullMode_->setText(tr("Create a &full-mode slideshow"));
   lbFullText_->setText(
       tr("Less compression and larger pictures.  Suitable for full screen slideshows and high "
          "speed connections."));
-  lbCustomizeFullMode_->setText(tr("Click here to change the Full Mode properties"));
+  lbCustomizeFullMode_->setText(tr("Click here to change the F&ull Mode properties"));
   btOk_->setText(tr("&Ok"));
   btCancel_->setText(tr("&Cancel"));
   FitFixedSize(this, kDesignedSize);

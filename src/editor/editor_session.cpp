@@ -488,7 +488,7 @@ void EditorSession::Refresh() {
   s.stop = recording;
   s.listen = playing ? voice_.CurrentPhase() == VoiceSession::Phase::Playing
                      : one && idle && HasVoice(current_);
-  s.listenCaption = Tr(playing ? "S&top" : "Lis&ten");
+  s.listenCaption = Tr(playing ? "Stop Lis&tening" : "Lis&ten");
   s.listening = playing;
   s.erase = idle && current_ >= 0 &&
             std::any_of(selected_.begin(), selected_.end(), [&](int i) { return HasVoice(i); });

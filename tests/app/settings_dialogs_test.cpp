@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
@@ -169,6 +171,36 @@ TEST(SettingsDialogs, ALinkClosesWithItsRequestAndTheChoiceLasts) {
   props.show();
   QTest::keyClick(Find<QPushButton>(props, "btCancel"), Qt::Key_Return);
   EXPECT_EQ(props.result(), QDialog::Rejected);
+}
+
+// Every captioned control of both dialogs, links and the labels of the lists and bars included,
+// has an access key of its own, and the keyboard's place is plain to see.
+TEST(SettingsDialogs, EveryControlHasItsOwnAccessKeyAndAClearFocusFrame) {
+  TfmSettings settings;
+  TfmSlideshowProps props;
+  for (QWidget* dialog : {static_cast<QWidget*>(&settings), static_cast<QWidget*>(&props)}) {
+    dialog->show();
+    QStringList keys;
+    auto take = [&](const QWidget* widget, const QString& text) {
+      if (!widget->isVisible()) return;
+      const QString key = QKeySequence::mnemonic(text).toString();
+      EXPECT_FALSE(key.isEmpty()) << text.toStdString();
+      EXPECT_FALSE(keys.contains(key)) << text.toStdString();
+      keys << key;
+    };
+    for (const QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+      take(button, button->text());
+    }
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+      if (label->buddy()) take(label, label->text());
+    }
+    // The focused button is framed as plainly as on the main window.
+    auto* cancel = dialog->findChild<QPushButton*>("btCancel");
+    cancel->setFocus();
+    QApplication::processEvents();
+    const QImage look = cancel->grab().toImage();
+    EXPECT_EQ(QColor(look.pixel(1, look.height() / 2)), QColor(0, 70, 160));
+  }
 }
 
 // Stands in for a language whose texts are much longer than the English ones.

@@ -128,11 +128,11 @@ TEST_F(Editor, ButtonsFollowTheSituation) {
   EXPECT_TRUE(State().erase && State().moveDown);
   EXPECT_FALSE(State().moveUp);  // the first picture cannot go higher
 
-  // Playing: Listen becomes Stop, nothing records or erases.
+  // Playing: Listen becomes Stop Listening (not a second "Stop"), nothing records or erases.
   Click(0);
   session.Listen();
   Dispatch();
-  EXPECT_EQ(State().listenCaption, "S&top");
+  EXPECT_EQ(State().listenCaption, "Stop Lis&tening");
   EXPECT_EQ(State().status, "Status: listening...");
   EXPECT_FALSE(State().record || State().erase);
   session.Listen();

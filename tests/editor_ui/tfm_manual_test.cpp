@@ -192,6 +192,25 @@ TEST_F(EditorWindow, KeysAndPopupFollowTheList) {
   EXPECT_EQ(enabled, (QStringList{"InsertShortFilename", "InsertLongFilename", "RecordYourMessage",
                                   "AddNewFiles", "RemoveSelectedFiles", "MoveSelectedFilesUp",
                                   "MoveSelectedFilesDown"}));
+
+  // Without a Menu key: Shift+F10 opens the menu at the current row, and Enter opens its picture.
+  bool shown = false;
+  QTimer::singleShot(0, popup, [&] {
+    shown = popup->isVisible();
+    popup->close();
+  });
+  QTest::keyClick(List(), Qt::Key_F10, Qt::ShiftModifier);
+  QTest::qWait(20);
+  EXPECT_TRUE(shown);
+  QStringList opened;
+  window.OpenPicture = [&](const QString& path) {
+    opened << path;
+    return true;
+  };
+  QTest::keyClick(List(), Qt::Key_Return);
+  EXPECT_EQ(opened,
+            QStringList{QString::fromStdString(pictures[window.Session().State().current])});
+  EXPECT_TRUE(window.isVisible());
 }
 
 TEST(PictureFilters, EveryPairBecomesOneFilter) {
@@ -404,6 +423,64 @@ TEST_F(EditorWindow, KeyboardLosesNothingAndFollowsTheWork) {
   QTest::keyClick(box, Qt::Key_Space);
   EXPECT_TRUE(window.FloatingPreview()->isVisible());
   EXPECT_EQ(QApplication::focusWidget(), box);
+}
+
+// The floating preview only shows: the editor keeps the keyboard, the voice buttons stay in
+// sight, and a screen reader hears what it is and which picture it shows.
+TEST_F(EditorWindow, FloatingPreviewLeavesTheKeyboardAndTheVoiceButtons) {
+  QApplication::setActiveWindow(&window);
+  AddPictures(2);
+  List()->setFocus();
+  Alt(Qt::Key_F);
+  TfmFloatingPreview* floating = window.FloatingPreview();
+  ASSERT_TRUE(floating->isVisible());
+  QTest::qWait(50);
+  EXPECT_EQ(QApplication::activeWindow(), &window);
+  EXPECT_EQ(QApplication::focusWidget(), Find("cbFloatingPreview"));
+  for (const char* name : {"sbRecord", "sbStop"}) {
+    QWidget* button = Find(name);
+    const QRect onScreen(button->mapToGlobal(QPoint()), button->size());
+    EXPECT_FALSE(floating->frameGeometry().intersects(onScreen)) << name;
+  }
+  QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(floating);
+  EXPECT_EQ(reader->text(QAccessible::Name), "Floating Preview");
+  EXPECT_EQ(reader->text(QAccessible::Description), "p0.jpg");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(floating->ltPreview())->text(QAccessible::Name),
+            "p0.jpg");
+}
+
+// A keyboard and screen reader user: the window opens on the pictures, the list and the message
+// have access keys, and the two ways to stop while listening have different names.
+TEST_F(EditorWindow, KeysReachEveryPartAndStopsHaveDistinctNames) {
+  window.hide();
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QTest::qWait(20);
+  EXPECT_EQ(QApplication::focusWidget(), List());
+  AddPictures(1);
+  Alt(Qt::Key_N);
+  EXPECT_EQ(QApplication::focusWidget(), Find("mmMessage"));
+  Alt(Qt::Key_W);
+  EXPECT_EQ(QApplication::focusWidget(), List());
+
+  RecordTake();
+  Click("sbListen");
+  auto name = [](QWidget* widget) {
+    return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+  };
+  EXPECT_NE(name(Find("sbListen")), name(Find("sbStop")));
+}
+
+// The focused button is framed as plainly as on the main window, and keeps its place and size.
+TEST_F(EditorWindow, FocusedButtonIsClearlyFramed) {
+  QApplication::setActiveWindow(&window);
+  QPushButton* add = Find<QPushButton>("sbAdd");
+  const QRect before = add->geometry();
+  add->setFocus();
+  QApplication::processEvents();
+  EXPECT_EQ(add->geometry(), before);
+  const QImage look = add->grab().toImage();
+  EXPECT_EQ(QColor(look.pixel(1, look.height() / 2)), QColor(0, 70, 160));
 }
 
 // The real question box: Enter answers No to a question that deletes.

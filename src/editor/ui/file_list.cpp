@@ -139,10 +139,26 @@ void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
   Batch([&] { QListView::mouseDoubleClickEvent(event); });
 }
 void FileListView::keyPressEvent(QKeyEvent* event) {
+  // Shift+F10 stands in for the Menu key that many laptops lack; the menu opens at the row it is
+  // about.
+  const bool menuKey = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+  if (menuKey && contextMenuPolicy() == Qt::CustomContextMenu) {
+    const QModelIndex current = currentIndex();
+    const QRect row = current.isValid() ? visualRect(current) : QRect();
+    const QPoint at = viewport()->rect().contains(row.center())
+                          ? QPoint(row.left() + kMenuIndent, row.center().y())
+                          : viewport()->rect().center();
+    event->accept();
+    emit customContextMenuRequested(at);
+    return;
+  }
   Batch([&] { QListView::keyPressEvent(event); });
   // The view lets Enter through to the dialog, whose default button would leave the editor
   // while the user only meant the picture under the focus.
-  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) event->accept();
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    event->accept();
+    if (currentIndex().isValid()) emit OpenRequested();
+  }
 }
 
 namespace {

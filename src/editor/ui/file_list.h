@@ -57,6 +57,8 @@ class FileListView : public QListView {
  signals:
   // The user changed the selection or the current row; sent once per mouse or key event.
   void SelectionEdited();
+  // Enter on a row: the user wants the picture opened, as a double click does.
+  void OpenRequested();
   // Files were dropped on the list from a file manager.
   void FilesDropped(const QStringList& paths);
 
@@ -74,6 +76,8 @@ class FileListView : public QListView {
   template <typename Handler>
   void Batch(Handler handler);
   void Touched();
+
+  static constexpr int kMenuIndent = 25;  // past the voice mark, under the name
 
   int depth_ = 0;
   bool touched_ = false;

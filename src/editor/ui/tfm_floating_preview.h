@@ -7,8 +7,10 @@
 namespace tovak {
 
 // The larger preview beside the editor: a small resizable tool window, always on top, that
-// shows the editor's selected picture on black. Escape or the close box closes it and says so
-// (Closed), so the editor can untick its check box; hiding it from code says nothing.
+// shows the editor's selected picture on black. It never takes the keyboard from the editor,
+// and first opens beside its owner's window rather than over it. Escape or the close box closes
+// it and says so (Closed), so the editor can untick its check box; hiding it from code says
+// nothing.
 class TfmFloatingPreview : public QWidget {
   Q_OBJECT
 
@@ -20,6 +22,8 @@ class TfmFloatingPreview : public QWidget {
   explicit TfmFloatingPreview(QWidget* parent = nullptr);
 
   PictureView* ltPreview() const { return ltPreview_; }
+  // What a screen reader says the window shows: the picture's file name, or nothing.
+  void SetPictureName(const QString& name);
 
  signals:
   void Closed();
@@ -35,6 +39,7 @@ class TfmFloatingPreview : public QWidget {
   void PlaceFirstTime();
 
   PictureView* ltPreview_;
+  QString pictureName_;
   bool placed_ = false;
 };
 

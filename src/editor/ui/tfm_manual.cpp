@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -28,6 +29,12 @@ namespace {
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
+}
+
+// Every new name is announced, and the meter renders ten times a second: a screen reader
+// hears a name only when its words change.
+void Rename(QWidget* widget, const QString& name) {
+  if (widget->accessibleName() != name) widget->setAccessibleName(name);
 }
 
 // Room enough for the floating window's usual sizes without decoding a whole photo.
@@ -63,6 +70,7 @@ void TfmManual::Connect() {
   connect(lbFiles_, &FileListView::SelectionEdited, this, &TfmManual::SelectionEdited);
   connect(lbFiles_, &FileListView::FilesDropped, this, &TfmManual::FilesDropped);
   connect(lbFiles_, &QAbstractItemView::doubleClicked, this, &TfmManual::OpenCurrentPicture);
+  connect(lbFiles_, &FileListView::OpenRequested, this, &TfmManual::OpenCurrentPicture);
   connect(lbFiles_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { popup_->popup(lbFiles_->viewport()->mapToGlobal(at)); });
   connect(mmMessage_, &QPlainTextEdit::textChanged, this, [this] {
@@ -239,6 +247,7 @@ void TfmManual::AdjustVolume() {
 void TfmManual::FloatingPreviewToggled(bool checked) {
   if (!checked) {
     floating_->ltPreview()->Clear();
+    floating_->SetPictureName({});
     floating_->hide();
     return;
   }
@@ -266,6 +275,7 @@ void TfmManual::ShowFloatingPicture() {
     }
   }
   if (!picture.isNull()) big->SetPicture(picture);
+  floating_->SetPictureName(picture.isNull() ? QString() : QFileInfo(Q(shownPicture_)).fileName());
   ltPreview_->Clear();
 }
 
@@ -329,6 +339,7 @@ void TfmManual::RenderPreview(const EditorState& state) {
     shownPicture_.clear();
     ltPreview_->Clear();
     floating_->ltPreview()->Clear();
+    floating_->SetPictureName({});
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -368,8 +379,8 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   lbSizeBefore_->setText(Q(state.sizeBefore));
   lbSizeAfter_->setText(Q(state.sizeAfter));
   // A screen reader meets the number alone; it hears the caption with it.
-  lbSizeBefore_->setAccessibleName(label4_->text() + " " + lbSizeBefore_->text());
-  lbSizeAfter_->setAccessibleName(label7_->text() + " " + lbSizeAfter_->text());
+  Rename(lbSizeBefore_, label4_->text() + " " + lbSizeBefore_->text());
+  Rename(lbSizeAfter_, label7_->text() + " " + lbSizeAfter_->text());
 
   if (state.timerRunning != timer_->isActive()) {
     if (state.timerRunning) {
@@ -384,7 +395,7 @@ void TfmManual::RenderVoicePanel(const EditorState& state) {
   // Always in place, so that starting a recording does not move the buttons under the pointer.
   pbInputLevel_->setEnabled(state.timerRunning);
   lbElapsed_->setText(state.elapsed.empty() ? QStringLiteral("0:00") : Q(state.elapsed));
-  lbElapsed_->setAccessibleName(tr("Length") + " " + lbElapsed_->text());
+  Rename(lbElapsed_, tr("Length") + " " + lbElapsed_->text());
   lbEmptyHint_->setVisible(state.items.empty());
 
   QStringList devices;

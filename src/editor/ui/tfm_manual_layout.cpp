@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "editor/ui/file_list.h"
+#include "editor/ui/focus_frame.h"
 #include "editor/ui/link_button.h"
 #include "editor/ui/picture_view.h"
 #include "editor/ui/tfm_floating_preview.h"
@@ -41,6 +43,23 @@ QPushButton* Button(QWidget* parent, const char* name) {
   return button;
 }
 
+// A group whose access key goes to the one control it is about, not to whichever control in it
+// last had the focus.
+class KeyedGroup : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+  QWidget* buddy = nullptr;
+
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::Shortcut && buddy && buddy->isEnabled()) {
+      buddy->setFocus(Qt::ShortcutFocusReason);
+      return true;
+    }
+    return QGroupBox::event(event);
+  }
+};
+
 }  // namespace
 
 void TfmManual::BuildControls() {
@@ -48,6 +67,9 @@ void TfmManual::BuildControls() {
   setSizeGripEnabled(false);
   auto* outer = new QVBoxLayout(this);
   tabs_ = Named(new QTabWidget(this), "PageControl");
+  // Its only tab leads nowhere: the window opens with the focus on the pictures instead.
+  tabs_->setFocusPolicy(Qt::NoFocus);
+  tabs_->tabBar()->setFocusPolicy(Qt::NoFocus);
   outer->addWidget(tabs_);
   auto* page = Named(new QWidget(tabs_), "tsSlideshowSettings");
   tabs_->addTab(page, QString());
@@ -56,9 +78,11 @@ void TfmManual::BuildControls() {
   pageLayout->addLayout(columns, 1);
 
   // The pictures.
-  gbSelectFiles_ = Named(new QGroupBox(page), "gbSelectFiles");
+  auto* filesGroup = Named(new KeyedGroup(page), "gbSelectFiles");
+  gbSelectFiles_ = filesGroup;
   auto* filesLayout = new QVBoxLayout(gbSelectFiles_);
   lbFiles_ = Named(new FileListView(gbSelectFiles_), "lbFiles");
+  filesGroup->buddy = lbFiles_;
   files_ = new FileListModel(this);
   lbFiles_->setModel(files_);
   lbFiles_->setItemDelegate(new FileListDelegate(lbFiles_));
@@ -94,7 +118,8 @@ void TfmManual::BuildControls() {
   columns->addLayout(right);
 
   // The selected picture and its message.
-  gbMessage_ = Named(new QGroupBox(page), "gbMessage");
+  auto* messageGroup = Named(new KeyedGroup(page), "gbMessage");
+  gbMessage_ = messageGroup;
   auto* messageLayout = new QHBoxLayout(gbMessage_);
   auto* previewColumn = new QVBoxLayout;
   ltPreview_ = Named(new PictureView(gbMessage_), "ltPreview");
@@ -109,6 +134,7 @@ void TfmManual::BuildControls() {
   mmMessage_->setMinimumSize(200, 120);
   mmMessage_->setTabChangesFocus(true);
   mmMessage_->setEnabled(false);
+  messageGroup->buddy = mmMessage_;
   messageLayout->addWidget(mmMessage_, 1);
   right->addWidget(gbMessage_);
 
@@ -205,6 +231,7 @@ void TfmManual::BuildControls() {
       cbFloatingPreview_, lbAdjustVolume_, sbRecord_,     sbStop_,  sbListen_, sbRemoveSound_,
       cbInputDevice_,     btClear_,        btComplete_,   btCancel_};
   for (size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+  UseClearFocusFrame(this);
   resize(655, 422);
 }
 
@@ -240,7 +267,7 @@ void TfmManual::BuildPopupMenu() {
 void TfmManual::Retranslate() {
   setWindowTitle(tr("Quillora Tovak!"));
   tabs_->setTabText(0, tr("Slideshow Settings"));
-  gbSelectFiles_->setTitle(tr("Pictures in Slideshow"));
+  gbSelectFiles_->setTitle(tr("Pictures in Slidesho&w"));
   lbFiles_->setAccessibleName(tr("Pictures in Slideshow"));
   sbAdd_->setText(tr("&Add"));
   sbAdd_->setToolTip(tr("Add new images"));
@@ -253,7 +280,7 @@ void TfmManual::Retranslate() {
   lbFileCheck_->setText(tr("Importing and checking..."));
   lbEmptyHint_->setText(tr("Press Add to put your pictures into the slideshow."));
   pbImport_->setAccessibleName(tr("Importing and checking..."));
-  gbMessage_->setTitle(tr("Picture's Preview and Text"));
+  gbMessage_->setTitle(tr("Picture's Preview a&nd Text"));
   ltPreview_->setAccessibleName(tr("Picture's Preview"));
   mmMessage_->setAccessibleName(tr("Picture's Text"));
   cbFloatingPreview_->setText(tr("&Floating Preview"));
@@ -261,7 +288,7 @@ void TfmManual::Retranslate() {
   gbVoicePanel_->setTitle(tr("Picture's Voice"));
   label4_->setText(tr("Uncompressed:"));
   label7_->setText(tr("Compressed:"));
-  lbAdjustVolume_->setText(tr("Adjust Volume Settings"));
+  lbAdjustVolume_->setText(tr("Ad&just Volume Settings"));
   lbAdjustVolume_->setToolTip(tr("Display the Volume Control Panel"));
   pnRecStatus_->setAccessibleDescription(tr("Recording status"));
   cbInputDevice_->setAccessibleName(tr("Microphone"));
