@@ -87,10 +87,6 @@
         <translation>&amp;Anhören</translation>
     </message>
     <message>
-        <source>S&amp;top</source>
-        <translation>Sto&amp;pp</translation>
-    </message>
-    <message>
         <source>Status: %s</source>
         <translation>Status: %s</translation>
     </message>
@@ -193,6 +189,10 @@
     <message>
         <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
         <translation>Es wurde keine Tonausgabe gefunden. Bitte schließen Sie Lautsprecher oder Kopfhörer an. Wenn das Soundsystem erst nach Quillora Tovak! gestartet wurde, schließen Sie Quillora Tovak! und starten Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Stop Lis&amp;tening</source>
+        <translation>Anhören &amp;beenden</translation>
     </message>
 </context>
 <context>
@@ -583,10 +583,6 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
         <translation>Bilder werden geladen und geprüft...</translation>
     </message>
     <message>
-        <source>Picture&apos;s Preview and Text</source>
-        <translation>Vorschau und Text des Bildes</translation>
-    </message>
-    <message>
         <source>Picture&apos;s Preview</source>
         <translation>Vorschau des Bildes</translation>
     </message>
@@ -613,10 +609,6 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     <message>
         <source>Compressed:</source>
         <translation>Komprimiert:</translation>
-    </message>
-    <message>
-        <source>Adjust Volume Settings</source>
-        <translation>Lautstärke einstellen</translation>
     </message>
     <message>
         <source>Display the Volume Control Panel</source>
@@ -789,6 +781,18 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     <message>
         <source>AVIF Picture (AVIF)</source>
         <translation>AVIF-Bild (AVIF)</translation>
+    </message>
+    <message>
+        <source>Pictures in Slidesho&amp;w</source>
+        <translation>Bilder der Dia&amp;show</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview a&amp;nd Text</source>
+        <translation>Vorschau und Te&amp;xt des Bildes</translation>
+    </message>
+    <message>
+        <source>Ad&amp;just Volume Settings</source>
+        <translation>Lautstärke ein&amp;stellen</translation>
     </message>
 </context>
 <context>
@@ -1009,14 +1013,6 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>Wählen Sie die Einstellungen für Diashows, die Sie im Großformat erstellen.</translation>
     </message>
     <message>
-        <source>Image Size:</source>
-        <translation>Bildgröße:</translation>
-    </message>
-    <message>
-        <source>Image Quality:</source>
-        <translation>Bildqualität:</translation>
-    </message>
-    <message>
         <source>Lower</source>
         <translation>Niedriger</translation>
     </message>
@@ -1035,6 +1031,22 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Image &amp;Size:</source>
+        <translation>Bild&amp;größe:</translation>
+    </message>
+    <message>
+        <source>Image &amp;Quality:</source>
+        <translation>Bild&amp;qualität:</translation>
+    </message>
+    <message>
+        <source>Image Si&amp;ze:</source>
+        <translation>Bildgrö&amp;ße:</translation>
+    </message>
+    <message>
+        <source>Image Qualit&amp;y:</source>
+        <translation>Bildqualitä&amp;t:</translation>
     </message>
 </context>
 <context>
@@ -1064,10 +1076,6 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>Die Bilder werden verkleinert und stark komprimiert. Gut geeignet für E-Mails über langsame Internetverbindungen.</translation>
     </message>
     <message>
-        <source>Click here to change the Compact Mode properties</source>
-        <translation>Hier klicken, um die Einstellungen für Kompakt-Diashows zu ändern</translation>
-    </message>
-    <message>
         <source>Create a &amp;full-mode slideshow</source>
         <translation>Diashow im &amp;Großformat erstellen</translation>
     </message>
@@ -1076,16 +1084,20 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
         <translation>Weniger Kompression und größere Bilder. Gut geeignet für Diashows im Vollbild und schnelle Internetverbindungen.</translation>
     </message>
     <message>
-        <source>Click here to change the Full Mode properties</source>
-        <translation>Hier klicken, um die Einstellungen für Großformat-Diashows zu ändern</translation>
-    </message>
-    <message>
         <source>&amp;Ok</source>
         <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Click here to change the Com&amp;pact Mode properties</source>
+        <translation>Hier klicken, um die Einstellungen für &amp;Kompakt-Diashows zu ändern</translation>
+    </message>
+    <message>
+        <source>Click here to change the F&amp;ull Mode properties</source>
+        <translation>Hier klicken, um die Einstellungen für &amp;Großformat-Diashows zu ändern</translation>
     </message>
 </context>
 <context>

@@ -87,10 +87,6 @@
         <translation>&amp;Escuchar</translation>
     </message>
     <message>
-        <source>S&amp;top</source>
-        <translation>De&amp;tener</translation>
-    </message>
-    <message>
         <source>Status: %s</source>
         <translation>Estado: %s</translation>
     </message>
@@ -193,6 +189,10 @@
     <message>
         <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
         <translation>No se encontró ninguna salida de sonido. Conecte altavoces o auriculares. Si el sistema de sonido se inició después de Quillora Tovak!, cierre Quillora Tovak! y vuelva a iniciarlo.</translation>
+    </message>
+    <message>
+        <source>Stop Lis&amp;tening</source>
+        <translation>&amp;Dejar de escuchar</translation>
     </message>
 </context>
 <context>
@@ -583,10 +583,6 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
         <translation>Importando y comprobando...</translation>
     </message>
     <message>
-        <source>Picture&apos;s Preview and Text</source>
-        <translation>Vista previa y texto de la imagen</translation>
-    </message>
-    <message>
         <source>Picture&apos;s Preview</source>
         <translation>Vista previa de la imagen</translation>
     </message>
@@ -613,10 +609,6 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
     <message>
         <source>Compressed:</source>
         <translation>Comprimido:</translation>
-    </message>
-    <message>
-        <source>Adjust Volume Settings</source>
-        <translation>Ajustar el volumen</translation>
     </message>
     <message>
         <source>Display the Volume Control Panel</source>
@@ -789,6 +781,18 @@ Sí la descarta. No la guarda para el próximo inicio. Cancelar vuelve a ella.</
     <message>
         <source>AVIF Picture (AVIF)</source>
         <translation>Imagen AVIF (AVIF)</translation>
+    </message>
+    <message>
+        <source>Pictures in Slidesho&amp;w</source>
+        <translation>Imágenes de la prese&amp;ntación</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview a&amp;nd Text</source>
+        <translation>Vista previa y te&amp;xto de la imagen</translation>
+    </message>
+    <message>
+        <source>Ad&amp;just Volume Settings</source>
+        <translation>A&amp;justar el volumen</translation>
     </message>
 </context>
 <context>
@@ -1009,14 +1013,6 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>Elija la configuración que quiere usar al crear presentaciones a tamaño completo.</translation>
     </message>
     <message>
-        <source>Image Size:</source>
-        <translation>Tamaño de imagen:</translation>
-    </message>
-    <message>
-        <source>Image Quality:</source>
-        <translation>Calidad de imagen:</translation>
-    </message>
-    <message>
         <source>Lower</source>
         <translation>Menor</translation>
     </message>
@@ -1035,6 +1031,22 @@ Imagine sus caras cuando oigan su voz...</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Image &amp;Size:</source>
+        <translation>Ta&amp;maño de imagen:</translation>
+    </message>
+    <message>
+        <source>Image &amp;Quality:</source>
+        <translation>Calidad de &amp;imagen:</translation>
+    </message>
+    <message>
+        <source>Image Si&amp;ze:</source>
+        <translation>Tamaño de ima&amp;gen:</translation>
+    </message>
+    <message>
+        <source>Image Qualit&amp;y:</source>
+        <translation>Calida&amp;d de imagen:</translation>
     </message>
 </context>
 <context>
@@ -1064,10 +1076,6 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>Las imágenes se reducen y se comprimen para que ocupen poco. Ideal para enviar por correo con conexiones lentas.</translation>
     </message>
     <message>
-        <source>Click here to change the Compact Mode properties</source>
-        <translation>Haga clic aquí para cambiar la configuración del modo compacto</translation>
-    </message>
-    <message>
         <source>Create a &amp;full-mode slideshow</source>
         <translation>Crear una presentación a &amp;tamaño completo</translation>
     </message>
@@ -1076,16 +1084,20 @@ Imagine sus caras cuando oigan su voz...</translation>
         <translation>Menos compresión e imágenes más grandes. Ideal para presentaciones a pantalla completa y conexiones rápidas.</translation>
     </message>
     <message>
-        <source>Click here to change the Full Mode properties</source>
-        <translation>Haga clic aquí para cambiar la configuración del modo a tamaño completo</translation>
-    </message>
-    <message>
         <source>&amp;Ok</source>
         <translation>&amp;Aceptar</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>Click here to change the Com&amp;pact Mode properties</source>
+        <translation>Haga clic aquí para cambiar la configuración del modo com&amp;pacto</translation>
+    </message>
+    <message>
+        <source>Click here to change the F&amp;ull Mode properties</source>
+        <translation>Haga clic aquí para cambiar la configuración del modo a tamaño comp&amp;leto</translation>
     </message>
 </context>
 <context>

@@ -87,10 +87,6 @@
         <translation>Éc&amp;outer</translation>
     </message>
     <message>
-        <source>S&amp;top</source>
-        <translation>&amp;Stop</translation>
-    </message>
-    <message>
         <source>Status: %s</source>
         <translation>État&#xa0;: %s</translation>
     </message>
@@ -193,6 +189,10 @@
     <message>
         <source>No sound output was found. Please connect speakers or headphones. If the sound system was started after Quillora Tovak!, close Quillora Tovak! and start it again.</source>
         <translation>Aucune sortie audio n&apos;a été trouvée. Veuillez brancher des haut-parleurs ou un casque. Si le système audio a démarré après Quillora Tovak!, fermez Quillora Tovak! et relancez-le.</translation>
+    </message>
+    <message>
+        <source>Stop Lis&amp;tening</source>
+        <translation>Arrêter l&apos;éc&amp;oute</translation>
     </message>
 </context>
 <context>
@@ -583,10 +583,6 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
         <translation>Importation et vérification...</translation>
     </message>
     <message>
-        <source>Picture&apos;s Preview and Text</source>
-        <translation>Aperçu et texte de l&apos;image</translation>
-    </message>
-    <message>
         <source>Picture&apos;s Preview</source>
         <translation>Aperçu de l&apos;image</translation>
     </message>
@@ -613,10 +609,6 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     <message>
         <source>Compressed:</source>
         <translation>Compressé&#xa0;:</translation>
-    </message>
-    <message>
-        <source>Adjust Volume Settings</source>
-        <translation>Régler le volume</translation>
     </message>
     <message>
         <source>Display the Volume Control Panel</source>
@@ -789,6 +781,18 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     <message>
         <source>AVIF Picture (AVIF)</source>
         <translation>Image AVIF (AVIF)</translation>
+    </message>
+    <message>
+        <source>Pictures in Slidesho&amp;w</source>
+        <translation>Ima&amp;ges du diaporama</translation>
+    </message>
+    <message>
+        <source>Picture&apos;s Preview a&amp;nd Text</source>
+        <translation>Aperçu et te&amp;xte de l&apos;image</translation>
+    </message>
+    <message>
+        <source>Ad&amp;just Volume Settings</source>
+        <translation>Régler le vol&amp;ume</translation>
     </message>
 </context>
 <context>
@@ -1009,14 +1013,6 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>Choisissez les réglages à utiliser pour créer des diaporamas en mode grand format.</translation>
     </message>
     <message>
-        <source>Image Size:</source>
-        <translation>Taille des images&#xa0;:</translation>
-    </message>
-    <message>
-        <source>Image Quality:</source>
-        <translation>Qualité des images&#xa0;:</translation>
-    </message>
-    <message>
         <source>Lower</source>
         <translation>Plus faible</translation>
     </message>
@@ -1035,6 +1031,22 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Image &amp;Size:</source>
+        <translation>&amp;Taille des images&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Image &amp;Quality:</source>
+        <translation>&amp;Qualité des images&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Image Si&amp;ze:</source>
+        <translation>Ta&amp;ille des images&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Image Qualit&amp;y:</source>
+        <translation>Qualit&amp;é des images&#xa0;:</translation>
     </message>
 </context>
 <context>
@@ -1064,10 +1076,6 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>Les images sont réduites et compressées pour prendre peu de place. Idéal pour l&apos;envoi par e-mail avec une connexion lente.</translation>
     </message>
     <message>
-        <source>Click here to change the Compact Mode properties</source>
-        <translation>Cliquez ici pour modifier les réglages du mode compact</translation>
-    </message>
-    <message>
         <source>Create a &amp;full-mode slideshow</source>
         <translation>Créer un diaporama &amp;grand format</translation>
     </message>
@@ -1076,16 +1084,20 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
         <translation>Moins de compression et des images plus grandes. Idéal pour les diaporamas en plein écran et les connexions rapides.</translation>
     </message>
     <message>
-        <source>Click here to change the Full Mode properties</source>
-        <translation>Cliquez ici pour modifier les réglages du mode grand format</translation>
-    </message>
-    <message>
         <source>&amp;Ok</source>
         <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
         <translation>&amp;Annuler</translation>
+    </message>
+    <message>
+        <source>Click here to change the Com&amp;pact Mode properties</source>
+        <translation>Cliquez ici pour modifier les réglages du mode com&amp;pact</translation>
+    </message>
+    <message>
+        <source>Click here to change the F&amp;ull Mode properties</source>
+        <translation>Cliquez ici pour modifier les réglages du mode grand forma&amp;t</translation>
     </message>
 </context>
 <context>

@@ -27,7 +27,7 @@ struct EditorState {
   bool clear = true;
   bool go = true;
   bool close = true;
-  std::string listenCaption;  // "Lis&ten", or "S&top" while a playback runs
+  std::string listenCaption;  // "Lis&ten", or "Stop Lis&tening" while a playback runs
   bool listening = false;     // Listen stops the playback when pressed
 
   // Popup items beyond the buttons.
