@@ -784,7 +784,7 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     </message>
     <message>
         <source>Pictures in Slidesho&amp;w</source>
-        <translation>Bilder der Dia&amp;show</translation>
+        <translation>Bil&amp;der der Diashow</translation>
     </message>
     <message>
         <source>Picture&apos;s Preview a&amp;nd Text</source>
@@ -792,7 +792,7 @@ Ja verwirft sie. Nein bewahrt sie für den nächsten Start auf. Abbrechen kehrt 
     </message>
     <message>
         <source>Ad&amp;just Volume Settings</source>
-        <translation>Lautstärke ein&amp;stellen</translation>
+        <translation>Lautstär&amp;ke einstellen</translation>
     </message>
 </context>
 <context>
@@ -1093,11 +1093,11 @@ Stellen Sie sich ihre Gesichter vor, wenn sie Ihre Stimme hören...</translation
     </message>
     <message>
         <source>Click here to change the Com&amp;pact Mode properties</source>
-        <translation>Hier klicken, um die Einstellungen für &amp;Kompakt-Diashows zu ändern</translation>
+        <translation>Hier klicken, um die Einstellungen für Kom&amp;pakt-Diashows zu ändern</translation>
     </message>
     <message>
         <source>Click here to change the F&amp;ull Mode properties</source>
-        <translation>Hier klicken, um die Einstellungen für &amp;Großformat-Diashows zu ändern</translation>
+        <translation>Hier klicken, um die Einstellungen für Großformat-Dia&amp;shows zu ändern</translation>
     </message>
 </context>
 <context>

@@ -784,7 +784,7 @@ Oui l&apos;abandonne. Non le garde pour le prochain démarrage. Annuler y revien
     </message>
     <message>
         <source>Pictures in Slidesho&amp;w</source>
-        <translation>Ima&amp;ges du diaporama</translation>
+        <translation>&amp;Images du diaporama</translation>
     </message>
     <message>
         <source>Picture&apos;s Preview a&amp;nd Text</source>
@@ -1034,7 +1034,7 @@ Imaginez leur visage quand ils entendront votre voix...</translation>
     </message>
     <message>
         <source>Image &amp;Size:</source>
-        <translation>&amp;Taille des images&#xa0;:</translation>
+        <translation>Tai&amp;lle des images&#xa0;:</translation>
     </message>
     <message>
         <source>Image &amp;Quality:</source>
